@@ -1,0 +1,44 @@
+#include "apps/common/Args.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
+
+namespace xpkit::cli {
+
+bool ParseInt(std::string_view text, long long& value) {
+  if (text.empty()) return false;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool ParseFloat(std::string_view text, float& value) {
+  if (text.empty()) return false;
+  const std::string s(text);
+  char* end = nullptr;
+  const double v = std::strtod(s.c_str(), &end);
+  if (end != s.c_str() + s.size() || !(v == v) || v > 3.4e38 || v < -3.4e38) return false;
+  value = static_cast<float>(v);
+  return true;
+}
+
+bool ParseSize(std::string_view text, int& width, int& height, int limit) {
+  const auto x = text.find('x');
+  long long w, h;
+  if (x == std::string_view::npos || !ParseInt(text.substr(0, x), w) || !ParseInt(text.substr(x + 1), h)) return false;
+  if (w < 1 || h < 1 || w > limit || h > limit) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
+bool ParseRgbHex(std::string_view text, std::uint32_t& colorref) {
+  if (text.size() != 6) return false;
+  std::uint32_t rgb = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + 6, rgb, 16);
+  if (ec != std::errc() || end != text.data() + 6) return false;
+  colorref = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+  return true;
+}
+
+}  // namespace xpkit::cli

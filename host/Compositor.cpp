@@ -1,0 +1,76 @@
+#include "host/Compositor.h"
+
+#include "platform/Gdi.h"
+#include "platform/PixelRules.h"
+#include "platform/Region.h"
+#include "platform/User.h"
+
+namespace xpkit {
+namespace {
+
+void DrawLines(Bitmap& out, const Container& c, int ox, int oy, const Region& clip) {
+  for (const auto& line : c.lines()) {
+    if (!line->Visible) continue;
+    const std::uint32_t argb = Bitmap::FromColorRef(OleTranslateColor(line->BorderColor));
+    auto px = [&](double v) { return static_cast<LONG>(RoundHalfEven(c.ToPixels(v))); };
+    pixel_rules::CosmeticLine(px(line->X1) + ox, px(line->Y1) + oy, px(line->X2) + ox, px(line->Y2) + oy,
+                              [&](std::int64_t x, std::int64_t y) {
+                                if (out.Contains(static_cast<int>(x), static_cast<int>(y)) &&
+                                    clip.Contains(static_cast<LONG>(x), static_cast<LONG>(y)))
+                                  out.Set(static_cast<int>(x), static_cast<int>(y), argb);
+                              });
+  }
+}
+
+void ComposeChildren(Bitmap& out, const Container& c, int ox, int oy, const Region& clip);
+
+void ComposeControlAt(Bitmap& out, const UserControl& u, int ox, int oy, const Region& parentClip) {
+  RECT client{};
+  GetClientRect(u.hWnd(), &client);
+  Region own(RECT{ox, oy, ox + client.right, oy + client.bottom});
+  if (const Region* shape = RegionOf(GetWindowRegionHandle(u.hWnd()))) {
+    Region s = *shape;
+    s.Offset(ox, oy);
+    own = own.Intersect(s);
+  }
+  const Region clip = own.Intersect(parentClip);
+  const Bitmap& img = u.surface().image();
+  for (const RECT& r : clip.rects())
+    for (LONG y = r.top; y < r.bottom; ++y)
+      for (LONG x = r.left; x < r.right; ++x)
+        if (out.Contains(x, y) && img.Contains(x - ox, y - oy)) out.Set(x, y, img.At(x - ox, y - oy) | 0xFF000000u);
+  DrawLines(out, u, ox, oy, clip);
+  ComposeChildren(out, u, ox, oy, clip);
+}
+
+void ComposeChildren(Bitmap& out, const Container& c, int ox, int oy, const Region& clip) {
+  for (const auto& child : c.controls()) {
+    if (!child->Visible()) continue;
+    RECT r{};
+    GetWindowRect(child->hWnd(), &r);
+    POINT at{r.left, r.top};
+    ScreenToClient(c.hWnd(), &at);
+    ComposeControlAt(out, *child, ox + at.x, oy + at.y, clip);
+  }
+}
+
+}  // namespace
+
+Bitmap ComposeForm(const Form& form) {
+  const int w = form.ClientWidthPx(), h = form.ClientHeightPx();
+  Bitmap out(w, h, Bitmap::FromColorRef(OleTranslateColor(form.BackColor)));
+  const Region clip(RECT{0, 0, w, h});
+  DrawLines(out, form, 0, 0, clip);
+  ComposeChildren(out, form, 0, 0, clip);
+  return out;
+}
+
+Bitmap ComposeControl(const UserControl& control) {
+  RECT client{};
+  GetClientRect(control.hWnd(), &client);
+  Bitmap out(client.right, client.bottom, 0x00000000u);
+  ComposeControlAt(out, control, 0, 0, Region(RECT{0, 0, client.right, client.bottom}));
+  return out;
+}
+
+}  // namespace xpkit

@@ -1,0 +1,16 @@
+// Composition of what a window shows: each surface's image inside its window region,
+// then its line shapes, then its child controls, in stored order, clipped to every
+// enclosing window.
+#pragma once
+#include "host/Form.h"
+#include "host/UserControl.h"
+#include "platform/Bitmap.h"
+
+namespace xpkit {
+
+// The form's client area: background, lines, controls.
+Bitmap ComposeForm(const Form& form);
+// One control as its host shows it; pixels outside its window region are transparent.
+Bitmap ComposeControl(const UserControl& control);
+
+}  // namespace xpkit

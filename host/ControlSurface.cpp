@@ -1,0 +1,67 @@
+#include "host/ControlSurface.h"
+
+#include <cmath>
+
+#include "platform/Gdi.h"
+#include "platform/User.h"
+
+namespace xpkit {
+
+ControlSurface::ControlSurface() : image_(0, 0) {
+  dc_ = CreateImageDC(&image_);
+  SetBkMode(dc_, TRANSPARENT);  // text is drawn over the surface without a box
+  SetTextColor(dc_, OleTranslateColor(foreColor_));
+}
+
+ControlSurface::~ControlSurface() {
+  if (hfont_) SelectObject(dc_, GetStockObject(SYSTEM_FONT));
+  DeleteDC(dc_);
+  if (hfont_) DeleteObject(hfont_);
+}
+
+void ControlSurface::SetSize(int widthPx, int heightPx) {
+  if (widthPx == image_.width() && heightPx == image_.height()) return;
+  image_ = Bitmap(widthPx, heightPx);
+  Cls();
+}
+
+HDC ControlSurface::hDC() {
+  SyncFont();
+  return dc_;
+}
+
+void ControlSurface::Cls() {
+  image_.Fill(Bitmap::FromColorRef(OleTranslateColor(backColor_)));
+  MoveToEx(dc_, 0, 0, nullptr);
+}
+
+void ControlSurface::SetBackColor(OLE_COLOR c) {
+  backColor_ = c;
+  Cls();
+}
+
+void ControlSurface::SetForeColor(OLE_COLOR c) {
+  foreColor_ = c;
+  SetTextColor(dc_, OleTranslateColor(c));
+}
+
+void ControlSurface::SyncFont() {
+  if (!font_ || (font_.get() == fontSeen_ && font_->version() == fontVersion_)) return;
+  LOGFONT lf;
+  const FontDesc& d = font_->desc();
+  lf.lfHeight = -static_cast<LONG>(std::lround(d.size * 96.0 / 72.0));
+  lf.lfWeight = d.weight;
+  lf.lfItalic = d.italic;
+  lf.lfUnderline = d.underline;
+  lf.lfStrikeOut = d.strikethrough;
+  lf.lfCharSet = static_cast<std::uint8_t>(d.charset);
+  lf.lfFaceName = d.name;
+  const HFONT next = CreateFontIndirect(lf);
+  SelectObject(dc_, next);
+  if (hfont_) DeleteObject(hfont_);
+  hfont_ = next;
+  fontSeen_ = font_.get();
+  fontVersion_ = font_->version();
+}
+
+}  // namespace xpkit

@@ -1,0 +1,119 @@
+// The control host: forms and their controls, the message queue that input arrives
+// through, the clock and timers, focus and tab order, access keys, send keys, mouse
+// capture and click detection, the modal message box and the end of the program.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/Backend.h"
+#include "platform/Win32Types.h"
+
+namespace xpkit {
+
+class Form;
+class Timer;
+class UserControl;
+
+struct InputMessage {
+  enum class Kind { PointerMove, ButtonDown, ButtonUp, KeyDown, KeyUp, Char };
+  Kind kind;
+  int x = 0, y = 0;          // PointerMove: screen position
+  std::int16_t button = 0;   // ButtonDown/Up: vbLeftButton, vbRightButton or vbMiddleButton
+  std::int16_t key = 0;      // KeyDown/Up: key code; Char: character code
+  std::int16_t shift = 0;    // vbShiftMask | vbCtrlMask | vbAltMask
+};
+
+constexpr std::int16_t vbKeyTab = 9;
+constexpr int kDoubleClickMs = 500;
+constexpr int kDoubleClickDistance = 2;  // pixels either way
+
+class Host {
+ public:
+  explicit Host(Backend& backend);
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  Backend& backend() const { return backend_; }
+  std::u16string AppTitle = u"xpkit";
+
+  // Input: posted messages run in order, from Pump() or from a handler's DoEvents().
+  void Post(const InputMessage& m);
+  void Pump();
+  void DoEvents() { Pump(); }
+  bool Pending() const { return !queue_.empty(); }
+
+  // Time: the host's clock in milliseconds, advanced by the backend or by a test.
+  std::int64_t Now() const { return now_; }
+  // Moves the clock forward, firing every timer tick that falls due on the way.
+  void AdvanceClock(std::int64_t ms);
+  // The earliest due time of an enabled timer, or -1.
+  std::int64_t NextTimerDue() const;
+
+  UserControl* Focused() const { return focused_; }
+  void SetFocus(UserControl* control);
+  // "{Tab}" and "+{Tab}" (and plain characters) are posted as keystrokes.
+  void SendKeys(std::u16string_view keys);
+
+  // Modal message box with an OK button and the exclamation icon; the caption defaults
+  // to the application's title.
+  void MsgBox(const std::u16string& text, const std::u16string& caption = {});
+  // Ends the program at once: no notification reaches a window or control.
+  void End();
+  bool Ended() const { return ended_; }
+
+  struct PropertyChange {
+    std::string control, property;
+  };
+  const std::vector<PropertyChange>& propertyChanges() const { return propertyChanges_; }
+  void NotifyPropertyChanged(UserControl& control, std::string_view property);
+
+  UserControl* ControlFromWindow(HWND hwnd) const;
+  const std::vector<Form*>& forms() const { return forms_; }
+
+  // Registration, for forms, controls and timers themselves.
+  void RegisterForm(Form& f);
+  void ForgetForm(Form& f);
+  void RegisterControl(UserControl& c);
+  void ForgetControl(UserControl& c);
+  void RegisterTimer(Timer* t);
+  void UnregisterTimer(Timer* t);
+
+ private:
+  void Dispatch(const InputMessage& m);
+  void PointerMove(const InputMessage& m);
+  void ButtonDown(const InputMessage& m);
+  void ButtonUp(const InputMessage& m);
+  void KeyDown(const InputMessage& m);
+  void KeyUp(const InputMessage& m);
+  void Char(const InputMessage& m);
+  UserControl* MouseTarget() const;
+  UserControl* KeyTarget() const;
+  void MoveFocus(bool backward);
+  UserControl* AccessKeyOwner(char16_t ch) const;
+  std::vector<UserControl*> TabOrder() const;
+  void ScalePoint(const UserControl& c, float& x, float& y) const;
+
+  Backend& backend_;
+  std::deque<InputMessage> queue_;
+  std::int64_t now_ = 0;
+  std::vector<Timer*> timers_;
+  std::vector<Form*> forms_;
+  std::map<HWND, UserControl*> controls_;
+  UserControl* focused_ = nullptr;
+  std::int16_t held_ = 0;  // mouse buttons down
+  std::int16_t shift_ = 0;
+  UserControl* pressed_ = nullptr;  // where the buttons went down
+  bool pressWasDoubleClick_ = false;
+  std::int64_t lastLeftDown_ = -1000000;
+  POINT lastLeftDownAt_{};
+  UserControl* lastLeftDownOn_ = nullptr;
+  bool ended_ = false;
+  std::vector<PropertyChange> propertyChanges_;
+};
+
+}  // namespace xpkit

@@ -1,0 +1,43 @@
+// Single-byte ANSI code pages (Windows-1252 and Windows-1256) with exact tables, and the
+// process's system ANSI code page.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace xpkit {
+
+class CodePage {
+ public:
+  // The code page with this number; throws std::invalid_argument for any but 1252 and 1256.
+  static const CodePage& Get(int number);
+
+  int number() const { return number_; }
+  char16_t ToChar(std::uint8_t byte) const { return toChar_[byte]; }
+  // The byte of a character; a character the code page cannot represent becomes '?'.
+  std::uint8_t ToByte(char16_t ch) const {
+    const std::uint16_t b = toByte_[ch];
+    return b == kUnmapped ? static_cast<std::uint8_t>('?') : static_cast<std::uint8_t>(b);
+  }
+  bool Represents(char16_t ch) const { return toByte_[ch] != kUnmapped; }
+
+  std::u16string Decode(std::string_view bytes) const;
+  std::string Encode(std::u16string_view text) const;
+
+ private:
+  static constexpr std::uint16_t kUnmapped = 0xFFFF;
+  CodePage(int number, const char16_t (&high)[128]);
+  int number_;
+  std::array<char16_t, 256> toChar_{};
+  std::array<std::uint16_t, 65536> toByte_{};
+};
+
+// The system ANSI code page: 1256 unless the environment variable XPKIT_CODEPAGE names
+// 1252 or 1256. An invalid XPKIT_CODEPAGE throws std::invalid_argument with a message
+// naming the value; programs call this at start to report it.
+const CodePage& SystemCodePage();
+// Replaces the system code page for the rest of the process (tests, tools).
+void SetSystemCodePage(int number);
+
+}  // namespace xpkit

@@ -1,0 +1,254 @@
+#include "platform/Gdi.h"
+
+#include <algorithm>
+
+#include "platform/PixelRules.h"
+
+namespace xpkit {
+namespace {
+
+GdiObjectTable& Table() { return GdiObjectTable::Instance(); }
+
+struct StockObjects {
+  HBRUSH whiteBrush, blackBrush, nullBrush;
+  HPEN whitePen, blackPen, nullPen;
+  HFONT systemFont, guiFont;
+};
+
+const StockObjects& Stock() {
+  static const StockObjects stock = [] {
+    StockObjects s{};
+    auto& t = Table();
+    s.whiteBrush = t.Add(BrushObject{false, RGB(255, 255, 255)}, true);
+    s.blackBrush = t.Add(BrushObject{false, RGB(0, 0, 0)}, true);
+    s.nullBrush = t.Add(BrushObject{true, 0}, true);
+    s.whitePen = t.Add(PenObject{PS_SOLID, 0, RGB(255, 255, 255)}, true);
+    s.blackPen = t.Add(PenObject{PS_SOLID, 0, RGB(0, 0, 0)}, true);
+    s.nullPen = t.Add(PenObject{PS_NULL, 0, 0}, true);
+    FontDesc system{u"System", 10, 700, false, false, false, 0};
+    s.systemFont = t.Add(FontObject{system, 13, nullptr}, true);
+    FontDesc gui{u"MS Sans Serif", 8.25, 400, false, false, false, 0};
+    s.guiFont = t.Add(FontObject{gui, 11, nullptr}, true);
+    return s;
+  }();
+  return stock;
+}
+
+DcObject* Dc(HDC dc) { return Table().Get<DcObject>(dc); }
+
+void PutPixel(Bitmap& b, std::int64_t x, std::int64_t y, std::uint32_t argb) {
+  if (x >= 0 && y >= 0 && x < b.width() && y < b.height()) b.Set(static_cast<int>(x), static_cast<int>(y), argb);
+}
+
+void PutSpan(Bitmap& b, std::int64_t y, std::int64_t x0, std::int64_t x1, std::uint32_t argb) {
+  if (y < 0 || y >= b.height()) return;
+  x0 = std::max<std::int64_t>(x0, 0);
+  x1 = std::min<std::int64_t>(x1, b.width() - 1);
+  std::uint32_t* row = b.Row(static_cast<int>(y));
+  for (std::int64_t x = x0; x <= x1; ++x) row[x] = argb;
+}
+
+std::uint32_t Argb(COLORREF c) { return Bitmap::FromColorRef(pixel_rules::ResolveColorRef(c)); }
+
+}  // namespace
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+  if (style < PS_SOLID || style > PS_INSIDEFRAME) return 0;
+  return Table().Add(PenObject{style, std::max(width, 0), color});
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) { return Table().Add(BrushObject{false, color}); }
+
+HRGN CreateRectRgn(int left, int top, int right, int bottom) {
+  // A region rectangle is normalised, as the platform does for regions.
+  RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+  return Table().Add(RegionObject{Region(r)});
+}
+
+int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
+  auto* d = Table().Get<RegionObject>(dst);
+  auto* a = Table().Get<RegionObject>(src1);
+  if (!d || !a) return RGN_ERROR;
+  if (mode == RGN_COPY) {
+    d->region = a->region;
+    return d->region.Complexity();
+  }
+  auto* b = Table().Get<RegionObject>(src2);
+  if (!b) return RGN_ERROR;
+  Region result;
+  switch (mode) {
+    case RGN_AND: result = a->region.Intersect(b->region); break;
+    case RGN_OR: result = a->region.Union(b->region); break;
+    case RGN_XOR: result = a->region.Xor(b->region); break;
+    case RGN_DIFF: result = a->region.Subtract(b->region); break;
+    default: return RGN_ERROR;
+  }
+  d->region = std::move(result);
+  return d->region.Complexity();
+}
+
+BOOL PtInRegion(HRGN rgn, int x, int y) {
+  const Region* r = RegionOf(rgn);
+  return r && r->Contains(x, y) ? TRUE : FALSE;
+}
+
+const Region* RegionOf(HRGN rgn) {
+  auto* r = Table().Get<RegionObject>(rgn);
+  return r ? &r->region : nullptr;
+}
+
+HGDIOBJ GetStockObject(int which) {
+  const StockObjects& s = Stock();
+  switch (which) {
+    case WHITE_BRUSH: return s.whiteBrush;
+    case BLACK_BRUSH: return s.blackBrush;
+    case NULL_BRUSH: return s.nullBrush;
+    case WHITE_PEN: return s.whitePen;
+    case BLACK_PEN: return s.blackPen;
+    case NULL_PEN: return s.nullPen;
+    case SYSTEM_FONT: return s.systemFont;
+    case DEFAULT_GUI_FONT: return s.guiFont;
+    default: return 0;
+  }
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+  DcObject* d = Dc(dc);
+  if (!d) return 0;
+  HGDIOBJ* slot = nullptr;
+  switch (Table().KindOfHandle(object)) {
+    case GdiKind::Pen: slot = &d->pen; break;
+    case GdiKind::Brush: slot = &d->brush; break;
+    case GdiKind::Font: slot = &d->font; break;
+    default: return 0;
+  }
+  const HGDIOBJ previous = *slot;
+  *slot = object;
+  return previous;
+}
+
+BOOL DeleteObject(HGDIOBJ object) {
+  auto& t = Table();
+  if (!t.IsLive(object) || t.IsStock(object)) return FALSE;
+  const GdiKind kind = t.KindOfHandle(object);
+  if (kind == GdiKind::DC) return FALSE;
+  if (t.IsSelectedInDc(object)) return FALSE;  // a selected object stays until deselected
+  return t.Remove(object) ? TRUE : FALSE;
+}
+
+HDC CreateImageDC(Bitmap* target) {
+  if (!target) return 0;
+  const StockObjects& s = Stock();
+  DcObject d;
+  d.target = target;
+  d.pen = s.blackPen;
+  d.brush = s.whiteBrush;
+  d.font = s.systemFont;
+  return Table().Add(std::move(d));
+}
+
+BOOL DeleteDC(HDC dc) {
+  if (!Dc(dc)) return FALSE;
+  return Table().Remove(dc) ? TRUE : FALSE;
+}
+
+std::size_t LiveGdiObjectCount() { return Table().LiveCount(); }
+
+BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
+  DcObject* d = Dc(dc);
+  if (!d) return FALSE;
+  if (previous) *previous = d->position;
+  d->position = {x, y};
+  return TRUE;
+}
+
+BOOL LineTo(HDC dc, int x, int y) {
+  DcObject* d = Dc(dc);
+  if (!d) return FALSE;
+  const POINT from = d->position;
+  d->position = {x, y};
+  const PenObject* pen = Table().Get<PenObject>(d->pen);
+  if (!pen || pen->style == PS_NULL) return TRUE;
+  Bitmap& b = *d->target;
+  const std::uint32_t argb = Argb(pen->color);
+  if (pen->width <= 1) {
+    pixel_rules::CosmeticLine(from.x, from.y, x, y, [&](std::int64_t px, std::int64_t py) { PutPixel(b, px, py, argb); });
+  } else {
+    pixel_rules::WideLine(from.x, from.y, x, y, pen->width,
+                          [&](std::int64_t py, std::int64_t x0, std::int64_t x1) { PutSpan(b, py, x0, x1, argb); });
+  }
+  return TRUE;
+}
+
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+  DcObject* d = Dc(dc);
+  if (!d || !d->target->Contains(x, y)) return CLR_INVALID;
+  const COLORREF put = pixel_rules::ResolveColorRef(color);
+  d->target->Set(x, y, Bitmap::FromColorRef(put));
+  return put;
+}
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+  DcObject* d = Dc(dc);
+  if (!d || !d->target->Contains(x, y)) return CLR_INVALID;
+  return d->target->ColorAt(x, y);
+}
+
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
+  DcObject* d = Dc(dc);
+  const BrushObject* br = Table().Get<BrushObject>(brush);
+  if (!d || !rect || !br) return 0;
+  if (br->hollow || pixel_rules::RectIsEmpty(*rect)) return 1;
+  const std::uint32_t argb = Argb(br->color);
+  for (std::int64_t y = rect->top; y < rect->bottom; ++y) PutSpan(*d->target, y, rect->left, std::int64_t{rect->right} - 1, argb);
+  return 1;
+}
+
+int FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
+  DcObject* d = Dc(dc);
+  const BrushObject* br = Table().Get<BrushObject>(brush);
+  if (!d || !rect || !br) return 0;
+  if (br->hollow || pixel_rules::RectIsEmpty(*rect)) return 1;
+  // One-pixel frame on the outermost columns and rows of the rectangle.
+  const std::uint32_t argb = Argb(br->color);
+  const std::int64_t l = rect->left, t = rect->top, r = std::int64_t{rect->right} - 1, btm = std::int64_t{rect->bottom} - 1;
+  PutSpan(*d->target, t, l, r, argb);
+  PutSpan(*d->target, btm, l, r, argb);
+  for (std::int64_t y = t; y <= btm; ++y) {
+    PutPixel(*d->target, l, y, argb);
+    PutPixel(*d->target, r, y, argb);
+  }
+  return 1;
+}
+
+BOOL SetRect(RECT* rect, int left, int top, int right, int bottom) {
+  if (!rect) return FALSE;
+  *rect = {left, top, right, bottom};
+  return TRUE;
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+  DcObject* d = Dc(dc);
+  if (!d) return CLR_INVALID;
+  const COLORREF previous = d->textColor;
+  d->textColor = color;  // resolved when drawn, by the colour rule
+  return previous;
+}
+
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+  DcObject* d = Dc(dc);
+  if (!d) return CLR_INVALID;
+  const COLORREF previous = d->bkColor;
+  d->bkColor = color;
+  return previous;
+}
+
+int SetBkMode(HDC dc, int mode) {
+  DcObject* d = Dc(dc);
+  if (!d || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+  const int previous = d->bkMode;
+  d->bkMode = mode;
+  return previous;
+}
+
+}  // namespace xpkit

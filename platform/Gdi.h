@@ -1,0 +1,75 @@
+// The GDI drawing calls, under their Win32 names, drawing into 32-bit Bitmaps with GDI's
+// pixel rules. They keep Win32's results: a failed call returns 0/FALSE (or CLR_INVALID)
+// and changes nothing.
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "platform/Bitmap.h"
+#include "platform/Font.h"
+#include "platform/GdiObjects.h"
+#include "platform/Win32Types.h"
+
+namespace xpkit {
+
+// Pen styles.
+constexpr int PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5,
+              PS_INSIDEFRAME = 6;
+// Stock objects.
+constexpr int WHITE_BRUSH = 0, BLACK_BRUSH = 4, NULL_BRUSH = 5, WHITE_PEN = 6, BLACK_PEN = 7, NULL_PEN = 8,
+              SYSTEM_FONT = 13, DEFAULT_GUI_FONT = 17;
+// CombineRgn modes and results (results also NULLREGION.. from Region.h).
+constexpr int RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5;
+constexpr int RGN_ERROR = 0;
+// Background modes.
+constexpr int TRANSPARENT = 1, OPAQUE = 2;
+// DrawText formats.
+constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
+               DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_NOCLIP = 0x100,
+               DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800;
+
+struct LOGFONT {
+  LONG lfHeight = 0;  // < 0: character height in pixels; > 0: cell height
+  LONG lfWeight = 400;
+  std::uint8_t lfItalic = 0, lfUnderline = 0, lfStrikeOut = 0, lfCharSet = 0;
+  std::u16string lfFaceName;
+};
+
+HPEN CreatePen(int style, int width, COLORREF color);
+HBRUSH CreateSolidBrush(COLORREF color);
+HFONT CreateFontIndirect(const LOGFONT& lf);
+HRGN CreateRectRgn(int left, int top, int right, int bottom);
+int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode);
+BOOL PtInRegion(HRGN rgn, int x, int y);
+HGDIOBJ GetStockObject(int which);
+// Selects a pen, brush or font into the DC and returns the one it replaces (0 on failure).
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+// Fails for a stock object, an invalid handle, or an object selected into a DC.
+BOOL DeleteObject(HGDIOBJ object);
+
+BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
+BOOL LineTo(HDC dc, int x, int y);
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
+COLORREF GetPixel(HDC dc, int x, int y);
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
+BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
+
+COLORREF SetTextColor(HDC dc, COLORREF color);
+COLORREF SetBkColor(HDC dc, COLORREF color);
+int SetBkMode(HDC dc, int mode);
+// `text` holds `count` bytes in the system ANSI code page.
+BOOL TextOutA(HDC dc, int x, int y, const char* text, int count);
+int DrawTextA(HDC dc, const char* text, int count, RECT* rect, UINT format);
+
+// A memory DC drawing into `target`, with the default pen, brush and font selected.
+HDC CreateImageDC(Bitmap* target);
+BOOL DeleteDC(HDC dc);
+
+// Live pens, brushes, regions and fonts (stock objects and DCs not counted).
+std::size_t LiveGdiObjectCount();
+
+// The region behind a handle, for the window layer; nullptr for a bad handle.
+const Region* RegionOf(HRGN rgn);
+
+}  // namespace xpkit

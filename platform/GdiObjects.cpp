@@ -1,0 +1,79 @@
+#include "platform/GdiObjects.h"
+
+#include "platform/text/ResolvedFont.h"
+
+namespace xpkit {
+namespace {
+
+// Handle layout: kind in bits 24..27, generation in bits 16..23, slot in bits 0..15.
+constexpr std::uint32_t kMaxSlots = 0x10000;
+
+HGDIOBJ MakeHandle(GdiKind kind, std::uint8_t generation, std::uint32_t slot) {
+  return (static_cast<std::uint32_t>(kind) << 24) | (static_cast<std::uint32_t>(generation) << 16) | slot;
+}
+
+}  // namespace
+
+GdiObjectTable& GdiObjectTable::Instance() {
+  static GdiObjectTable table;
+  return table;
+}
+
+HGDIOBJ GdiObjectTable::Insert(GdiKind kind, Payload payload, bool stock) {
+  std::uint32_t index;
+  if (!free_.empty()) {
+    index = free_.back();
+    free_.pop_back();
+  } else {
+    if (slots_.size() >= kMaxSlots) return 0;  // the table is full: creation fails
+    index = static_cast<std::uint32_t>(slots_.size());
+    slots_.emplace_back();
+  }
+  Slot& s = slots_[index];
+  s.kind = kind;
+  s.used = true;
+  s.stock = stock;
+  s.payload = std::move(payload);
+  return MakeHandle(kind, s.generation, index);
+}
+
+GdiObjectTable::Slot* GdiObjectTable::Find(HGDIOBJ h) {
+  const std::uint32_t index = h & 0xFFFF;
+  const auto kind = static_cast<GdiKind>((h >> 24) & 0x0F);
+  const auto generation = static_cast<std::uint8_t>((h >> 16) & 0xFF);
+  if ((h >> 28) != 0 || index >= slots_.size()) return nullptr;
+  Slot& s = slots_[index];
+  if (!s.used || s.kind != kind || s.generation != generation) return nullptr;
+  return &s;
+}
+
+bool GdiObjectTable::Remove(HGDIOBJ h) {
+  Slot* s = Find(h);
+  if (!s || s->stock) return false;
+  s->used = false;
+  s->payload = PenObject{};
+  ++s->generation;
+  free_.push_back(h & 0xFFFF);
+  return true;
+}
+
+bool GdiObjectTable::IsSelectedInDc(HGDIOBJ h) const {
+  // Live DCs are few (one per persistent image), so a scan is cheap.
+  for (const Slot& s : slots_) {
+    if (!s.used || s.kind != GdiKind::DC) continue;
+    const auto& dc = std::get<DcObject>(s.payload);
+    if (dc.pen == h || dc.brush == h || dc.font == h) return true;
+  }
+  return false;
+}
+
+std::size_t GdiObjectTable::LiveCount(GdiKind kind) const {
+  std::size_t n = 0;
+  for (const Slot& s : slots_) {
+    if (!s.used || s.stock) continue;
+    if (kind == GdiKind{} ? s.kind != GdiKind::DC : s.kind == kind) ++n;
+  }
+  return n;
+}
+
+}  // namespace xpkit

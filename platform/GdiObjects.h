@@ -1,0 +1,103 @@
+// The process's table of GDI objects. Handles carry their kind and a generation, so a
+// deleted, foreign or wrong-kind handle is found out instead of used.
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <variant>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Font.h"
+#include "platform/Region.h"
+#include "platform/Win32Types.h"
+
+namespace xpkit {
+
+namespace text {
+class ResolvedFont;
+}
+
+enum class GdiKind : std::uint8_t { Pen = 1, Brush = 2, Region = 3, Font = 4, DC = 5 };
+
+struct PenObject {
+  int style;
+  int width;
+  COLORREF color;
+};
+struct BrushObject {
+  bool hollow;
+  COLORREF color;
+};
+struct RegionObject {
+  Region region;
+};
+struct FontObject {
+  FontDesc desc;
+  int pixelHeight;  // character height in pixels (the em)
+  std::shared_ptr<const text::ResolvedFont> resolved;  // faces, found on first use
+};
+struct DcObject {
+  Bitmap* target = nullptr;
+  HPEN pen = 0;
+  HBRUSH brush = 0;
+  HFONT font = 0;
+  COLORREF textColor = RGB(0, 0, 0);
+  COLORREF bkColor = RGB(255, 255, 255);
+  int bkMode = 2;  // OPAQUE
+  POINT position{};
+};
+
+class GdiObjectTable {
+ public:
+  static GdiObjectTable& Instance();
+
+  template <class T>
+  HGDIOBJ Add(T object, bool stock = false) {
+    return Insert(KindOf<T>(), Payload(std::move(object)), stock);
+  }
+  // The object behind a live handle of the given kind, or nullptr.
+  template <class T>
+  T* Get(HGDIOBJ h) {
+    Slot* s = Find(h);
+    return s && s->kind == KindOf<T>() ? std::get_if<T>(&s->payload) : nullptr;
+  }
+  bool IsLive(HGDIOBJ h) { return Find(h) != nullptr; }
+  bool IsStock(HGDIOBJ h) {
+    Slot* s = Find(h);
+    return s && s->stock;
+  }
+  GdiKind KindOfHandle(HGDIOBJ h) {
+    Slot* s = Find(h);
+    return s ? s->kind : GdiKind{};
+  }
+  bool Remove(HGDIOBJ h);
+  // Whether a pen, brush or font is selected into a live DC.
+  bool IsSelectedInDc(HGDIOBJ h) const;
+  // Live objects that are not stock objects; kind {} counts pens, brushes, regions and fonts.
+  std::size_t LiveCount(GdiKind kind = GdiKind{}) const;
+
+ private:
+  using Payload = std::variant<PenObject, BrushObject, RegionObject, FontObject, DcObject>;
+  struct Slot {
+    GdiKind kind{};
+    std::uint8_t generation = 0;
+    bool used = false;
+    bool stock = false;
+    Payload payload;
+  };
+  template <class T>
+  static constexpr GdiKind KindOf() {
+    if constexpr (std::is_same_v<T, PenObject>) return GdiKind::Pen;
+    else if constexpr (std::is_same_v<T, BrushObject>) return GdiKind::Brush;
+    else if constexpr (std::is_same_v<T, RegionObject>) return GdiKind::Region;
+    else if constexpr (std::is_same_v<T, FontObject>) return GdiKind::Font;
+    else return GdiKind::DC;
+  }
+  HGDIOBJ Insert(GdiKind kind, Payload payload, bool stock);
+  Slot* Find(HGDIOBJ h);
+
+  std::vector<Slot> slots_;
+  std::vector<std::uint32_t> free_;
+};
+
+}  // namespace xpkit

@@ -1,0 +1,123 @@
+// The text calls: fonts, TextOutA and DrawTextA.
+#include <algorithm>
+
+#include "platform/CodePage.h"
+#include "platform/Gdi.h"
+#include "platform/PixelRules.h"
+#include "platform/text/ResolvedFont.h"
+#include "platform/text/ShapedText.h"
+#include "platform/text/TextLayout.h"
+
+namespace xpkit {
+namespace {
+
+GdiObjectTable& Table() { return GdiObjectTable::Instance(); }
+
+const text::ResolvedFont* FontOf(const DcObject& dc) {
+  FontObject* f = Table().Get<FontObject>(dc.font);
+  if (!f) return nullptr;
+  if (!f->resolved) f->resolved = text::ResolvedFont::Resolve(f->desc, f->pixelHeight);
+  return f->resolved->faces().empty() ? nullptr : f->resolved.get();
+}
+
+std::u16string Decode(const char* text, int count) {
+  if (!text || count <= 0) return {};
+  return SystemCodePage().Decode(std::string_view(text, static_cast<std::size_t>(count)));
+}
+
+RECT BitmapClip(const Bitmap& b) { return {0, 0, b.width(), b.height()}; }
+
+RECT Intersect(const RECT& a, const RECT& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+void FillBackground(DcObject& dc, const RECT& clip, const RECT& box) {
+  const RECT r = Intersect(clip, box);
+  const std::uint32_t argb = Bitmap::FromColorRef(pixel_rules::ResolveColorRef(dc.bkColor));
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) dc.target->Set(x, y, argb);
+}
+
+}  // namespace
+
+HFONT CreateFontIndirect(const LOGFONT& lf) {
+  FontDesc d;
+  d.name = lf.lfFaceName;
+  d.weight = static_cast<std::int16_t>(lf.lfWeight == 0 ? 400 : lf.lfWeight);
+  d.italic = lf.lfItalic != 0;
+  d.underline = lf.lfUnderline != 0;
+  d.strikethrough = lf.lfStrikeOut != 0;
+  d.charset = lf.lfCharSet;
+  // A negative height is the character (em) height; a positive one the cell height,
+  // about 13/11 of the em for the UI faces; 0 asks for the default size.
+  int em = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight == 0 ? 11 : std::max(1, (lf.lfHeight * 11 + 6) / 13);
+  d.size = em * 72.0 / 96.0;
+  return Table().Add(FontObject{d, em, nullptr});
+}
+
+BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) {
+  DcObject* d = Table().Get<DcObject>(dc);
+  if (!d || count < 0 || (count > 0 && !text)) return FALSE;
+  if (count == 0) return TRUE;
+  const text::ResolvedFont* font = FontOf(*d);
+  if (!font) return FALSE;
+  const auto line = text::Shape(*font, Decode(text, count));
+  const RECT clip = BitmapClip(*d->target);
+  // TA_TOP | TA_LEFT: (x, y) is the top-left of the text cell.
+  if (d->bkMode == OPAQUE) FillBackground(*d, clip, {x, y, x + line.width, y + font->height()});
+  text::DrawLine(*d->target, clip, *font, line, x, y, Bitmap::FromColorRef(pixel_rules::ResolveColorRef(d->textColor)));
+  return TRUE;
+}
+
+int DrawTextA(HDC dc, const char* source, int count, RECT* rect, UINT format) {
+  DcObject* d = Table().Get<DcObject>(dc);
+  if (!d || !rect || (count != 0 && !source)) return 0;
+  if (count < 0) count = static_cast<int>(std::char_traits<char>::length(source));
+  if (count == 0) return 0;
+  const text::ResolvedFont* font = FontOf(*d);
+  if (!font) return 0;
+
+  text::PrefixedText prefixed;
+  if (format & DT_NOPREFIX) prefixed.text = Decode(source, count);
+  else prefixed = text::StripPrefixes(Decode(source, count));
+
+  const auto width = [&](std::u16string_view s) { return text::Shape(*font, s).width; };
+  const auto lines = text::BreakLines(prefixed.text, (format & DT_SINGLELINE) != 0, (format & DT_WORDBREAK) != 0,
+                                      rect->right - rect->left, width);
+  const int lineHeight = font->height();
+  const int textHeight = lineHeight * static_cast<int>(lines.size());
+
+  if (format & DT_CALCRECT) {
+    int widest = 0;
+    for (const auto& l : lines) widest = std::max(widest, width(l.text));
+    rect->right = rect->left + widest;
+    rect->bottom = rect->top + textHeight;
+    return textHeight;
+  }
+
+  int top = rect->top;
+  if (format & DT_SINGLELINE) {
+    if (format & DT_VCENTER) top = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
+    else if (format & DT_BOTTOM) top = rect->bottom - lineHeight;
+  }
+  const RECT clip = (format & DT_NOCLIP) ? BitmapClip(*d->target) : Intersect(*rect, BitmapClip(*d->target));
+  const std::uint32_t argb = Bitmap::FromColorRef(pixel_rules::ResolveColorRef(d->textColor));
+  int y = top;
+  for (const auto& l : lines) {
+    const auto shaped = text::Shape(*font, l.text);
+    int x = rect->left;
+    if (format & DT_CENTER) x = pixel_rules::CenteredX(rect->left, rect->right, shaped.width);
+    else if (format & DT_RIGHT) x = rect->right - shaped.width;
+    if (d->bkMode == OPAQUE) FillBackground(*d, clip, {x, y, x + shaped.width, y + lineHeight});
+    text::DrawLine(*d->target, clip, *font, shaped, x, y, argb);
+    const int u = prefixed.underline - static_cast<int>(l.start);
+    int first = 0, last = 0;
+    if (prefixed.underline >= 0 && u >= 0 && u < static_cast<int>(l.text.size()) &&
+        shaped.CharExtent(static_cast<std::uint32_t>(u), first, last))
+      text::DrawUnderline(*d->target, clip, *font, x, y, first, last, argb);
+    y += lineHeight;
+  }
+  return (top - rect->top) + textHeight;
+}
+
+}  // namespace xpkit

@@ -1,0 +1,15 @@
+// PNG output of a Bitmap, alpha kept, written through a temporary file so that a
+// failure never leaves half a file behind.
+#pragma once
+#include <string>
+
+#include "platform/Bitmap.h"
+
+namespace xpkit {
+
+// Throws std::runtime_error naming the path and the reason on failure.
+void WritePng(const Bitmap& image, const std::string& path);
+// Reads an 8-bit RGB or RGBA PNG; throws std::runtime_error on failure.
+Bitmap ReadPng(const std::string& path);
+
+}  // namespace xpkit

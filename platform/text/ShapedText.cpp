@@ -1,0 +1,198 @@
+#include "platform/text/ShapedText.h"
+
+#include <fribidi.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include <hb-ft.h>
+#include <hb.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <tuple>
+
+namespace xpkit::text {
+namespace {
+
+struct Run {
+  std::size_t start, length;
+  int level, face;
+};
+
+// Kerning and ligatures off: integer advances as the platform's text calls give them.
+const hb_feature_t* Features(unsigned& count) {
+  static hb_feature_t features[3];
+  static bool init = [] {
+    hb_feature_from_string("kern=0", -1, &features[0]);
+    hb_feature_from_string("liga=0", -1, &features[1]);
+    hb_feature_from_string("clig=0", -1, &features[2]);
+    return true;
+  }();
+  (void)init;
+  count = 3;
+  return features;
+}
+
+bool IsCommon(char16_t c) { return c == u' ' || c == u'\t' || (c >= u'0' && c <= u'9') || (c < 0x80 && !std::isalpha(c)); }
+
+// Visual order of runs by the bidi rule L2: from the highest level down to the lowest
+// odd level, reverse every maximal sequence of runs at that level or higher.
+std::vector<Run> VisualOrder(std::vector<Run> runs) {
+  int maxLevel = 0, minOdd = 255;
+  for (const Run& r : runs) {
+    maxLevel = std::max(maxLevel, r.level);
+    if (r.level % 2) minOdd = std::min(minOdd, r.level);
+  }
+  for (int level = maxLevel; level >= minOdd && level > 0; --level) {
+    for (std::size_t i = 0; i < runs.size();) {
+      if (runs[i].level < level) {
+        ++i;
+        continue;
+      }
+      std::size_t j = i;
+      while (j < runs.size() && runs[j].level >= level) ++j;
+      std::reverse(runs.begin() + static_cast<long>(i), runs.begin() + static_cast<long>(j));
+      i = j;
+    }
+  }
+  return runs;
+}
+
+struct GlyphImage {
+  int left = 0, top = 0, width = 0, rows = 0;
+  std::vector<std::uint8_t> mask;  // 1 where the glyph sets a pixel
+};
+
+const GlyphImage& Render(const Face& face, std::uint32_t glyph) {
+  static std::map<std::tuple<FT_Face, std::uint32_t, bool>, GlyphImage> cache;  // single GUI thread
+  auto key = std::make_tuple(face.ft, glyph, face.syntheticItalic);
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  GlyphImage img;
+  FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO;
+  if (face.syntheticItalic) flags |= FT_LOAD_NO_BITMAP;
+  if (FT_Load_Glyph(face.ft, glyph, flags) == 0) {
+    FT_GlyphSlot slot = face.ft->glyph;
+    if (face.syntheticItalic && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Oblique(slot);
+    if (slot->format == FT_GLYPH_FORMAT_BITMAP || FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0) {
+      const FT_Bitmap& bm = slot->bitmap;
+      img.left = slot->bitmap_left;
+      img.top = slot->bitmap_top;
+      img.width = static_cast<int>(bm.width);
+      img.rows = static_cast<int>(bm.rows);
+      img.mask.assign(static_cast<std::size_t>(img.width) * img.rows, 0);
+      for (int y = 0; y < img.rows; ++y) {
+        const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
+        for (int x = 0; x < img.width; ++x) {
+          const bool on = bm.pixel_mode == FT_PIXEL_MODE_MONO ? (row[x >> 3] & (0x80 >> (x & 7))) != 0
+                                                              : row[x] >= 128;
+          img.mask[static_cast<std::size_t>(y) * img.width + x] = on;
+        }
+      }
+    }
+  }
+  return cache.emplace(key, std::move(img)).first->second;
+}
+
+void Plot(Bitmap& b, const RECT& clip, int x, int y, std::uint32_t argb) {
+  if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom && b.Contains(x, y)) b.Set(x, y, argb);
+}
+
+void HLine(Bitmap& b, const RECT& clip, int x0, int x1, int y, int thickness, std::uint32_t argb) {
+  for (int t = 0; t < thickness; ++t)
+    for (int x = x0; x < x1; ++x) Plot(b, clip, x, y + t, argb);
+}
+
+}  // namespace
+
+bool ShapedLine::CharExtent(std::uint32_t index, int& first, int& last) const {
+  bool found = false;
+  for (const PlacedGlyph& g : glyphs) {
+    if (g.cluster != index) continue;
+    first = found ? std::min(first, g.x) : g.x;
+    last = found ? std::max(last, g.x + g.advance) : g.x + g.advance;
+    found = true;
+  }
+  return found;
+}
+
+ShapedLine Shape(const ResolvedFont& font, std::u16string_view line) {
+  ShapedLine out;
+  if (line.empty() || font.faces().empty()) return out;
+  const auto n = static_cast<FriBidiStrIndex>(line.size());
+  std::vector<FriBidiChar> chars(line.begin(), line.end());
+  std::vector<FriBidiCharType> types(line.size());
+  std::vector<FriBidiBracketType> brackets(line.size());
+  std::vector<FriBidiLevel> levels(line.size());
+  fribidi_get_bidi_types(chars.data(), n, types.data());
+  fribidi_get_bracket_types(chars.data(), n, types.data(), brackets.data());
+  FriBidiParType base = FRIBIDI_PAR_LTR;
+  if (fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), n, &base, levels.data()) == 0)
+    std::fill(levels.begin(), levels.end(), FriBidiLevel{0});  // no memory for bidi: keep logical order
+
+  // Runs of one level and one face; spaces and digits stay with the face before them.
+  std::vector<Run> runs;
+  int prevFace = -1;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    int face = (prevFace >= 0 && IsCommon(line[i]) && font.Has(prevFace, line[i])) ? prevFace : font.FaceFor(line[i]);
+    prevFace = face;
+    if (!runs.empty() && runs.back().level == levels[i] && runs.back().face == face) {
+      ++runs.back().length;
+    } else {
+      runs.push_back({i, 1, levels[i], face});
+    }
+  }
+
+  hb_buffer_t* buf = hb_buffer_create();
+  unsigned featureCount;
+  const hb_feature_t* features = Features(featureCount);
+  int pen = 0;
+  for (const Run& run : VisualOrder(std::move(runs))) {
+    const Face& face = font.faces()[static_cast<std::size_t>(run.face)];
+    hb_buffer_clear_contents(buf);
+    // The whole line is the context, so joining across run edges is shaped right.
+    hb_buffer_add_utf16(buf, reinterpret_cast<const std::uint16_t*>(line.data()), static_cast<int>(line.size()),
+                        static_cast<unsigned>(run.start), static_cast<int>(run.length));
+    hb_buffer_set_direction(buf, run.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+    hb_buffer_guess_segment_properties(buf);
+    hb_shape(face.hb, buf, features, featureCount);
+    unsigned count = 0;
+    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);
+    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buf, &count);
+    for (unsigned g = 0; g < count; ++g) {
+      const int advance = static_cast<int>((pos[g].x_advance + 32) >> 6) + (face.syntheticBold ? 1 : 0);
+      out.glyphs.push_back({run.face, info[g].codepoint, pen + static_cast<int>((pos[g].x_offset + 32) >> 6),
+                            -static_cast<int>((pos[g].y_offset + 32) >> 6), advance, info[g].cluster});
+      pen += advance;
+    }
+  }
+  hb_buffer_destroy(buf);
+  out.width = pen;
+  return out;
+}
+
+void DrawLine(Bitmap& target, const RECT& clip, const ResolvedFont& font, const ShapedLine& line, int x, int top,
+              std::uint32_t argb) {
+  const int baseline = top + font.ascent;
+  for (const PlacedGlyph& g : line.glyphs) {
+    const Face& face = font.faces()[static_cast<std::size_t>(g.face)];
+    const GlyphImage& img = Render(face, g.glyph);
+    const int ox = x + g.x + img.left, oy = baseline + g.y - img.top;
+    for (int yy = 0; yy < img.rows; ++yy)
+      for (int xx = 0; xx < img.width; ++xx) {
+        if (!img.mask[static_cast<std::size_t>(yy) * img.width + xx]) continue;
+        Plot(target, clip, ox + xx, oy + yy, argb);
+        if (face.syntheticBold) Plot(target, clip, ox + xx + 1, oy + yy, argb);
+      }
+  }
+  if (font.underline) HLine(target, clip, x, x + line.width, baseline + font.underlineOffset, font.underlineThickness, argb);
+  if (font.strikeout) HLine(target, clip, x, x + line.width, baseline - font.strikeoutOffset, font.underlineThickness, argb);
+}
+
+void DrawUnderline(Bitmap& target, const RECT& clip, const ResolvedFont& font, int x, int top, int first, int last,
+                   std::uint32_t argb) {
+  HLine(target, clip, x + first, x + last, top + font.ascent + font.underlineOffset, 1, argb);
+}
+
+}  // namespace xpkit::text

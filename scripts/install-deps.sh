@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing, benchmarking and fuzzing xpkit needs.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libpng-dev
+  libsdl2-dev
+  fonts-wine fonts-dejavu-core
+  clang libclang-rt-14-dev
+  libssl-dev
+  xvfb xdotool x11-apps
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+echo "installing: ${missing[*]}" >&2
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
