@@ -30,6 +30,7 @@ HGDIOBJ GdiObjectTable::Insert(GdiKind kind, Payload payload, bool stock) {
     slots_.emplace_back();
   }
   Slot& s = slots_[index];
+  if (!stock) ++created_[static_cast<int>(kind)];
   s.kind = kind;
   s.used = true;
   s.stock = stock;

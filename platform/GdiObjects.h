@@ -75,6 +75,8 @@ class GdiObjectTable {
   bool IsSelectedInDc(HGDIOBJ h) const;
   // Live objects that are not stock objects; kind {} counts pens, brushes, regions and fonts.
   std::size_t LiveCount(GdiKind kind = GdiKind{}) const;
+  // Objects of a kind created so far, stock objects not counted.
+  std::size_t CreatedCount(GdiKind kind) const { return created_[static_cast<int>(kind)]; }
 
  private:
   using Payload = std::variant<PenObject, BrushObject, RegionObject, FontObject, DcObject>;
@@ -98,6 +100,7 @@ class GdiObjectTable {
 
   std::vector<Slot> slots_;
   std::vector<std::uint32_t> free_;
+  std::size_t created_[6] = {};
 };
 
 }  // namespace xpkit

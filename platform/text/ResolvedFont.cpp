@@ -43,9 +43,11 @@ struct Match {
 
 class FontLibrary {
  public:
+  // Faces, fonts and fontconfig's state live for the whole process and are never torn
+  // down, so nothing outlives what it points into during exit.
   static FontLibrary& Get() {
-    static FontLibrary lib;
-    return lib;
+    static FontLibrary* lib = new FontLibrary;
+    return *lib;
   }
 
   std::shared_ptr<const ResolvedFont> Resolve(const FontDesc& desc, int ppem) {

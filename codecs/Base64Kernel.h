@@ -1,0 +1,109 @@
+// Table-driven Base64 with 76-character lines: the encoder and decoder that the b64
+// class and the command-line tool run on, over any character or byte type.
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace xpkit::base64 {
+
+constexpr std::size_t kGroupsPerLine = 19;  // 76 characters
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// Characters for `n` input bytes: four per group of three (padded), and CR LF after
+// every 19th group, also when it is the last one.
+constexpr std::size_t EncodedLength(std::size_t n) {
+  const std::size_t groups = (n + 2) / 3;
+  return groups * 4 + (groups / kGroupsPerLine) * 2;
+}
+
+// The value of a character; every character outside the alphabet, "=" included, is 0.
+struct DecodeTable {
+  std::array<std::uint32_t, 256> v{};
+  constexpr DecodeTable() {
+    for (std::uint32_t i = 0; i < 64; ++i) v[static_cast<unsigned char>(kAlphabet[i])] = i;
+  }
+};
+inline constexpr DecodeTable kDecode{};
+
+template <class Ch>
+constexpr std::uint32_t ValueOf(Ch c) {
+  const auto u = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Ch>>(c));
+  return u < 256 ? kDecode.v[u] : 0;
+}
+
+// Encodes `n` bytes, each given by byte(i), into `out` (EncodedLength(n) characters).
+// The line counter starts afresh with every call.
+template <class Out, class ByteAt>
+void Encode(std::size_t n, ByteAt&& byte, Out* out) {
+  std::size_t o = 0, group = 0, i = 0;
+  for (; i + 3 <= n; i += 3) {
+    const std::uint32_t w = (std::uint32_t{byte(i)} << 16) | (std::uint32_t{byte(i + 1)} << 8) | byte(i + 2);
+    out[o] = static_cast<Out>(kAlphabet[w >> 18]);
+    out[o + 1] = static_cast<Out>(kAlphabet[(w >> 12) & 63]);
+    out[o + 2] = static_cast<Out>(kAlphabet[(w >> 6) & 63]);
+    out[o + 3] = static_cast<Out>(kAlphabet[w & 63]);
+    o += 4;
+    if (++group == kGroupsPerLine) {
+      out[o++] = static_cast<Out>('\r');
+      out[o++] = static_cast<Out>('\n');
+      group = 0;
+    }
+  }
+  if (i < n) {  // one or two bytes left, filled with zero bytes and padded with "="
+    const std::size_t rest = n - i;
+    const std::uint32_t w = (std::uint32_t{byte(i)} << 16) | (rest == 2 ? std::uint32_t{byte(i + 1)} << 8 : 0);
+    out[o] = static_cast<Out>(kAlphabet[w >> 18]);
+    out[o + 1] = static_cast<Out>(kAlphabet[(w >> 12) & 63]);
+    out[o + 2] = static_cast<Out>(rest == 2 ? kAlphabet[(w >> 6) & 63] : '=');
+    out[o + 3] = static_cast<Out>('=');
+    o += 4;
+    if (++group == kGroupsPerLine) {
+      out[o++] = static_cast<Out>('\r');
+      out[o++] = static_cast<Out>('\n');
+    }
+  }
+}
+
+// Bytes that a cleaned text (no CR, no LF) of `n` characters decodes to: three per
+// group of four, a short last group counting as a whole one, less two when the text
+// ends in "==" and one when it ends in a single "=".
+template <class Ch>
+constexpr std::size_t DecodedLength(const Ch* clean, std::size_t n) {
+  if (n == 0) return 0;
+  std::size_t len = (n + 3) / 4 * 3;
+  if (clean[n - 1] == Ch('=')) len -= (n >= 2 && clean[n - 2] == Ch('=')) ? 2 : 1;
+  return len;
+}
+
+// Decodes `groups` whole groups of four characters into 3 * groups bytes, stored with
+// put(index, byte); no padding rule applies inside a text.
+template <class Ch, class Put>
+void DecodeGroups(const Ch* clean, std::size_t groups, Put&& put) {
+  for (std::size_t g = 0, o = 0; g < groups; ++g, o += 3) {
+    const Ch* c = clean + 4 * g;
+    const std::uint32_t w = (ValueOf(c[0]) << 18) | (ValueOf(c[1]) << 12) | (ValueOf(c[2]) << 6) | ValueOf(c[3]);
+    put(o, static_cast<std::uint8_t>(w >> 16));
+    put(o + 1, static_cast<std::uint8_t>(w >> 8));
+    put(o + 2, static_cast<std::uint8_t>(w));
+  }
+}
+
+// Decodes a whole cleaned text of `n` characters into DecodedLength(clean, n) bytes.
+// Characters outside the alphabet count as 0 and a short last group as if filled
+// with "A"; the text's final "=" or "==" shortens its last group.
+template <class Ch, class Put>
+void Decode(const Ch* clean, std::size_t n, Put&& put) {
+  if (n == 0) return;
+  const std::size_t total = DecodedLength(clean, n);
+  const std::size_t full = (n - 1) / 4;  // groups before the last one
+  DecodeGroups(clean, full, put);
+  std::uint32_t w = 0;
+  for (std::size_t k = 0; k < 4; ++k) {
+    const std::size_t at = 4 * full + k;
+    w |= (at < n ? ValueOf(clean[at]) : 0) << (18 - 6 * k);
+  }
+  for (std::size_t k = 0, o = 3 * full; o < total; ++k, ++o) put(o, static_cast<std::uint8_t>(w >> (16 - 8 * k)));
+}
+
+}  // namespace xpkit::base64

@@ -1,0 +1,170 @@
+#include "codecs/b64.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+#include "codecs/Base64Kernel.h"
+#include "codecs/FileIO.h"
+#include "platform/CodePage.h"
+#include "platform/Error.h"
+
+namespace xpkit {
+namespace {
+
+constexpr std::size_t kEncodeChunk = 57 * 16384;  // whole lines, so every block ends one
+constexpr std::size_t kDecodeChunk = 1 << 20;
+
+// Reads until `buf` is full or the input ends.
+std::size_t Fill(const ByteSource& in, std::uint8_t* buf, std::size_t capacity) {
+  std::size_t got = 0;
+  while (got < capacity) {
+    const std::size_t n = in(buf + got, capacity - got);
+    if (n == 0) break;
+    got += n;
+  }
+  return got;
+}
+
+// Runs a stream into `op`, which is created only when the first output arrives: an
+// operation with no output fails before `op` is touched.
+template <class Stream>
+void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, const char* emptyWhat) {
+  InputFile in(ip);
+  if (in.missing())
+    throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + ip + "' is missing, so there is nothing to write");
+  std::optional<OutputFile> out;
+  const std::uint64_t written = stream(
+      [&](std::uint8_t* d, std::size_t c) { return in.Read(d, c); },
+      [&](const std::uint8_t* d, std::size_t n) {
+        if (!out) out.emplace(op);
+        out->Write(d, n);
+      },
+      std::function<void(std::uint64_t)>{});
+  if (written == 0) throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + ip + "' " + emptyWhat);
+  out->Commit();
+}
+
+}  // namespace
+
+std::u16string b64::encode(const std::u16string& es) const {
+  const CodePage& cp = SystemCodePage();
+  std::u16string out(base64::EncodedLength(es.size()), u'\0');
+  base64::Encode(es.size(), [&](std::size_t i) { return cp.ToByte(es[i]); }, out.data());
+  return out;
+}
+
+std::u16string b64::decode(std::u16string& ds) const {
+  std::erase_if(ds, [](char16_t c) { return c == u'\r' || c == u'\n'; });
+  const CodePage& cp = SystemCodePage();
+  std::u16string out(base64::DecodedLength(ds.data(), ds.size()), u'\0');
+  base64::Decode(ds.data(), ds.size(), [&](std::size_t i, std::uint8_t b) { out[i] = cp.ToChar(b); });
+  return out;
+}
+
+void b64::encodefile(const std::string& ip, const std::string& op) const {
+  RunIntoFile(ip, op, EncodeStream, "is empty, so there is nothing to write");
+}
+
+void b64::decodefile(const std::string& ip, const std::string& op) const {
+  RunIntoFile(ip, op, DecodeStream, "holds no Base64 characters, so there is nothing to write");
+}
+
+std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out,
+                           const std::function<void(std::uint64_t)>& progress) {
+  auto src = std::make_unique<std::uint8_t[]>(kEncodeChunk);
+  auto dst = std::make_unique<std::uint8_t[]>(base64::EncodedLength(kEncodeChunk));
+  std::uint64_t read = 0, written = 0;
+  while (true) {
+    const std::size_t n = Fill(in, src.get(), kEncodeChunk);
+    if (n == 0) break;
+    const std::uint8_t* s = src.get();
+    base64::Encode(n, [s](std::size_t i) { return s[i]; }, dst.get());
+    const std::size_t m = base64::EncodedLength(n);
+    out(dst.get(), m);
+    read += n;
+    written += m;
+    if (progress) progress(read);
+    if (n < kEncodeChunk) break;
+  }
+  return written;
+}
+
+std::uint64_t DecodeStream(const ByteSource& in, const ByteSink& out,
+                           const std::function<void(std::uint64_t)>& progress) {
+  // `clean` holds the input with CR and LF removed, not yet decoded. While more input may
+  // come, whole groups are decoded but the last five or more characters are held back,
+  // so the text's true end (its last group and a final "=" or "==") is seen at the end.
+  std::vector<std::uint8_t> raw(kDecodeChunk), clean, dst;
+  clean.reserve(kDecodeChunk + 8);
+  std::uint64_t read = 0, written = 0;
+  while (true) {
+    const std::size_t n = Fill(in, raw.data(), raw.size());
+    for (std::size_t i = 0; i < n; ++i)
+      if (raw[i] != '\r' && raw[i] != '\n') clean.push_back(raw[i]);
+    read += n;
+    if (progress) progress(read);
+    if (n < raw.size()) break;
+    if (clean.size() < 9) continue;
+    const std::size_t groups = (clean.size() - 5) / 4;
+    dst.resize(3 * groups);
+    base64::DecodeGroups(clean.data(), groups, [&](std::size_t i, std::uint8_t b) { dst[i] = b; });
+    out(dst.data(), dst.size());
+    written += dst.size();
+    clean.erase(clean.begin(), clean.begin() + static_cast<std::ptrdiff_t>(4 * groups));
+  }
+  dst.resize(base64::DecodedLength(clean.data(), clean.size()));
+  base64::Decode(clean.data(), clean.size(), [&](std::size_t i, std::uint8_t b) { dst[i] = b; });
+  if (!dst.empty()) out(dst.data(), dst.size());
+  return written + dst.size();
+}
+
+std::string b64::dectobin(std::int32_t value) {
+  if (value < 0 || value > 255)
+    throw Error(ErrorCode::InvalidProcedureCall, "dectobin takes 0 to 255, not " + std::to_string(value));
+  std::string digits(8, '0');
+  for (int bit = 0; bit < 8; ++bit)
+    if (value & (1 << bit)) digits[static_cast<std::size_t>(7 - bit)] = '1';
+  return digits;
+}
+
+std::int16_t b64::bintodec(const std::string& digits) {
+  std::int32_t sum = 0;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (digits[digits.size() - 1 - i] != '1') continue;
+    if (i >= 15) throw Error(ErrorCode::Overflow, "bintodec: more than a 16-bit integer");
+    sum += 1 << i;
+    if (sum > 32767) throw Error(ErrorCode::Overflow, "bintodec: more than a 16-bit integer");
+  }
+  return static_cast<std::int16_t>(sum);
+}
+
+std::u16string b64::b64char(std::int32_t value) {
+  if (value < 0 || value > 63) return {};
+  return std::u16string(1, static_cast<char16_t>(base64::kAlphabet[value]));
+}
+
+std::int16_t b64::b64index(const std::u16string& ch) {
+  if (ch.size() != 1) return 0;
+  return static_cast<std::int16_t>(base64::ValueOf(ch[0]));
+}
+
+std::vector<std::uint8_t> b64::strtobytes(const std::u16string& text) {
+  if (text.empty()) throw Error(ErrorCode::SubscriptOutOfRange, "strtobytes: there is no empty byte block");
+  const CodePage& cp = SystemCodePage();
+  std::vector<std::uint8_t> bytes(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = cp.ToByte(text[i]);
+  return bytes;
+}
+
+std::u16string b64::readfile(const std::string& path) {
+  InputFile in(path);
+  if (in.missing()) return {};
+  std::string bytes;
+  if (in.size() > 0) bytes.reserve(static_cast<std::size_t>(in.size()));
+  std::uint8_t buf[65536];
+  while (const std::size_t n = in.Read(buf, sizeof buf)) bytes.append(reinterpret_cast<const char*>(buf), n);
+  return SystemCodePage().Decode(bytes);
+}
+
+}  // namespace xpkit

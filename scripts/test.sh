@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite twice: a plain release build, and a debug build
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== plain build =="
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== debug build with AddressSanitizer and UndefinedBehaviorSanitizer =="
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DXPKIT_SANITIZE=ON -DXPKIT_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j "$jobs"

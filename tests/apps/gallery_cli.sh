@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Exit codes and messages of xpkit-gallery.
+set -u
+bin="$1"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail=0
+expect() {  # expect CODE PATTERN -- command...
+  local code="$1" pattern="$2"; shift 3
+  local out
+  out=$("$@" 2>&1); local got=$?
+  if [ "$got" != "$code" ] || ! grep -qE -- "$pattern" <<<"$out"; then
+    echo "FAIL: $* -> exit $got, output: $out"; fail=1
+  fi
+}
+expect 0 'usage' -- "$bin" --help
+expect 2 'no command' -- "$bin"
+expect 2 "unknown command 'frob'" -- "$bin" frob
+expect 2 'missing --size' -- "$bin" gradient --angle 0 -o "$dir/a.png"
+expect 2 "--size must be WxH" -- "$bin" gradient --size 10by4 --angle 0 -o "$dir/a.png"
+expect 2 "--angle must be a number" -- "$bin" gradient --size 10x4 --angle east -o "$dir/a.png"
+expect 2 "--color1 must be RRGGBB" -- "$bin" gradient --size 10x4 --angle 0 --color1 red -o "$dir/a.png"
+expect 2 "unknown option '--colour'" -- "$bin" header --size 10x4 --colour 1 -o "$dir/a.png"
+expect 2 "needs a value" -- "$bin" header --size
+expect 2 'XPKIT_CODEPAGE must be 1252 or 1256' -- env XPKIT_CODEPAGE=437 "$bin" --help
+expect 1 'cannot create' -- "$bin" header --size 10x4 -o "$dir/missing/dir/a.png"
+expect 0 '' -- "$bin" gradient --size 100x50 --angle 315 -o "$dir/g.png"
+expect 0 '' -- "$bin" header --size 331x40 --caption "خروج" -o "$dir/h.png"
+[ -s "$dir/g.png" ] && [ -s "$dir/h.png" ] || { echo "FAIL: no PNG written"; fail=1; }
+ls "$dir"/*.tmp >/dev/null 2>&1 && { echo "FAIL: temporary file left"; fail=1; }
+[ $fail = 0 ] && echo "gallery CLI: all checks passed"
+exit $fail

@@ -1,0 +1,188 @@
+// Pixel rules of the drawing calls, checked on tiny bitmaps pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+
+#include "platform/Gdi.h"
+#include "tests/support/Pixels.h"
+
+namespace xpkit {
+namespace {
+
+constexpr COLORREF kInk = RGB(255, 0, 0);
+
+class Canvas {
+ public:
+  Canvas(int w, int h) : image(w, h, 0xFFFFFFFFu), dc(CreateImageDC(&image)) {}
+  ~Canvas() { DeleteDC(dc); }
+  void Line(int x1, int y1, int x2, int y2, int width = 1, COLORREF c = kInk) {
+    const HPEN pen = CreatePen(PS_SOLID, width, c);
+    const HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+  }
+  std::set<std::pair<int, int>> Inked() const {
+    std::set<std::pair<int, int>> s;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.ColorAt(x, y) == kInk) s.insert({x, y});
+    return s;
+  }
+  Bitmap image;
+  HDC dc;
+};
+
+using Pixels = std::set<std::pair<int, int>>;
+
+TEST(CosmeticLine, RoundsTheMinorCoordinateWithHalvesToTheSmaller) {
+  Canvas a(8, 8);
+  a.Line(0, 0, 6, 3);
+  EXPECT_EQ(a.Inked(), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}));
+  Canvas b(8, 8);
+  b.Line(0, 0, 4, 1);
+  EXPECT_EQ(b.Inked(), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 1}}));
+}
+
+TEST(CosmeticLine, LeavesOutTheEndPointAndDrawsNothingForZeroLength) {
+  Canvas a(4, 4);
+  a.Line(1, 1, 1, 2);
+  EXPECT_EQ(a.Inked(), (Pixels{{1, 1}}));
+  Canvas b(4, 4);
+  b.Line(2, 2, 2, 2);
+  EXPECT_TRUE(b.Inked().empty());
+}
+
+TEST(CosmeticLine, BackwardsSetsTheSamePixelsButForTheEnds) {
+  // In every octant, a line drawn backwards differs only in which end is left out.
+  const int ends[][2] = {{7, 2}, {2, 7}, {-2, 7}, {-7, 2}, {-7, -3}, {-3, -7}, {3, -7}, {7, -3}, {5, 5}, {6, 3}};
+  for (const auto& e : ends) {
+    Canvas f(24, 24), b(24, 24);
+    const int x1 = 10, y1 = 10, x2 = 10 + e[0], y2 = 10 + e[1];
+    f.Line(x1, y1, x2, y2);
+    b.Line(x2, y2, x1, y1);
+    Pixels fw = f.Inked(), bw = b.Inked();
+    fw.insert({x2, y2});
+    bw.insert({x1, y1});
+    EXPECT_EQ(fw, bw) << "to (" << e[0] << "," << e[1] << ")";
+    EXPECT_EQ(f.Inked().size(), static_cast<std::size_t>(std::max(std::abs(e[0]), std::abs(e[1]))));
+  }
+}
+
+TEST(CosmeticLine, ClippingNeverMovesAPixel) {
+  Canvas big(20, 20), small(5, 5);
+  big.Line(-6, 1, 13, 4);
+  small.Line(-6, 1, 13, 4);
+  for (const auto& p : small.Inked()) EXPECT_TRUE(big.Inked().count(p));
+  for (const auto& p : big.Inked())
+    if (p.first < 5 && p.second < 5) {
+      EXPECT_TRUE(small.Inked().count(p));
+    }
+}
+
+TEST(WidePen, HorizontalStampsCoverGdisRowsAndColumns) {
+  // Horizontal line from x 4 to 7 at y 6, both ends included.
+  const char* expected[] = {
+      // width 2: rows 5-6, columns 3..7
+      "........\n........\n........\n........\n........\n...#####\n...#####\n........\n........\n",
+      // width 3: rows 5 and 7 columns 4..7; row 6 columns 3..8
+      "..........\n..........\n..........\n..........\n..........\n....####..\n...######.\n....####..\n..........\n",
+      // width 4: rows 4 and 7 columns 3..7; rows 5-6 columns 2..8
+      "..........\n..........\n..........\n..........\n...#####..\n..#######.\n..#######.\n...#####..\n..........\n",
+      // width 5: rows 4 and 8 columns 3..8; rows 5-7 columns 2..9
+      "...........\n...........\n...........\n...........\n...######..\n..########.\n..########.\n..########.\n...######..\n"};
+  for (int w = 2; w <= 5; ++w) {
+    const int width = w == 2 ? 8 : w == 5 ? 11 : 10;
+    Canvas c(width, 9);
+    c.Line(4, 6, 7, 6, w);
+    EXPECT_EQ(test::Mask(c.image, kInk), expected[w - 2]) << "width " << w;
+  }
+}
+
+TEST(WidePen, TwoPixelVerticalStubIsATwoByThreeBlock) {
+  Canvas c(6, 6);
+  c.Line(2, 2, 2, 3, 2);
+  EXPECT_EQ(c.Inked(), (Pixels{{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 3}, {2, 3}}));
+}
+
+TEST(WidePen, ZeroLengthLineDrawsOneDot) {
+  Canvas c(6, 6);
+  c.Line(3, 3, 3, 3, 4);
+  EXPECT_EQ(test::Mask(c.image, kInk), "......\n..##..\n.####.\n.####.\n..##..\n......\n");
+}
+
+TEST(Rectangles, FillExcludesRightAndBottomAndFrameIsInside) {
+  Canvas c(6, 5);
+  const HBRUSH b = CreateSolidBrush(kInk);
+  RECT r{1, 1, 4, 3};
+  FillRect(c.dc, &r, b);
+  EXPECT_EQ(test::Mask(c.image, kInk), "......\n.###..\n.###..\n......\n......\n");
+  Canvas f(6, 5);
+  RECT fr{0, 0, 6, 5};
+  FrameRect(f.dc, &fr, b);
+  EXPECT_EQ(test::Mask(f.image, kInk), "######\n#....#\n#....#\n#....#\n######\n");
+  Canvas e(4, 4);
+  RECT inverted{3, 3, 1, 1};
+  FillRect(e.dc, &inverted, b);
+  FrameRect(e.dc, &inverted, b);
+  EXPECT_TRUE(e.Inked().empty());
+  DeleteObject(b);
+}
+
+TEST(Colors, TopByteRules) {
+  Canvas c(3, 1);
+  EXPECT_EQ(SetPixel(c.dc, 0, 0, 0x80000006), RGB(6, 0, 0));        // a system-colour value: low 24 bits
+  EXPECT_EQ(SetPixel(c.dc, 1, 0, 0x02123456), 0x00123456u);          // palette-relative RGB
+  EXPECT_EQ(SetPixel(c.dc, 2, 0, 0x0100000D), RGB(255, 0, 0));       // default palette entry 13
+  EXPECT_EQ(SetPixel(c.dc, 3, 0, kInk), CLR_INVALID);                // outside the bitmap
+}
+
+TEST(Handles, BadHandlesFailWithoutDrawing) {
+  Canvas c(4, 4);
+  const HPEN pen = CreatePen(PS_SOLID, 1, kInk);
+  EXPECT_TRUE(DeleteObject(pen));
+  EXPECT_FALSE(DeleteObject(pen));             // already deleted
+  EXPECT_EQ(SelectObject(c.dc, pen), 0u);      // deleted handle
+  EXPECT_EQ(SelectObject(c.dc, 0x0F00ABCD), 0u);  // foreign value
+  const HBRUSH brush = CreateSolidBrush(kInk);
+  RECT r{0, 0, 4, 4};
+  EXPECT_EQ(FillRect(c.dc, &r, pen), 0);       // a pen where a brush belongs
+  EXPECT_EQ(FillRect(brush, &r, brush), 0);    // a brush where a DC belongs
+  EXPECT_FALSE(LineTo(brush, 1, 1));
+  EXPECT_EQ(CombineRgn(brush, brush, brush, RGN_DIFF), RGN_ERROR);
+  EXPECT_TRUE(c.Inked().empty());
+  DeleteObject(brush);
+}
+
+TEST(Handles, SelectedObjectsAndStockObjectsAreNotDeleted) {
+  Canvas c(2, 2);
+  const std::size_t live = LiveGdiObjectCount();
+  const HPEN pen = CreatePen(PS_SOLID, 2, kInk);
+  const HGDIOBJ old = SelectObject(c.dc, pen);
+  EXPECT_EQ(old, GetStockObject(BLACK_PEN));
+  EXPECT_FALSE(DeleteObject(pen));
+  SelectObject(c.dc, old);
+  EXPECT_TRUE(DeleteObject(pen));
+  EXPECT_FALSE(DeleteObject(GetStockObject(WHITE_BRUSH)));
+  EXPECT_EQ(LiveGdiObjectCount(), live);
+}
+
+TEST(Regions, CornerCutsAndCombineResults) {
+  const HRGN whole = CreateRectRgn(0, 0, 10, 6);
+  const HRGN corner = CreateRectRgn(0, 0, 1, 1);
+  EXPECT_EQ(CombineRgn(whole, whole, corner, RGN_DIFF), COMPLEXREGION);
+  EXPECT_FALSE(PtInRegion(whole, 0, 0));
+  EXPECT_TRUE(PtInRegion(whole, 1, 0));
+  EXPECT_TRUE(PtInRegion(whole, 0, 1));
+  EXPECT_FALSE(PtInRegion(whole, 10, 5));
+  const HRGN other = CreateRectRgn(20, 20, 21, 21);
+  EXPECT_EQ(CombineRgn(other, corner, other, RGN_AND), NULLREGION);
+  EXPECT_EQ(CombineRgn(other, corner, corner, RGN_OR), SIMPLEREGION);
+  EXPECT_EQ(CombineRgn(other, corner, corner, RGN_XOR), NULLREGION);
+  for (HRGN r : {whole, corner, other}) EXPECT_TRUE(DeleteObject(r));
+}
+
+}  // namespace
+}  // namespace xpkit

@@ -1,0 +1,162 @@
+// Text through the GDI calls: metrics, shaping and direction, DrawText's measuring,
+// centring and "&" prefixes.
+#include <gtest/gtest.h>
+
+#include "platform/CodePage.h"
+#include "platform/Gdi.h"
+#include "platform/text/ResolvedFont.h"
+#include "platform/text/ShapedText.h"
+#include "platform/text/TextLayout.h"
+#include "tests/support/Pixels.h"
+
+namespace xpkit {
+namespace {
+
+constexpr COLORREF kInk = RGB(0, 0, 0);
+
+struct TextCanvas {
+  TextCanvas(int w, int h, const char16_t* face = u"Tahoma", int weight = 400) : image(w, h, 0xFFFFFFFFu) {
+    dc = CreateImageDC(&image);
+    LOGFONT lf;
+    lf.lfHeight = -11;  // 8.25 pt at 96 DPI
+    lf.lfWeight = weight;
+    lf.lfFaceName = face;
+    font = CreateFontIndirect(lf);
+    SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+  }
+  ~TextCanvas() {
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    DeleteObject(font);
+    DeleteDC(dc);
+  }
+  // Columns [first, last] and rows holding ink; first > last when there is none.
+  RECT InkBox() const {
+    RECT r{image.width(), image.height(), -1, -1};
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.ColorAt(x, y) != RGB(255, 255, 255)) {
+          r.left = std::min<LONG>(r.left, x);
+          r.top = std::min<LONG>(r.top, y);
+          r.right = std::max<LONG>(r.right, x);
+          r.bottom = std::max<LONG>(r.bottom, y);
+        }
+    return r;
+  }
+  Bitmap image;
+  HDC dc;
+  HFONT font;
+};
+
+std::string Ansi(const std::u16string& s) { return SystemCodePage().Encode(s); }
+
+TEST(FontMetrics, TahomaAtElevenPixelsHasTheWindowsCell) {
+  const auto f = text::ResolvedFont::Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
+  EXPECT_EQ(f->ascent, 11);
+  EXPECT_EQ(f->descent, 2);
+  EXPECT_EQ(f->height(), 13);
+}
+
+TEST(Shaping, ExitCaptionJoinsRightToLeftIn25Pixels) {
+  const auto f = text::ResolvedFont::Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
+  const auto line = text::Shape(*f, u"\u062E\u0631\u0648\u062C");
+  EXPECT_EQ(line.width, 25);
+  ASSERT_EQ(line.glyphs.size(), 4u);
+  // Visual order is left to right, so the first character (khah) comes last.
+  EXPECT_EQ(line.glyphs.front().cluster, 3u);
+  EXPECT_EQ(line.glyphs.back().cluster, 0u);
+}
+
+TEST(Shaping, MixedDirectionsKeepLatinRunsLeftToRight) {
+  const auto f = text::ResolvedFont::Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
+  const auto line = text::Shape(*f, u"ab \u062E\u0631 cd");
+  // "ab" first, then the Arabic pair reversed, then "cd".
+  std::vector<std::uint32_t> clusters;
+  for (const auto& g : line.glyphs) clusters.push_back(g.cluster);
+  EXPECT_EQ(clusters.front(), 0u);
+  EXPECT_EQ(clusters.back(), 7u);
+  const auto khah = std::find(clusters.begin(), clusters.end(), 3u);
+  const auto reh = std::find(clusters.begin(), clusters.end(), 4u);
+  EXPECT_LT(reh, khah);
+}
+
+TEST(TextOut, DrawsAtTheCellTopLeftInTheTextColour) {
+  TextCanvas c(40, 20);
+  SetTextColor(c.dc, 0x80000006);  // not translated: the low 24 bits, RGB(6, 0, 0)
+  const std::string s = Ansi(u"H");
+  ASSERT_TRUE(TextOutA(c.dc, 5, 3, s.data(), 1));
+  const RECT ink = c.InkBox();
+  EXPECT_GE(ink.left, 5);
+  EXPECT_GE(ink.top, 3);
+  EXPECT_LE(ink.bottom, 3 + 11);  // a capital sits on the baseline, 11 rows below the top
+  EXPECT_EQ(c.image.ColorAt(ink.left, ink.bottom), RGB(6, 0, 0));
+  EXPECT_TRUE(TextOutA(c.dc, 0, 0, "", 0));  // a count of 0 draws nothing
+}
+
+TEST(TextOut, BoldIsWiderThanRegular) {
+  const auto regular = text::ResolvedFont::Resolve(FontDesc{u"MS Sans Serif", 8.25, 400, false, false, false, 0}, 11);
+  const auto bold = text::ResolvedFont::Resolve(FontDesc{u"MS Sans Serif", 8.25, 700, false, false, false, 0}, 11);
+  EXPECT_EQ(text::Shape(*bold, u"Hello").width, text::Shape(*regular, u"Hello").width + 5);
+}
+
+TEST(DrawText, MeasuresLinesBrokenAtTheWidth) {
+  TextCanvas c(60, 60);
+  const std::string one = Ansi(u"Exit");
+  RECT r{0, 0, 60, 60};
+  EXPECT_EQ(DrawTextA(c.dc, one.data(), 4, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER), 13);
+  const std::string three = Ansi(u"Save and exit now");
+  RECT narrow{0, 0, 30, 60};
+  const int h = DrawTextA(c.dc, three.data(), static_cast<int>(three.size()), &narrow, DT_CALCRECT | DT_WORDBREAK);
+  EXPECT_EQ(h % 13, 0);
+  EXPECT_GE(h, 3 * 13);
+  RECT empty{0, 0, 60, 60};
+  EXPECT_EQ(DrawTextA(c.dc, "", 0, &empty, DT_CALCRECT | DT_WORDBREAK | DT_CENTER), 0);
+  EXPECT_TRUE(c.InkBox().right < 0);  // measuring draws nothing
+}
+
+TEST(DrawText, LongWordIsNotBroken) {
+  const auto lines = text::BreakLines(u"Unbreakable word", false, true, 10, [](std::u16string_view s) {
+    return static_cast<int>(s.size()) * 6;
+  });
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].text, u"Unbreakable");
+  EXPECT_EQ(lines[1].text, u"word");
+}
+
+TEST(DrawText, CentresAndClipsToTheRectangle) {
+  TextCanvas c(60, 20);
+  const std::string s = Ansi(u"II");
+  RECT r{10, 2, 50, 15};
+  DrawTextA(c.dc, s.data(), 2, &r, DT_WORDBREAK | DT_CENTER);
+  const RECT ink = c.InkBox();
+  const int mid2 = ink.left + ink.right;  // twice the ink's middle
+  EXPECT_NEAR(mid2, 60, 4);
+  EXPECT_GE(ink.top, 2);
+  TextCanvas clipped(60, 20);
+  RECT tiny{0, 0, 60, 5};
+  DrawTextA(clipped.dc, s.data(), 2, &tiny, DT_WORDBREAK | DT_CENTER);
+  EXPECT_LT(clipped.InkBox().bottom, 5);
+}
+
+TEST(Prefixes, AmpersandUnderlinesTheNextCharacter) {
+  EXPECT_EQ(text::StripPrefixes(u"&Exit").text, u"Exit");
+  EXPECT_EQ(text::StripPrefixes(u"&Exit").underline, 0);
+  EXPECT_EQ(text::StripPrefixes(u"Save && E&xit").text, u"Save & Exit");
+  EXPECT_EQ(text::StripPrefixes(u"Save && E&xit").underline, 8);
+  EXPECT_EQ(text::StripPrefixes(u"A&&B").underline, -1);
+  EXPECT_EQ(text::StripPrefixes(u"A&").text, u"A");
+
+  // Drawn: "&E" is "E" with an underline row below the baseline; "E" alone has none.
+  TextCanvas plain(30, 20), prefixed(30, 20);
+  RECT r1{0, 0, 30, 20}, r2{0, 0, 30, 20};
+  DrawTextA(plain.dc, "E", 1, &r1, DT_WORDBREAK);
+  DrawTextA(prefixed.dc, "&E", 2, &r2, DT_WORDBREAK);
+  EXPECT_EQ(prefixed.InkBox().bottom, plain.InkBox().bottom + 2);  // underline at baseline + 1
+  TextCanvas noPrefix(30, 20);
+  RECT r3{0, 0, 30, 20};
+  DrawTextA(noPrefix.dc, "&E", 2, &r3, DT_WORDBREAK | DT_NOPREFIX);
+  EXPECT_GT(noPrefix.InkBox().right, plain.InkBox().right);  // the "&" itself is drawn
+}
+
+}  // namespace
+}  // namespace xpkit
