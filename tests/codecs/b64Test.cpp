@@ -1,0 +1,191 @@
+#include "codecs/b64.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+
+#include "platform/CodePage.h"
+#include "platform/Error.h"
+#include "tests/codecs/Base64Reference.h"
+
+namespace xpkit {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::u16string Bytes(const std::string& s) { return SystemCodePage().Decode(s); }
+
+ErrorCode CodeOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.code();
+  }
+  return ErrorCode{};
+}
+
+TEST(Base64, LineLengthsAndPadding) {
+  b64 codec;
+  EXPECT_EQ(codec.encode(u""), u"");
+  EXPECT_EQ(codec.encode(u"A"), u"QQ==");
+  EXPECT_EQ(codec.encode(u"AB"), u"QUI=");
+  const std::u16string e57 = codec.encode(std::u16string(57, u'x'));
+  EXPECT_EQ(e57.size(), 78u);
+  EXPECT_EQ(e57.substr(76), u"\r\n");
+  const std::u16string e58 = codec.encode(std::u16string(58, u'x'));
+  EXPECT_EQ(e58.size(), 82u);
+  EXPECT_EQ(e58.substr(76, 2), u"\r\n");
+  EXPECT_EQ(e58.substr(80), u"==");
+  EXPECT_EQ(codec.encode(std::u16string(58, u'x')), e58);  // the line counter starts afresh
+}
+
+TEST(Base64, DecodeRules) {
+  b64 codec;
+  std::u16string s = u"QQ";
+  EXPECT_EQ(codec.decode(s), std::u16string(u"A\0\0", 3));  // a short group as if filled with "A"
+  s = u"QQ==";
+  EXPECT_EQ(codec.decode(s), u"A");
+  s = u"QUI=";
+  EXPECT_EQ(codec.decode(s), u"AB");
+  s = u"QU\r\nI=\n";
+  EXPECT_EQ(codec.decode(s), u"AB");
+  EXPECT_EQ(s, u"QUI=");  // the caller's text loses its CR and LF
+  s = u" QUI";            // a space takes a position and counts as 0
+  EXPECT_EQ(codec.decode(s), Bytes("\x01\x05\x08"));
+  s = u"QUJ==";  // the "==" ending shortens only the last group, "="
+  EXPECT_EQ(codec.decode(s), Bytes(std::string("AB@\x00", 4)));
+  s = u"\r\n\r\n";
+  EXPECT_EQ(codec.decode(s), u"");
+}
+
+TEST(Base64, HelpersAndTheirErrors) {
+  EXPECT_EQ(b64::dectobin(0), "00000000");
+  EXPECT_EQ(b64::dectobin(200), "11001000");
+  EXPECT_EQ(CodeOf([] { b64::dectobin(256); }), ErrorCode::InvalidProcedureCall);
+  EXPECT_EQ(CodeOf([] { b64::dectobin(-3); }), ErrorCode::InvalidProcedureCall);
+  EXPECT_EQ(b64::bintodec("00111111"), 63);
+  EXPECT_EQ(CodeOf([] { b64::bintodec("1000000000000000"); }), ErrorCode::Overflow);
+  EXPECT_EQ(b64::b64char(62), u"+");
+  EXPECT_EQ(b64::b64char(64), u"");
+  EXPECT_EQ(b64::b64char(-1), u"");
+  EXPECT_EQ(b64::b64index(u"/"), 63);
+  EXPECT_EQ(b64::b64index(u"="), 0);
+  EXPECT_EQ(b64::b64index(u""), 0);
+  EXPECT_EQ(b64::b64index(u"\u062E"), 0);
+  EXPECT_EQ(CodeOf([] { b64::strtobytes(u""); }), ErrorCode::SubscriptOutOfRange);
+  EXPECT_EQ(b64::strtobytes(u"\u062E"), (std::vector<std::uint8_t>{0xCE}));
+}
+
+TEST(Base64, MatchesTheDigitAlgorithmOnRandomTexts) {
+  std::mt19937 rng(1234);
+  b64 codec;
+  const CodePage& cp = SystemCodePage();
+  for (int round = 0; round < 300; ++round) {
+    const std::size_t n = round < 100 ? static_cast<std::size_t>(round) : rng() % 3000;
+    std::u16string text(n, u'\0');
+    for (auto& c : text) c = cp.ToChar(static_cast<std::uint8_t>(rng()));
+    const std::u16string encoded = codec.encode(text);
+    ASSERT_EQ(encoded, reference::Encode(text)) << "length " << n;
+    std::u16string a = encoded, b = encoded;
+    ASSERT_EQ(codec.decode(a), text);
+    reference::Decode(b);
+    ASSERT_EQ(a, b);
+    // Arbitrary garbage decodes the same way in both.
+    std::u16string junk(rng() % 40, u'\0');
+    for (auto& c : junk) c = static_cast<char16_t>("AZaz09+/=\r\n \x01\xE9"[rng() % 15]);
+    std::u16string j1 = junk, j2 = junk;
+    ASSERT_EQ(codec.decode(j1), reference::Decode(j2)) << "junk of length " << junk.size();
+  }
+}
+
+class Base64Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("xpkit-b64-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                       "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string Path(const char* name) const { return (dir / name).string(); }
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+  }
+  std::size_t Entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
+  fs::path dir;
+  b64 codec;
+};
+
+TEST_F(Base64Files, RoundTripReproducesEveryByteInBothCodePages) {
+  std::string all;
+  for (int rep = 0; rep < 50; ++rep)
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  Write(Path("in"), all);
+  for (int cpNumber : {1252, 1256}) {
+    SetSystemCodePage(cpNumber);
+    codec.encodefile(Path("in"), Path("enc"));
+    std::u16string text = codec.readfile(Path("enc"));
+    EXPECT_EQ(text, codec.encode(Bytes(all)));
+    codec.decodefile(Path("enc"), Path("out"));
+    EXPECT_EQ(Read(Path("out")), all) << "code page " << cpNumber;
+  }
+  SetSystemCodePage(1256);
+  EXPECT_EQ(Entries(), 3u);  // no temporary files left behind
+}
+
+TEST_F(Base64Files, ShorterOutputReplacesALongerOldFileWhole) {
+  Write(Path("out"), std::string(1000, 'Z'));
+  Write(Path("in"), "abc");
+  codec.encodefile(Path("in"), Path("out"));
+  EXPECT_EQ(Read(Path("out")), "YWJj");
+}
+
+TEST_F(Base64Files, EmptyOrMissingInputFailsAndLeavesTheOutputAlone) {
+  Write(Path("out"), "old");
+  Write(Path("empty"), "");
+  Write(Path("breaks"), "\r\n\r\n");
+  EXPECT_EQ(CodeOf([&] { codec.encodefile(Path("empty"), Path("out")); }), ErrorCode::SubscriptOutOfRange);
+  EXPECT_EQ(CodeOf([&] { codec.encodefile(Path("nothere"), Path("out")); }), ErrorCode::SubscriptOutOfRange);
+  EXPECT_EQ(CodeOf([&] { codec.decodefile(Path("breaks"), Path("out")); }), ErrorCode::SubscriptOutOfRange);
+  EXPECT_EQ(Read(Path("out")), "old");
+  EXPECT_EQ(Entries(), 3u);
+  EXPECT_EQ(codec.readfile(Path("nothere")), u"");
+}
+
+TEST_F(Base64Files, UnreadableInputAndUnwritableOutputNameTheFile) {
+  fs::create_directory(dir / "adir");
+  try {
+    codec.encodefile(Path("adir"), Path("out"));
+    FAIL() << "a directory is not readable as a file";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), ErrorCode::FileAccess);
+    EXPECT_NE(std::string(e.what()).find("adir"), std::string::npos);
+  }
+  EXPECT_EQ(CodeOf([&] { codec.readfile(Path("adir")); }), ErrorCode::FileAccess);
+  Write(Path("in"), "abc");
+  EXPECT_EQ(CodeOf([&] { codec.encodefile(Path("in"), Path("no/such/dir/out")); }), ErrorCode::FileAccess);
+  EXPECT_FALSE(fs::exists(dir / "out"));
+}
+
+TEST_F(Base64Files, StreamsDecodeAcrossBlockBoundaries) {
+  // Inputs larger than one read block, with line breaks and padding at the very end.
+  std::mt19937 rng(7);
+  for (std::size_t n : {std::size_t{1} << 20, (std::size_t{1} << 20) + 1, (std::size_t{3} << 19) + 2}) {
+    std::string data(n, '\0');
+    for (auto& c : data) c = static_cast<char>(rng());
+    Write(Path("in"), data);
+    codec.encodefile(Path("in"), Path("enc"));
+    codec.decodefile(Path("enc"), Path("out"));
+    ASSERT_EQ(Read(Path("out")), data) << n;
+  }
+}
+
+}  // namespace
+}  // namespace xpkit
