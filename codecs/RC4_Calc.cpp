@@ -1,5 +1,6 @@
 #include "codecs/RC4_Calc.h"
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -9,28 +10,48 @@
 namespace xpkit::RC4_Calc {
 
 Rc4State::Rc4State(const std::uint8_t* key, std::size_t keyLength) {
-  for (std::uint32_t n = 0; n < 256; ++n) s_[n] = n;
+  for (int n = 0; n < 256; ++n) s_[n] = static_cast<std::uint8_t>(n);
   // The key repeats to fill 256 bytes; characters after the 256th are never used.
-  std::uint32_t j = 0;
-  for (std::uint32_t n = 0, k = 0; n < 256; ++n, k = (k + 1 == keyLength ? 0 : k + 1)) {
-    j = (j + s_[n] + key[k]) & 0xFF;
+  std::uint8_t j = 0;
+  for (std::size_t n = 0, k = 0; n < 256; ++n, k = (k + 1 == keyLength ? 0 : k + 1)) {
+    j = static_cast<std::uint8_t>(j + s_[n] + key[k]);
     std::swap(s_[n], s_[j]);
   }
 }
 
 void Rc4State::Apply(const std::uint8_t* in, std::size_t n, std::uint8_t* out) {
-  // Words rather than bytes for the state: no partial-register stalls in the loop.
-  std::uint32_t i = i_, j = j_;
-  std::uint32_t* s = s_;
-  for (std::size_t p = 0; p < n; ++p) {
-    i = (i + 1) & 0xFF;
-    const std::uint32_t si = s[i];
-    j = (j + si) & 0xFF;
-    const std::uint32_t sj = s[j];
+  std::uint8_t i = i_, j = j_;
+  std::uint8_t* s = s_;
+  // S[i + 1] is loaded before this step's swap stores, which keeps the loads off the
+  // chain through j; in the rare case that j lands on i + 1 the swapped value is taken.
+  std::uint8_t si = s[static_cast<std::uint8_t>(i + 1)];
+  auto step = [&]() -> std::uint8_t {
+    ++i;
+    j = static_cast<std::uint8_t>(j + si);
+    const std::uint8_t sj = s[j];
+    const auto next = static_cast<std::uint8_t>(i + 1);
+    std::uint8_t sn = s[next];
     s[i] = sj;
     s[j] = si;
-    out[p] = static_cast<std::uint8_t>(in[p] ^ s[(si + sj) & 0xFF]);
+    const std::uint8_t k = s[static_cast<std::uint8_t>(si + sj)];
+    if (__builtin_expect(next == j, 0)) {
+      asm volatile("");  // keep this a rarely taken branch, not a select on the j chain
+      sn = si;
+    }
+    si = sn;
+    return k;
+  };
+  std::size_t p = 0;
+  for (; p + 8 <= n; p += 8) {  // eight keystream bytes, one XOR
+    std::uint64_t ks = 0;
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) ks |= std::uint64_t{step()} << (8 * k);
+    std::uint64_t d;
+    std::memcpy(&d, in + p, 8);
+    d ^= ks;
+    std::memcpy(out + p, &d, 8);
   }
+  for (; p < n; ++p) out[p] = static_cast<std::uint8_t>(in[p] ^ step());
   i_ = i;
   j_ = j;
 }

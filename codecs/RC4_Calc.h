@@ -23,8 +23,8 @@ class Rc4State {
   void Apply(const std::uint8_t* in, std::size_t n, std::uint8_t* out);
 
  private:
-  std::uint32_t s_[256];
-  std::uint32_t i_ = 0, j_ = 0;
+  std::uint8_t s_[256];
+  std::uint8_t i_ = 0, j_ = 0;
 };
 
 }  // namespace xpkit::RC4_Calc
