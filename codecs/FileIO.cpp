@@ -67,6 +67,15 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
     toStdout_ = true;
     return;
   }
+  struct stat target {};
+  if (::stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode)) {
+    // A device, FIFO or the like is written in place: renaming over it would replace it.
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0) Fail(path, "cannot open for writing");
+    toStdout_ = true;  // written straight through, nothing to commit
+    owned_ = true;
+    return;
+  }
   temp_ = TempBeside(path);
   fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd_ < 0) Fail(path, "cannot create");
@@ -75,6 +84,7 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
 }
 
 OutputFile::~OutputFile() {
+  if (owned_ && fd_ >= 0) ::close(fd_);
   if (toStdout_ || committed_) return;
   ::close(fd_);
   ::unlink(temp_.c_str());

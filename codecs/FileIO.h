@@ -29,7 +29,8 @@ class InputFile {
 };
 
 // Output that appears at `path` only on Commit(); destroyed uncommitted, it removes its
-// temporary file and leaves `path` as it was. "-" writes straight to standard output.
+// temporary file and leaves `path` as it was. "-" writes straight to standard output,
+// and an existing non-regular file (a device, a FIFO) is written in place.
 class OutputFile {
  public:
   explicit OutputFile(const std::string& path);
@@ -42,7 +43,8 @@ class OutputFile {
  private:
   std::string path_, temp_;
   int fd_ = -1;
-  bool toStdout_ = false;
+  bool toStdout_ = false;  // written in place: standard output or a non-regular file
+  bool owned_ = false;     // a descriptor of our own to close on destruction
   bool committed_ = false;
 };
 

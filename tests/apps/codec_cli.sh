@@ -24,6 +24,8 @@ check "missing input: exit 1, named, output kept" '[ $code = 1 ] && grep -q miss
 "$bin" b64 frob 2>/dev/null; check "bad subcommand" '[ $? = 2 ]'
 "$bin" b64 encode a b c 2>/dev/null; check "too many names" '[ $? = 2 ]'
 "$bin" --help | grep -q "broken as a cipher"; check "help" '[ $? = 0 ]'
+"$bin" b64 encode "$dir/b57" /dev/null
+check "a device is written in place, not replaced" '[ -c /dev/null ]'
 check "no temporary files" '! ls -a "$dir" | grep -q "\.tmp$"'
 [ $fail = 0 ] && echo "codec CLI: all checks passed"
 exit $fail
