@@ -23,6 +23,6 @@ echo "== fuzz smoke run (libFuzzer, clang) =="
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DXPKIT_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j "$jobs"
 for target in b64_decode b64_roundtrip rc4_roundtrip; do
-  ./build-fuzz/fuzz_$target -runs=20000 -max_len=4096 -seed=1 2>&1 | tail -1
+  ./build-fuzz/fuzz_$target -runs=20000 -max_total_time=15 -max_len=4096 -seed=1 2>&1 | tail -1
 done
 echo "fuzz smoke: 3 passed, 0 failed"
