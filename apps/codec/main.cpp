@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/common/Args.h"
 #include "codecs/FileIO.h"
 #include "codecs/RC4_Calc.h"
 #include "codecs/b64.h"
@@ -41,9 +42,7 @@ ready, so a failure leaves no partial file.
 Exit status: 0 success, 1 the operation failed, 2 bad usage.
 )";
 
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using xpkit::cli::UsageError;
 
 // A progress bar on standard error for long inputs of known size, when it is a terminal.
 class Progress {
@@ -148,29 +147,17 @@ int Rc4(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    xpkit::SystemCodePage();
-  } catch (const std::exception& e) {
-    std::cerr << "xpkit-codec: " << e.what() << "\n";
-    return 2;
-  }
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (const auto& a : args)
-    if (a == "--help" || a == "-h") {
-      std::cout << kUsage;
-      return 0;
-    }
-  try {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return xpkit::cli::RunTool("xpkit-codec", kUsage, [&] {
+    for (const auto& a : args)
+      if (a == "--help" || a == "-h") {
+        std::cout << kUsage;
+        return 0;
+      }
     if (args.empty()) throw UsageError("no command given");
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "b64") return Base64(rest);
     if (args[0] == "rc4") return Rc4(rest);
     throw UsageError("unknown command '" + args[0] + "'");
-  } catch (const UsageError& e) {
-    std::cerr << "xpkit-codec: " << e.what() << "\n\n" << kUsage;
-    return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "xpkit-codec: " << e.what() << "\n";
-    return 1;
-  }
+  });
 }

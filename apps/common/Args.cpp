@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <iostream>
+
+#include "platform/CodePage.h"
 
 namespace xpkit::cli {
 
@@ -39,6 +42,24 @@ bool ParseRgbHex(std::string_view text, std::uint32_t& colorref) {
   if (ec != std::errc() || end != text.data() + 6) return false;
   colorref = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
   return true;
+}
+
+int RunTool(const char* tool, const char* usage, const std::function<int()>& body) {
+  try {
+    SystemCodePage();
+  } catch (const std::exception& e) {
+    std::cerr << tool << ": " << e.what() << "\n";
+    return 2;
+  }
+  try {
+    return body();
+  } catch (const UsageError& e) {
+    std::cerr << tool << ": " << e.what() << "\n\n" << usage;
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << tool << ": " << e.what() << "\n";
+    return 1;
+  }
 }
 
 }  // namespace xpkit::cli

@@ -1,10 +1,22 @@
 // Strict number, size and colour parsing for the command-line tools.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace xpkit::cli {
+
+// A mistake in how the tool was called: exit status 2, with the usage text.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Runs a tool's body after checking the system code page: returns the body's status,
+// 2 (with `usage`) for a UsageError or a bad XPKIT_CODEPAGE, 1 for any other failure,
+// each reported on standard error as "tool: message".
+int RunTool(const char* tool, const char* usage, const std::function<int()>& body);
 
 // "WxH" with each side from 1 to `limit`.
 bool ParseSize(std::string_view text, int& width, int& height, int limit = 16384);

@@ -26,9 +26,7 @@ Colours are RRGGBB in hex. Texts are UTF-8; they reach the controls through the
 system ANSI code page (XPKIT_CODEPAGE, 1256 by default).
 )";
 
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using xpkit::cli::UsageError;
 
 // --name value pairs after the subcommand; every option takes a value.
 std::map<std::string, std::string> Options(int argc, char** argv, const std::vector<std::string>& known) {
@@ -97,26 +95,14 @@ int Header(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    xpkit::SystemCodePage();
-  } catch (const std::exception& e) {
-    std::cerr << "xpkit-gallery: " << e.what() << "\n";
-    return 2;
-  }
-  const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kUsage;
-    return 0;
-  }
-  try {
+  return xpkit::cli::RunTool("xpkit-gallery", kUsage, [&] {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "--help" || command == "-h" || command == "help") {
+      std::cout << kUsage;
+      return 0;
+    }
     if (command == "gradient") return Gradient(argc, argv);
     if (command == "header") return Header(argc, argv);
     throw UsageError(command.empty() ? "no command given" : "unknown command '" + command + "'");
-  } catch (const UsageError& e) {
-    std::cerr << "xpkit-gallery: " << e.what() << "\n\n" << kUsage;
-    return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "xpkit-gallery: " << e.what() << "\n";
-    return 1;
-  }
+  });
 }
