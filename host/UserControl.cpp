@@ -17,11 +17,10 @@ void UserControl::Attach(Container& parent, std::string name, const Placement& w
   host_ = &parent.host();
   name_ = std::move(name);
   placement_ = where;
-  const int l = TwipsToPixels(where.left), t = TwipsToPixels(where.top);
-  const int w = TwipsToPixels(where.width), h = TwipsToPixels(where.height);
-  hwnd_ = CreateWindowHandle(parent.hWnd(), {l, t, l + w, t + h});
+  const RECT r = PixelRect();
+  hwnd_ = CreateWindowHandle(parent.hWnd(), r);
   surface_.SetFont(parent.ContainerFont());
-  surface_.SetSize(w, h);
+  surface_.SetSize(r.right - r.left, r.bottom - r.top);
   host_->RegisterControl(*this);
 }
 
@@ -31,13 +30,16 @@ void UserControl::Move(double left, double top, double width, double height, boo
   placement_.top = top;
   placement_.width = width;
   placement_.height = height;
-  const int l = static_cast<int>(RoundHalfEven(parent_->ToPixels(left)));
-  const int t = static_cast<int>(RoundHalfEven(parent_->ToPixels(top)));
-  const int w = static_cast<int>(RoundHalfEven(parent_->ToPixels(width)));
-  const int h = static_cast<int>(RoundHalfEven(parent_->ToPixels(height)));
-  MoveWindow(hwnd_, l, t, w, h, TRUE);
-  surface_.SetSize(w, h);
+  const RECT r = PixelRect();
+  MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  surface_.SetSize(r.right - r.left, r.bottom - r.top);
   if (resized && notify) OnResize();
+}
+
+RECT UserControl::PixelRect() const {
+  auto px = [&](double units) { return static_cast<LONG>(RoundHalfEven(parent_->ToPixels(units))); };
+  const LONG l = px(placement_.left), t = px(placement_.top);
+  return {l, t, l + px(placement_.width), t + px(placement_.height)};
 }
 
 bool UserControl::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }

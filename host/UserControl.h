@@ -85,6 +85,8 @@ class UserControl : public Container {
  private:
   friend class Container;
   void Attach(Container& parent, std::string name, const Placement& where);
+  // The placement in the container's pixels, by the container's scale unit.
+  RECT PixelRect() const;
   std::string name_;
   Container* parent_ = nullptr;
   Host* host_ = nullptr;

@@ -1,5 +1,6 @@
 // The text calls: fonts, TextOutA and DrawTextA.
 #include <algorithm>
+#include <map>
 
 #include "platform/CodePage.h"
 #include "platform/Gdi.h"
@@ -81,7 +82,14 @@ int DrawTextA(HDC dc, const char* source, int count, RECT* rect, UINT format) {
   if (format & DT_NOPREFIX) prefixed.text = Decode(source, count);
   else prefixed = text::StripPrefixes(Decode(source, count));
 
-  const auto width = [&](std::u16string_view s) { return text::Shape(*font, s).width; };
+  // Lines are shaped while they are broken; drawing reuses those shapes.
+  std::map<std::u16string, text::ShapedLine, std::less<>> shaped;
+  const auto shape = [&](std::u16string_view s) -> const text::ShapedLine& {
+    auto it = shaped.find(s);
+    if (it == shaped.end()) it = shaped.emplace(std::u16string(s), text::Shape(*font, s)).first;
+    return it->second;
+  };
+  const auto width = [&](std::u16string_view s) { return shape(s).width; };
   const auto lines = text::BreakLines(prefixed.text, (format & DT_SINGLELINE) != 0, (format & DT_WORDBREAK) != 0,
                                       rect->right - rect->left, width);
   const int lineHeight = font->height();
@@ -104,16 +112,16 @@ int DrawTextA(HDC dc, const char* source, int count, RECT* rect, UINT format) {
   const std::uint32_t argb = Bitmap::FromColorRef(pixel_rules::ResolveColorRef(d->textColor));
   int y = top;
   for (const auto& l : lines) {
-    const auto shaped = text::Shape(*font, l.text);
+    const text::ShapedLine& line = shape(l.text);
     int x = rect->left;
-    if (format & DT_CENTER) x = pixel_rules::CenteredX(rect->left, rect->right, shaped.width);
-    else if (format & DT_RIGHT) x = rect->right - shaped.width;
-    if (d->bkMode == OPAQUE) FillBackground(*d, clip, {x, y, x + shaped.width, y + lineHeight});
-    text::DrawLine(*d->target, clip, *font, shaped, x, y, argb);
+    if (format & DT_CENTER) x = pixel_rules::CenteredX(rect->left, rect->right, line.width);
+    else if (format & DT_RIGHT) x = rect->right - line.width;
+    if (d->bkMode == OPAQUE) FillBackground(*d, clip, {x, y, x + line.width, y + lineHeight});
+    text::DrawLine(*d->target, clip, *font, line, x, y, argb);
     const int u = prefixed.underline - static_cast<int>(l.start);
     int first = 0, last = 0;
     if (prefixed.underline >= 0 && u >= 0 && u < static_cast<int>(l.text.size()) &&
-        shaped.CharExtent(static_cast<std::uint32_t>(u), first, last))
+        line.CharExtent(static_cast<std::uint32_t>(u), first, last))
       text::DrawUnderline(*d->target, clip, *font, x, y, first, last, argb);
     y += lineHeight;
   }

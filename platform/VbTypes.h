@@ -47,9 +47,3 @@ inline std::int32_t CheckedMul(std::int32_t a, std::int32_t b) {
 }
 
 }  // namespace xpkit
-
-namespace xpkit {
-
-inline int TwipsToPixels(double twips) { return static_cast<int>(RoundHalfEven(twips / kTwipsPerPixel)); }
-
-}  // namespace xpkit
