@@ -235,10 +235,9 @@ void Host::AdvanceClock(std::int64_t ms) {
     const std::int64_t next = NextTimerDue();
     if (next < 0 || next > end) break;
     now_ = std::max(now_, next);
-    for (Timer* t : std::vector<Timer*>(timers_)) {
-      if (ended_) break;
-      if (std::find(timers_.begin(), timers_.end(), t) != timers_.end() && t->Due(now_)) t->Fire(now_);
-    }
+    // By index: a tick may add or remove timers, and a fired timer is no longer due.
+    for (std::size_t i = 0; i < timers_.size() && !ended_; ++i)
+      if (timers_[i]->Due(now_)) timers_[i]->Fire(now_);
     Pump();
   }
   now_ = std::max(now_, end);

@@ -153,6 +153,10 @@ BOOL DeleteDC(HDC dc) {
 }
 
 std::size_t LiveGdiObjectCount() { return Table().LiveCount(); }
+std::size_t CreatedGdiObjectCount() {
+  return Table().CreatedCount(GdiKind::Pen) + Table().CreatedCount(GdiKind::Brush) +
+         Table().CreatedCount(GdiKind::Region);
+}
 
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
   DcObject* d = Dc(dc);

@@ -68,6 +68,8 @@ BOOL DeleteDC(HDC dc);
 
 // Live pens, brushes, regions and fonts (stock objects and DCs not counted).
 std::size_t LiveGdiObjectCount();
+// Pens, brushes and regions created so far: a painting that creates none drew nothing.
+std::size_t CreatedGdiObjectCount();
 
 // The region behind a handle, for the window layer; nullptr for a bad handle.
 const Region* RegionOf(HRGN rgn);

@@ -1,6 +1,7 @@
 #include "apps/gallery/Gallery.h"
 
 #include "backends/headless/HeadlessBackend.h"
+#include "controls/button/XPButton.h"
 #include "controls/header/XPHeader.h"
 #include "gradient/clsGradient.h"
 #include "host/Compositor.h"
@@ -37,6 +38,43 @@ Bitmap RenderHeader(const HeaderRequest& r) {
   if (r.borderStyle) bag.WriteProperty("BorderStyle", *r.borderStyle);
   auto& header = form.Add<XPHeader>("XPHeader1", {0, 0, r.width * 15.0, r.height * 15.0, Dock::Top}, &bag);
   return ComposeControl(header);
+}
+
+std::optional<ButtonLook> ParseButtonLook(std::string_view name) {
+  static constexpr std::pair<std::string_view, ButtonLook> kLooks[] = {{"normal", ButtonLook::Normal},
+                                                                       {"hover", ButtonLook::Hover},
+                                                                       {"focus", ButtonLook::Focus},
+                                                                       {"pressed", ButtonLook::Pressed},
+                                                                       {"disabled", ButtonLook::Disabled}};
+  for (const auto& [n, look] : kLooks)
+    if (n == name) return look;
+  return std::nullopt;
+}
+
+Bitmap RenderButton(const ButtonRequest& r) {
+  HeadlessBackend backend;
+  Host host(backend);
+  // A margin around the button leaves room for the pointer to rest outside it.
+  Form form(host, "frmGallery", r.width + 2, r.height + 2);
+  PropertyBag bag;
+  bag.WriteProperty("Caption", r.caption);
+  bag.WriteProperty("Font", FontDesc{r.fontFace, r.fontSize, 400, false, false, false, form.Font->Charset()});
+  bag.WriteProperty("ForeColor", ColorValue{0x80000006});
+  bag.WriteProperty("ForeHover", ColorValue{0});
+  auto& button = form.Add<XPButton>("cmdExit", {15, 15, r.width * 15.0, r.height * 15.0}, &bag);
+  form.Show();
+  HeadlessDriver input(host, form);
+  switch (r.look) {
+    case ButtonLook::Normal: break;
+    case ButtonLook::Hover: input.MoveTo(1 + r.width / 2, 1 + r.height / 2); break;
+    case ButtonLook::Focus: host.SetFocus(&button); break;
+    case ButtonLook::Pressed:
+      input.MoveTo(1 + r.width / 2, 1 + r.height / 2);
+      input.Press();
+      break;
+    case ButtonLook::Disabled: button.SetEnabled(false); break;
+  }
+  return ComposeControl(button);
 }
 
 }  // namespace xpkit

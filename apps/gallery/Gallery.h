@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/Bitmap.h"
 #include "platform/PngFile.h"
@@ -24,5 +25,20 @@ struct HeaderRequest {
 };
 // One banner loaded from the given stored values, composed with its edge lines.
 Bitmap RenderHeader(const HeaderRequest& r);
+
+enum class ButtonLook { Normal, Hover, Focus, Pressed, Disabled };
+// Parses "normal", "hover", "focus", "pressed" or "disabled".
+std::optional<ButtonLook> ParseButtonLook(std::string_view name);
+
+struct ButtonRequest {
+  int width = 106, height = 22;
+  ButtonLook look = ButtonLook::Normal;
+  std::u16string caption = u"\u062E\u0631\u0648\u062C";  // the main window's Exit caption
+  std::u16string fontFace = u"Tahoma";
+  double fontSize = 8.25;
+};
+// One button brought into the look by the input that shows it (pointer over it, the
+// focus, a left press, or disabled), composed with its corners cut off (alpha 0).
+Bitmap RenderButton(const ButtonRequest& r);
 
 }  // namespace xpkit

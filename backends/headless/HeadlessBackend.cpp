@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "host/Form.h"
+#include "host/UserControl.h"
 #include "platform/User.h"
 #include "platform/Utf.h"
 
@@ -50,8 +51,10 @@ void HeadlessDriver::Char(std::int16_t ascii) { Send({InputMessage::Kind::Char, 
 
 void HeadlessDriver::Key(std::int16_t key, std::int16_t shift) {
   KeyDown(key, shift);
-  if (key == 32 || key == 13 || (key >= '0' && key <= '9')) Char(key);
-  else if (key >= 'A' && key <= 'Z') Char(static_cast<std::int16_t>((shift & 1) ? key : key + 32));
+  // With Alt held a key is a system keystroke and types no character.
+  const bool types = (shift & vbAltMask) == 0;
+  if (types && (key == 32 || key == 13 || (key >= '0' && key <= '9'))) Char(key);
+  if (types && key >= 'A' && key <= 'Z') Char(static_cast<std::int16_t>((shift & 1) ? key : key + 32));
   KeyUp(key, shift);
 }
 

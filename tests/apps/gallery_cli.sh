@@ -26,6 +26,12 @@ expect 2 'XPKIT_CODEPAGE must be 1252 or 1256' -- env XPKIT_CODEPAGE=437 "$bin" 
 expect 1 'cannot create' -- "$bin" header --size 10x4 -o "$dir/missing/dir/a.png"
 expect 0 '' -- "$bin" gradient --size 100x50 --angle 315 -o "$dir/g.png"
 expect 0 '' -- "$bin" header --size 331x40 --caption "خروج" -o "$dir/h.png"
+expect 2 "--look must be normal, hover" -- "$bin" button --look shiny -o "$dir/b.png"
+expect 2 "--font-size must be a number" -- "$bin" button --font-size 0 -o "$dir/b.png"
+for look in normal hover focus pressed disabled; do
+  expect 0 '' -- "$bin" button --look $look --caption "&Exit" --font Tahoma --font-size 9 -o "$dir/b-$look.png"
+  [ -s "$dir/b-$look.png" ] || { echo "FAIL: no button PNG for $look"; fail=1; }
+done
 [ -s "$dir/g.png" ] && [ -s "$dir/h.png" ] || { echo "FAIL: no PNG written"; fail=1; }
 ls "$dir"/*.tmp >/dev/null 2>&1 && { echo "FAIL: temporary file left"; fail=1; }
 [ $fail = 0 ] && echo "gallery CLI: all checks passed"

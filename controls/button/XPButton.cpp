@@ -1,0 +1,230 @@
+// The button's behaviour: pointer tracking with the hover timer, mouse and keyboard
+// presses, focus, access keys, its properties and how they are stored.
+#include "controls/button/XPButton.h"
+
+#include "host/Host.h"
+#include "platform/User.h"
+
+namespace xpkit {
+
+constexpr std::int16_t kKeyEnter = 13, kKeySpace = 32, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
+
+void XPButton::OnInitialize() {
+  surface().SetBackColor(0x80000005);  // window colour
+  surface().SetForeColor(0x80000006);  // window frame
+  HoverTimer = &AddTimer();
+  HoverTimer->SetInterval(1);
+  HoverTimer->SetEnabled(false);
+  HoverTimer->OnTick = [this] { HoverTimerTick(); };
+}
+
+// ---- Pointer ----
+
+bool XPButton::IsPointerOver() const {
+  POINT p;
+  GetCursorPos(&p);
+  return WindowFromPoint(p) == hWnd();
+}
+
+void XPButton::OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
+  if (button < 2) {
+    if (!IsPointerOver()) {
+      if (MoveNoted == 0) return;
+      Repaint(0);
+    } else {
+      if (MoveNoted == 1) return;
+      MoveNoted = 1;
+      if (button == 0 && IsOver == VbFalse) {
+        HoverTimer->SetEnabled(true);
+        IsOver = VbTrue;
+        MoveNoted = 0;
+        Repaint(0);
+        MouseOver.Raise();
+      } else if (button == 1) {
+        IsOver = VbTrue;
+        Repaint(1);
+        IsOver = VbFalse;
+      }
+    }
+  }
+  MouseMove.Raise(button, shift, x, y);
+}
+
+void XPButton::HoverTimerTick() {
+  if (IsPointerOver()) return;
+  HoverTimer->SetEnabled(false);
+  IsOver = VbFalse;
+  MoveNoted = 0;
+  Repaint(0);
+  MouseOut.Raise();
+}
+
+// ---- Mouse buttons ----
+
+void XPButton::OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) {
+  if (Enabled_ != VbTrue) return;
+  MouseDown.Raise(button, shift, x, y);
+  PressButton = button;
+  Refresh();
+  host().DoEvents();
+  Repaint(1);
+}
+
+void XPButton::OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y) {
+  MouseUp.Raise(button, shift, x, y);
+  Repaint(0);
+  Refresh();
+}
+
+void XPButton::OnClick() {
+  if (PressButton != 1) return;
+  Repaint(0);
+  Refresh();
+  Click.Raise();
+}
+
+void XPButton::OnDblClick() {
+  if (PressButton != 1) return;
+  OnMouseDown(1, 0, 0.0f, 0.0f);
+  SetCapture(hWnd());
+}
+
+// ---- Keyboard ----
+
+void XPButton::OnKeyDown(std::int16_t keyCode, std::int16_t shift) {
+  LastKeyCode = keyCode;
+  if (keyCode == kKeySpace || keyCode == kKeyEnter)
+    Repaint(1);
+  else if (keyCode == kKeyLeft || keyCode == kKeyRight)
+    host().SendKeys(u"{Tab}");
+  else if (keyCode == kKeyDown || keyCode == kKeyUp)
+    host().SendKeys(u"+{Tab}");
+  KeyDown.Raise(keyCode, shift);
+}
+
+void XPButton::OnKeyUp(std::int16_t keyCode, std::int16_t shift) {
+  if ((keyCode == kKeyEnter && LastKeyCode == kKeyEnter) || (keyCode == kKeySpace && LastKeyCode == kKeySpace)) {
+    Repaint(0);
+    PressButton = 1;
+    Refresh();
+    Click.Raise();
+  }
+  KeyUp.Raise(keyCode, shift);
+}
+
+void XPButton::OnKeyPress(std::int16_t keyAscii) { KeyPress.Raise(keyAscii); }
+
+void XPButton::OnAccessKeyPress(std::int16_t) {
+  PressButton = 1;
+  OnClick();
+}
+
+// ---- Focus, size, show ----
+
+void XPButton::OnGotFocus() {
+  HasFocus = VbTrue;
+  if (Enabled_ != VbTrue) return;
+  PressButton = 1;
+  Refresh();
+  Repaint(0);
+}
+
+void XPButton::OnLostFocus() {
+  HasFocus = VbFalse;
+  Repaint(0);
+}
+
+void XPButton::OnResize() {
+  GetClientRect(hWnd(), &ClientRect);
+  EdgeRight = CheckedAdd(ClientRect.right, -1);
+  EdgeLeft = ClientRect.left;
+  EdgeTop = ClientRect.top;
+  EdgeBottom = ClientRect.bottom;
+  RegionWidth = ClientRect.right;
+  RegionHeight = ClientRect.bottom;
+  Repaint(0);
+}
+
+void XPButton::OnShow() { Repaint(0); }
+
+// ---- Access key ----
+
+// The character after the first single "&" is the key. A doubled first "&" stands for
+// a literal one, and then only the next "&" is looked at; a third is never examined.
+void XPButton::UpdateAccessKey() {
+  SetAccessKeys(u"");
+  const std::u16string& c = Caption_;
+  if (c.size() <= 1) return;
+  const std::size_t a = c.find(u'&');
+  if (a == std::u16string::npos || a + 1 == c.size()) return;
+  auto lower = [](char16_t ch) { return std::u16string(1, ch >= u'A' && ch <= u'Z' ? ch + 32 : ch); };
+  if (c[a + 1] != u'&') {
+    SetAccessKeys(lower(c[a + 1]));
+    return;
+  }
+  const std::size_t b = c.find(u'&', a + 2);
+  if (b == std::u16string::npos || b + 1 == c.size() || c[b + 1] == u'&') return;
+  SetAccessKeys(lower(c[b + 1]));
+}
+
+// ---- Properties ----
+
+void XPButton::SetEnabled(bool v) {
+  Enabled_ = ToVBBool(v);
+  PropertyChanged("Enabled");
+  SetHostEnabled(v);
+  Repaint(0);
+}
+
+void XPButton::SetFont(FontRef v) {
+  surface().SetFont(std::move(v));
+  Repaint(0);
+  PropertyChanged("Font");
+}
+
+void XPButton::SetCaption(const std::u16string& v) {
+  Caption_ = v;
+  Repaint(0);
+  UpdateAccessKey();
+  PropertyChanged("Caption");
+}
+
+void XPButton::SetForeColor(OLE_COLOR v) {
+  surface().SetForeColor(v);
+  Repaint(0);
+  PropertyChanged("ForeColor");
+}
+
+void XPButton::SetForeHover(OLE_COLOR v) {
+  ForeHover_ = v;
+  PropertyChanged("ForeHover");
+}
+
+// ---- Storage ----
+
+void XPButton::OnInitProperties() {
+  surface().SetFont(AmbientFont());
+  const std::u16string name = AmbientDisplayName();
+  Caption_ = u"Command" + (name.size() > 8 ? name.substr(8) : std::u16string());
+  Enabled_ = VbTrue;
+}
+
+void XPButton::OnReadProperties(const PropertyBag& bag) {
+  Enabled_ = bag.ReadBool("Enabled", VbTrue);
+  surface().SetFont(bag.ReadFont("Font", AmbientFont()));
+  Caption_ = bag.ReadText("Caption", AmbientDisplayName());
+  surface().SetForeColor(bag.ReadColor("ForeColor", AmbientForeColor()));
+  ForeHover_ = bag.ReadColor("ForeHover", surface().ForeColor());
+  SetHostEnabled(Enabled_ != 0);
+  UpdateAccessKey();
+}
+
+void XPButton::OnWriteProperties(PropertyBag& bag) {
+  bag.WriteProperty("Enabled", static_cast<bool>(Enabled_ != 0), true);
+  bag.WriteFont("Font", surface().Font(), AmbientFont());
+  bag.WriteProperty("Caption", Caption_, AmbientDisplayName());
+  bag.WriteProperty("ForeColor", ColorValue{surface().ForeColor()});
+  bag.WriteProperty("ForeHover", ColorValue{ForeHover_}, ColorValue{AmbientForeColor()});
+}
+
+}  // namespace xpkit

@@ -1,0 +1,107 @@
+// The XP-style command button: a pale gradient face in a dark blue frame with softened
+// corners, an orange glow under the pointer, a blue glow with the focus, a flat darker
+// face while pressed and a flat grey look while disabled. The painting lives in
+// XPButtonPainting.cpp, the behaviour and properties in XPButton.cpp.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "host/Event.h"
+#include "host/UserControl.h"
+#include "platform/VbTypes.h"
+#include "platform/Win32Types.h"
+
+namespace xpkit {
+
+class XPButton : public UserControl {
+ public:
+  static constexpr const char* kClassId = "Morvel.XPButton";
+
+  // Properties; each write runs its steps (repaint, access key, change notice).
+  bool Enabled() const { return Enabled_ != 0; }
+  void SetEnabled(bool v);
+  FontRef Font() const { return surface().Font(); }
+  void SetFont(FontRef v);
+  std::u16string Caption() const { return Caption_; }
+  void SetCaption(const std::u16string& v);
+  OLE_COLOR ForeColor() const { return surface().ForeColor(); }
+  void SetForeColor(OLE_COLOR v);
+  OLE_COLOR ForeHover() const { return ForeHover_; }
+  void SetForeHover(OLE_COLOR v);
+
+  // Events; every parameter by reference.
+  Event<> Click;
+  Event<std::int16_t, std::int16_t, float, float> MouseDown;
+  Event<std::int16_t, std::int16_t, float, float> MouseMove;
+  Event<std::int16_t, std::int16_t, float, float> MouseUp;
+  Event<std::int16_t> KeyPress;
+  Event<std::int16_t, std::int16_t> KeyDown;
+  Event<std::int16_t, std::int16_t> KeyUp;
+  Event<> MouseOver;
+  Event<> MouseOut;
+
+  // Read-only views of the state, for tests and tools.
+  std::int16_t PressButtonState() const { return PressButton; }
+  const Timer& hoverTimer() const { return *HoverTimer; }
+
+  void OnInitialize() override;
+  void OnInitProperties() override;
+  void OnReadProperties(const PropertyBag& bag) override;
+  void OnWriteProperties(PropertyBag& bag) override;
+  void OnResize() override;
+  void OnShow() override;
+  void OnGotFocus() override;
+  void OnLostFocus() override;
+  void OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnMouseUp(std::int16_t button, std::int16_t shift, float x, float y) override;
+  void OnClick() override;
+  void OnDblClick() override;
+  void OnKeyDown(std::int16_t keyCode, std::int16_t shift) override;
+  void OnKeyUp(std::int16_t keyCode, std::int16_t shift) override;
+  void OnKeyPress(std::int16_t keyAscii) override;
+  void OnAccessKeyPress(std::int16_t keyAscii) override;
+
+ private:
+  // Draws the look the state selects; the pressed face only for Pressed = 1 after a
+  // left press.
+  void Repaint(std::int16_t Pressed);
+  bool IsPointerOver() const;
+  void HoverTimerTick();
+  void UpdateAccessKey();
+
+  // Painting.
+  void PrepareSurface();
+  void DrawFace();
+  void DrawPressedFace();
+  void DrawHoverGlow();
+  void DrawFocusGlow();
+  void DrawBorder();
+  void DrawDisabled();
+  void DrawCaption();
+  void ApplyRegion();
+  void Line(int x1, int y1, int x2, int y2, COLORREF color, int width = 1);
+  void Pixel(int x, int y, COLORREF color);
+  void Brush(COLORREF color, bool frame);
+
+  RECT ClientRect{};
+  std::int32_t RegionWidth = 0;
+  std::int32_t RegionHeight = 0;
+  HRGN WindowRegion = 0;
+  HRGN CornerRegion = 0;
+  VBBool IsOver = VbFalse;
+  std::int16_t MoveNoted = 0;
+  VBBool HasFocus = VbFalse;
+  std::int16_t PressButton = 0;
+  std::int16_t LastKeyCode = 0;
+  std::int32_t EdgeRight = 0;
+  std::int32_t EdgeLeft = 0;
+  std::int32_t EdgeTop = 0;
+  std::int32_t EdgeBottom = 0;
+  VBBool Enabled_ = VbFalse;
+  std::u16string Caption_;
+  OLE_COLOR ForeHover_ = 0;
+  Timer* HoverTimer = nullptr;
+};
+
+}  // namespace xpkit

@@ -1,0 +1,210 @@
+// Every look of the button, drawn with GDI calls on the persistent image. Nothing is
+// cached: each repaint clears the image, draws it whole with a pen per line colour
+// (created, used and deleted at once) and hands the window a new corner-cut region.
+#include "controls/button/XPButton.h"
+
+#include "platform/CodePage.h"
+#include "platform/Gdi.h"
+#include "platform/User.h"
+
+namespace xpkit {
+namespace {
+
+// A colour that the gradient loops step down channel by channel.
+struct Shade {
+  int r, g, b;
+  COLORREF ref() const { return RGB(r, g, b); }
+  void Drop(int dr, int dg, int db) {
+    r -= dr;
+    g -= dg;
+    b -= db;
+  }
+};
+
+// Edge arithmetic is 32-bit and checked, like the rest of the control's arithmetic.
+std::int32_t At(std::int32_t edge, std::int32_t offset) { return CheckedAdd(edge, offset); }
+
+}  // namespace
+
+void XPButton::Repaint(std::int16_t Pressed) {
+  if (Enabled_ != 0) {
+    if (Pressed == 1 && PressButton == 1) {
+      DrawPressedFace();
+    } else {
+      DrawFace();
+      if (IsOver == VbTrue)
+        DrawHoverGlow();
+      else if (HasFocus == VbTrue)
+        DrawFocusGlow();
+    }
+    DrawBorder();
+  } else {
+    DrawDisabled();
+  }
+  DrawCaption();
+  ApplyRegion();
+}
+
+void XPButton::PrepareSurface() {
+  surface().SetAutoRedraw(true);
+  surface().Cls();
+  surface().SetScaleMode(vbPixels);
+}
+
+void XPButton::Line(int x1, int y1, int x2, int y2, COLORREF color, int width) {
+  const HPEN pen = CreatePen(PS_SOLID, width, color);
+  const HGDIOBJ old = SelectObject(surface().hDC(), pen);
+  MoveToEx(surface().hDC(), x1, y1, nullptr);
+  LineTo(surface().hDC(), x2, y2);
+  SelectObject(surface().hDC(), old);
+  DeleteObject(pen);
+}
+
+void XPButton::Pixel(int x, int y, COLORREF color) { SetPixel(surface().hDC(), x, y, color); }
+
+void XPButton::Brush(COLORREF color, bool frame) {
+  const HBRUSH brush = CreateSolidBrush(color);
+  if (frame)
+    FrameRect(surface().hDC(), &ClientRect, brush);
+  else
+    FillRect(surface().hDC(), &ClientRect, brush);
+  DeleteObject(brush);
+}
+
+void XPButton::DrawFace() {
+  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+  PrepareSurface();
+  Shade c{255, 255, 253};
+  for (std::int32_t y = At(T, 3); y <= At(B, -3); ++y) {
+    Line(L, y, R, y, c.ref());
+    if (c.b >= 230) c.Drop(1, 1, 1);
+  }
+  Line(L, At(B, -2), R, At(B, -2), RGB(214, 208, 197));
+  Line(L, At(B, -3), R, At(B, -3), RGB(226, 223, 214));
+  Line(L, At(B, -4), R, At(B, -4), RGB(236, 235, 230));
+}
+
+void XPButton::DrawPressedFace() {
+  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+  PrepareSurface();
+  Shade c{226, 225, 218};
+  for (std::int32_t y = At(T, 3); y <= At(B, -2); y = At(y, 4)) {
+    Line(L, y, R, y, c.ref(), 4);
+    if (c.b >= 218) c.Drop(1, 1, 1);
+  }
+  Line(L, At(T, 1), R, At(T, 1), RGB(209, 204, 192));
+  Line(L, At(T, 2), R, At(T, 2), RGB(220, 216, 207));
+  Line(L, At(B, -3), R, At(B, -3), RGB(234, 233, 227));
+  Line(L, At(B, -2), R, At(B, -2), RGB(242, 241, 238));
+}
+
+void XPButton::DrawHoverGlow() {
+  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+  Line(At(L, 2), At(T, 1), At(R, -1), At(T, 1), RGB(255, 240, 207));
+  Line(At(L, 1), At(T, 2), R, At(T, 2), RGB(253, 216, 137));
+  Shade c{254, 223, 154};
+  for (std::int32_t y = At(T, 2); y <= At(B, -3); ++y) {
+    Line(At(L, 1), y, At(L, 1), At(y, 1), c.ref());
+    Line(At(R, -1), y, At(R, -1), At(y, 1), c.ref());
+    if (c.b >= 49) c.Drop(1, 3, 7);
+  }
+  c = {252, 210, 121};
+  for (std::int32_t y = At(T, 3); y <= At(B, -3); ++y) {
+    Line(At(L, 2), y, At(L, 2), At(y, 1), c.ref());
+    Line(At(R, -2), y, At(R, -2), At(y, 1), c.ref());
+    if (c.b >= 57) c.Drop(1, 4, 8);
+  }
+  Line(At(L, 3), At(B, -3), R, At(B, -3), c.ref());
+  Line(At(L, 2), At(B, -2), At(R, -1), At(B, -2), RGB(229, 151, 0));
+}
+
+void XPButton::DrawFocusGlow() {
+  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+  Line(At(L, 2), At(T, 1), At(R, -1), At(T, 1), RGB(206, 231, 251));
+  Line(At(L, 1), At(T, 2), R, At(T, 2), RGB(188, 212, 246));
+  Shade c{186, 211, 246};
+  for (std::int32_t y = At(T, 3); y <= At(B, -4); ++y) {
+    Line(At(L, 2), y, At(L, 2), At(y, 1), c.ref(), 2);
+    Line(At(R, -1), y, At(R, -1), At(y, 1), c.ref(), 2);
+    if (c.b >= 228) c.Drop(4, 3, 1);
+  }
+  Line(At(L, 1), At(B, -3), At(R, -1), At(B, -3), c.ref());
+  Pixel(At(L, 2), At(B, -2), RGB(77, 125, 193));
+  Line(At(L, 3), At(B, -2), At(R, -2), At(B, -2), RGB(97, 125, 229));
+  Pixel(At(R, -2), At(B, -2), RGB(77, 125, 193));
+}
+
+void XPButton::DrawBorder() {
+  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+  Brush(RGB(0, 60, 116), true);
+  const COLORREF outer = RGB(122, 149, 168), inner = RGB(37, 87, 131);
+  Pixel(L, At(T, 1), outer);
+  Pixel(At(L, 1), At(T, 1), inner);
+  Pixel(At(L, 1), T, outer);
+  Pixel(At(R, -1), T, outer);
+  Pixel(At(R, -1), At(T, 1), inner);
+  Pixel(R, At(T, 1), outer);
+  Pixel(L, At(B, -2), outer);
+  Pixel(At(L, 1), At(B, -2), inner);
+  Pixel(At(L, 1), At(B, -1), outer);
+  Pixel(R, At(B, -2), outer);
+  Pixel(At(R, -1), At(B, -2), inner);
+  Pixel(At(R, -1), At(B, -1), outer);
+}
+
+void XPButton::DrawDisabled() {
+  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+  PrepareSurface();
+  Brush(RGB(245, 244, 234), false);
+  Brush(RGB(201, 199, 186), true);
+  const COLORREF edge = RGB(216, 213, 199), soft = RGB(234, 233, 222);
+  Pixel(L, At(T, 1), edge);
+  Pixel(At(L, 1), At(T, 1), edge);
+  Pixel(At(L, 1), T, edge);
+  Pixel(At(L, 1), At(T, 2), soft);
+  Pixel(At(L, 2), At(T, 1), soft);
+  Pixel(At(R, -1), T, edge);
+  Pixel(At(R, -1), At(T, 1), edge);
+  Pixel(R, At(T, 1), edge);
+  Pixel(At(R, -2), At(T, 1), soft);
+  Pixel(At(R, -1), At(T, 2), soft);
+  Pixel(L, At(B, -2), edge);
+  Pixel(At(L, 1), At(B, -2), edge);
+  Pixel(At(L, 1), At(B, -1), edge);
+  Pixel(At(L, 1), At(B, -3), soft);
+  Pixel(At(L, 2), At(B, -2), soft);
+  Pixel(R, At(B, -2), edge);
+  Pixel(At(R, -1), At(B, -2), edge);
+  Pixel(At(R, -1), At(B, -1), edge);
+  Pixel(At(R, -1), At(B, -3), soft);
+  Pixel(At(R, -2), At(B, -2), soft);
+}
+
+void XPButton::DrawCaption() {
+  RECT rect{};
+  GetClientRect(hWnd(), &rect);
+  // The value goes to SetTextColor as it is, system-colour bit included.
+  const COLORREF color = Enabled_ == 0 ? RGB(161, 161, 146) : IsOver != 0 ? ForeHover_ : ForeColor();
+  SetTextColor(surface().hDC(), color);
+  const std::string text = SystemCodePage().Encode(Caption_);
+  const int count = static_cast<int>(Caption_.size());
+  const int h = DrawTextA(surface().hDC(), text.data(), count, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+  const double sw = surface().ScaleWidth(), sh = surface().ScaleHeight();
+  SetRect(&rect, 0, CLng(sh * 0.5 - h * 0.5), CLng(sw), CLng(sh * 0.5 + h * 0.5));
+  DrawTextA(surface().hDC(), text.data(), count, &rect, DT_WORDBREAK | DT_CENTER);
+}
+
+void XPButton::ApplyRegion() {
+  const std::int32_t W = RegionWidth, H = RegionHeight;
+  WindowRegion = CreateRectRgn(0, 0, W, H);
+  const RECT corners[] = {{0, 0, 1, 1}, {0, At(H, -1), 1, H}, {At(W, -1), 0, W, 1}, {At(W, -1), At(H, -1), W, H}};
+  for (const RECT& c : corners) {
+    CornerRegion = CreateRectRgn(c.left, c.top, c.right, c.bottom);
+    CombineRgn(WindowRegion, WindowRegion, CornerRegion, RGN_DIFF);
+    DeleteObject(CornerRegion);
+  }
+  // The window owns the region from here and frees it when replaced or destroyed.
+  SetWindowRgn(hWnd(), WindowRegion, TRUE);
+}
+
+}  // namespace xpkit
