@@ -11,9 +11,11 @@
 
 namespace xpkit {
 
-Host::Host(Backend& backend) : backend_(backend) {}
+Host::Host(Backend& backend) : backend_(backend) {
+  SetRedrawHook([this](HWND hwnd) { backend_.WindowChanged(hwnd); });
+}
 
-Host::~Host() = default;
+Host::~Host() { SetRedrawHook(nullptr); }
 
 void Host::Post(const InputMessage& m) { queue_.push_back(m); }
 

@@ -9,7 +9,7 @@ packages=(
   fonts-wine fonts-dejavu-core
   clang libclang-rt-14-dev
   libssl-dev
-  xvfb xdotool x11-apps
+  xvfb xdotool libx11-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,101 @@
+// xpkit: the program's window, in a real window, or composed headless into a PNG.
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "apps/common/Args.h"
+#include "backends/headless/HeadlessBackend.h"
+#include "backends/sdl2/Sdl2Backend.h"
+#include "host/Compositor.h"
+#include "platform/PngFile.h"
+#include "shell/AppIcon.h"
+#include "shell/LayoutFile.h"
+#include "shell/frmMain.h"
+
+namespace {
+
+constexpr const char* kUsage = R"(usage:
+  xpkit [--layout FILE]                         show the window
+  xpkit [--layout FILE] --screenshot FILE.png   compose the window into a PNG, no display needed
+  xpkit [--layout FILE] --save-layout FILE      write the window's layout as its controls save it
+  xpkit --help
+
+Click Exit (or focus it with Tab and press Space or Enter), or close the window, to end.
+--layout loads a layout file instead of the built-in one; --save-layout and
+--screenshot run without a display and can be given together.
+Exit status: 0 ended normally, 1 a file could not be written, 2 bad usage, a bad
+layout file, or no display.
+)";
+
+using xpkit::cli::UsageError;
+
+struct Options {
+  std::optional<std::string> layout, screenshot, saveLayout;
+};
+
+Options Parse(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    std::optional<std::string>* slot = a == "--layout"        ? &o.layout
+                                       : a == "--screenshot"  ? &o.screenshot
+                                       : a == "--save-layout" ? &o.saveLayout
+                                                              : nullptr;
+    if (!slot) throw UsageError("unknown option '" + a + "'");
+    if (i + 1 >= argc) throw UsageError("option '" + a + "' needs a file name");
+    if (*slot) throw UsageError("option '" + a + "' given twice");
+    *slot = argv[++i];
+  }
+  return o;
+}
+
+int Headless(const Options& o, const xpkit::Layout& layout) {
+  xpkit::HeadlessBackend backend;
+  xpkit::Host host(backend);
+  xpkit::frmMain form(host, layout);
+  form.Show();
+  if (o.saveLayout) xpkit::WriteLayoutFile(*o.saveLayout, form.SaveLayout());
+  if (o.screenshot) xpkit::WritePng(xpkit::ComposeForm(form), *o.screenshot);
+  return 0;
+}
+
+int Windowed(const xpkit::Layout& layout) {
+  std::optional<xpkit::Sdl2Backend> backend;
+  try {
+    backend.emplace();
+  } catch (const xpkit::NoDisplay& e) {
+    std::cerr << "xpkit: no display is available (" << e.what()
+              << ").\nRun it in a desktop session (DISPLAY or WAYLAND_DISPLAY set), or make a picture of the\n"
+                 "window without a display:\n  xpkit --screenshot window.png\n";
+    return 2;
+  }
+  xpkit::Host host(*backend);
+  xpkit::frmMain form(host, layout);
+  backend->Run(host, form, xpkit::MakeAppIcon());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return xpkit::cli::RunTool("xpkit", kUsage, [&] {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+      std::cout << kUsage;
+      return 0;
+    }
+    const Options o = Parse(argc, argv);
+    try {
+      xpkit::Layout layout;
+      try {
+        layout = o.layout ? xpkit::ReadLayoutFile(*o.layout) : xpkit::DefaultLayout();
+      } catch (const xpkit::LayoutFileError& e) {
+        std::cerr << "xpkit: " << e.what() << "\n";
+        return 2;
+      }
+      return o.screenshot || o.saveLayout ? Headless(o, layout) : Windowed(layout);
+    } catch (const xpkit::LayoutError& e) {  // from reading, or from creating a control
+      std::cerr << "xpkit: bad layout: " << e.what() << "\n";
+      return 2;
+    }
+  });
+}

@@ -1,0 +1,30 @@
+// SDL's input events as the host's input messages: window-local pointer positions become
+// screen positions through the form's client origin, SDL keys become key codes, typed
+// text becomes characters of the system code page.
+#pragma once
+#include <SDL.h>
+
+#include <vector>
+
+#include "host/Host.h"
+
+namespace xpkit {
+
+// The key code of an SDL key, 0 for a key the controls do not know.
+std::int16_t VbKeyCode(SDL_Keycode key);
+std::int16_t VbShift(Uint16 mod);
+
+class SdlInput {
+ public:
+  // `clientOrigin`: where the form's client area sits in the host's screen coordinates.
+  explicit SdlInput(POINT clientOrigin) : origin_(clientOrigin) {}
+  // The messages one event makes; none for events that carry no input.
+  std::vector<InputMessage> Translate(const SDL_Event& e);
+
+ private:
+  InputMessage Move(int x, int y, std::int16_t shift) const;
+  POINT origin_;
+  int held_ = 0;  // mouse buttons down
+};
+
+}  // namespace xpkit

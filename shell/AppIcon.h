@@ -1,0 +1,10 @@
+// The program's 32 x 32 icon: a small picture of its window, a banner over an Exit
+// button, drawn with the same GDI calls as the controls.
+#pragma once
+#include "platform/Bitmap.h"
+
+namespace xpkit {
+
+Bitmap MakeAppIcon();
+
+}  // namespace xpkit

@@ -1,0 +1,82 @@
+// A window's stored layout: the window's attributes, then its controls and lines in the
+// order the window creates them, each control with its placement in twips, its extent in
+// HIMETRIC and its stored property set. Read from and written to a small text format:
+//
+//   xpkit-layout 1
+//   window frmMain
+//     clientwidth = 4965
+//     backcolor = color 0x00AD9177
+//   end
+//   control cmdExit Morvel.XPButton in Footer
+//     left = 1575
+//     set caption = "Exit"
+//     set font = font "Tahoma" 8.25 weight 400 charset 178
+//   end
+//   line Line1 in frmMain
+//     x1 = 0
+//   end
+//
+// "set" lines are the control's stored properties; the other lines are what its host
+// knows of it. Values are typed: true/false, integers, decimals (single), "texts",
+// color 0xBBGGRR, fonts, and the words top/bottom/none for dock.
+#pragma once
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "host/Container.h"
+#include "host/Form.h"
+#include "host/PropertyBag.h"
+#include "platform/Font.h"
+
+namespace xpkit {
+
+// A fault in a layout file: "FILE:LINE: what was wrong".
+class LayoutError : public std::runtime_error {
+ public:
+  LayoutError(const std::string& source, int line, const std::string& message)
+      : std::runtime_error(source + ":" + std::to_string(line) + ": " + message) {}
+};
+
+struct WindowLayout {
+  std::string name;
+  std::u16string caption;
+  double clientWidth = 0, clientHeight = 0;  // twips
+  OLE_COLOR backColor = 0x8000000F;
+  std::optional<OLE_COLOR> foreColor;
+  std::optional<FontDesc> font;
+  FrameStyle frame;
+};
+
+struct ControlLayout {
+  std::string name, classId, parent;
+  Placement place;  // twips in the parent
+  std::int32_t extentX = 0, extentY = 0;  // HIMETRIC
+  PropertyBag properties;
+  int line = 0;  // where the block starts, for errors found while creating it
+};
+
+struct LineLayout {
+  std::string name, parent;
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  OLE_COLOR color = 0x80000008;
+  int line = 0;
+};
+
+struct Layout {
+  std::string source;  // the file name errors are reported against
+  WindowLayout window;
+  std::vector<std::variant<ControlLayout, LineLayout>> items;  // in creation order
+};
+
+// HIMETRIC extent of a size in twips: 2540 per inch, 1440 twips per inch.
+std::int32_t TwipsToHimetric(double twips);
+
+// Parses `text` (UTF-8); throws LayoutError naming `source` and the line.
+Layout ParseLayout(std::string_view text, const std::string& source);
+// The text ParseLayout reads back to the same layout.
+std::string FormatLayout(const Layout& layout);
+
+}  // namespace xpkit

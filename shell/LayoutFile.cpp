@@ -1,0 +1,34 @@
+#include "shell/LayoutFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace xpkit {
+
+Layout ReadLayoutFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw LayoutFileError("cannot open layout file '" + path + "': " + std::strerror(errno));
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) throw LayoutFileError("cannot read layout file '" + path + "'");
+  return ParseLayout(text.str(), path);
+}
+
+void WriteLayoutFile(const std::string& path, const Layout& layout) {
+  const std::string text = FormatLayout(layout);
+  const std::string tmp = path + ".tmp";
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) throw LayoutFileError("cannot create '" + tmp + "': " + std::strerror(errno));
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed || std::rename(tmp.c_str(), path.c_str()) != 0) {
+    const std::string reason = std::strerror(errno);
+    std::remove(tmp.c_str());
+    throw LayoutFileError("cannot write layout file '" + path + "': " + reason);
+  }
+}
+
+}  // namespace xpkit

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Exit codes, messages and files of xpkit without a display.
+set -u
+bin="$1"
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+fail=0
+expect() {  # expect CODE PATTERN -- command...
+  local code="$1" pattern="$2"; shift 3
+  local out
+  out=$("$@" 2>&1); local got=$?
+  if [ "$got" != "$code" ] || ! grep -qE -- "$pattern" <<<"$out"; then
+    echo "FAIL: $* -> exit $got, output: $out"; fail=1
+  fi
+}
+nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$@"; }
+expect 0 'usage' -- "$bin" --help
+expect 2 "unknown option '--fullscreen'" -- "$bin" --fullscreen
+expect 2 "needs a file name" -- "$bin" --screenshot
+expect 2 "given twice" -- "$bin" --layout a --layout b
+expect 2 'no display is available.*' -- nodisplay "$bin"
+expect 2 'xpkit --screenshot' -- nodisplay "$bin"
+expect 0 '' -- nodisplay "$bin" --screenshot "$dir/w.png"
+[ -s "$dir/w.png" ] || { echo "FAIL: no screenshot"; fail=1; }
+expect 1 'cannot create' -- "$bin" --screenshot "$dir/missing/w.png"
+
+# Layouts: a bad file names itself and the line; save -> load -> save is a fixed point.
+expect 2 "cannot open layout file '$dir/none.layout'" -- "$bin" --layout "$dir/none.layout" --screenshot "$dir/x.png"
+printf 'xpkit-layout 1\nwindow w\n  clientwidth = 1500\n  clientheight = 750\nend\ncontrol b Morvel.XPSlider in w\n  left = 0\n  top = 0\n  width = 15\n  height = 15\nend\n' >"$dir/bad.layout"
+expect 2 "bad layout: $dir/bad.layout:6: unknown class identifier 'Morvel.XPSlider'" -- "$bin" --layout "$dir/bad.layout" --screenshot "$dir/x.png"
+[ -e "$dir/x.png" ] && { echo "FAIL: a picture was written for a bad layout"; fail=1; }
+expect 0 '' -- "$bin" --save-layout "$dir/a.layout"
+expect 0 '' -- "$bin" --layout "$dir/a.layout" --save-layout "$dir/b.layout" --screenshot "$dir/b.png"
+cmp -s "$dir/a.layout" "$dir/b.layout" || { echo "FAIL: save -> load -> save differs"; diff "$dir/a.layout" "$dir/b.layout"; fail=1; }
+cmp -s "$dir/w.png" "$dir/b.png" || { echo "FAIL: the saved layout looks different"; fail=1; }
+grep -q 'control cmdExit Morvel.XPButton in Footer' "$dir/a.layout" || { echo "FAIL: saved layout lacks cmdExit"; fail=1; }
+expect 1 "cannot create" -- "$bin" --save-layout "$dir/missing/a.layout"
+ls "$dir"/*.tmp "$dir"/missing >/dev/null 2>&1 && { echo "FAIL: temporary file left"; fail=1; }
+[ $fail = 0 ] && echo "xpkit CLI: all checks passed"
+exit $fail
