@@ -16,9 +16,10 @@ done
 median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 11p)
 printf 'exec to first frame (headless): %d.%d ms (median of 21)\n' $((median / 10)) $((median % 10))
 
-Xvfb :97 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
-export DISPLAY=:97
-sleep 1
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null & xvfb=$!
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+export DISPLAY=:$(cat "$tmp/display")
+sleep 0.5
 "$xpkit" & pid=$!
 wid=$(timeout 10 xdotool search --sync --name '^xpkit$' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$wid")"

@@ -13,6 +13,17 @@
 
 namespace xpkit {
 
+// A colour that the painting's loops step down channel by channel.
+struct Shade {
+  int r, g, b;
+  COLORREF ref() const { return RGB(r, g, b); }
+  void Drop(int dr, int dg, int db) {
+    r -= dr;
+    g -= dg;
+    b -= db;
+  }
+};
+
 class XPButton : public UserControl {
  public:
   static constexpr const char* kClassId = "Morvel.XPButton";
@@ -83,6 +94,7 @@ class XPButton : public UserControl {
   void Line(int x1, int y1, int x2, int y2, COLORREF color, int width = 1);
   void Pixel(int x, int y, COLORREF color);
   void Brush(COLORREF color, bool frame);
+  void Sides(int xl, int xr, int y0, int y1, Shade& c, int floorBlue, Shade step, int width);
 
   RECT ClientRect{};
   std::int32_t RegionWidth = 0;

@@ -8,23 +8,23 @@
 #include "platform/User.h"
 
 namespace xpkit {
-namespace {
 
-// A colour that the gradient loops step down channel by channel.
-struct Shade {
-  int r, g, b;
-  COLORREF ref() const { return RGB(r, g, b); }
-  void Drop(int dr, int dg, int db) {
-    r -= dr;
-    g -= dg;
-    b -= db;
-  }
-};
+namespace {
 
 // Edge arithmetic is 32-bit and checked, like the rest of the control's arithmetic.
 std::int32_t At(std::int32_t edge, std::int32_t offset) { return CheckedAdd(edge, offset); }
 
 }  // namespace
+
+// A glow's side segments: for each row from y0 to y1 a segment (x, y)-(x, y + 1) at both
+// columns in `c`, which then drops by `step` while its blue is at least `floorBlue`.
+void XPButton::Sides(int xl, int xr, int y0, int y1, Shade& c, int floorBlue, Shade step, int width) {
+  for (std::int32_t y = y0; y <= y1; ++y) {
+    Line(xl, y, xl, At(y, 1), c.ref(), width);
+    Line(xr, y, xr, At(y, 1), c.ref(), width);
+    if (c.b >= floorBlue) c.Drop(step.r, step.g, step.b);
+  }
+}
 
 void XPButton::Repaint(std::int16_t Pressed) {
   if (Enabled_ != 0) {
@@ -103,17 +103,9 @@ void XPButton::DrawHoverGlow() {
   Line(At(L, 2), At(T, 1), At(R, -1), At(T, 1), RGB(255, 240, 207));
   Line(At(L, 1), At(T, 2), R, At(T, 2), RGB(253, 216, 137));
   Shade c{254, 223, 154};
-  for (std::int32_t y = At(T, 2); y <= At(B, -3); ++y) {
-    Line(At(L, 1), y, At(L, 1), At(y, 1), c.ref());
-    Line(At(R, -1), y, At(R, -1), At(y, 1), c.ref());
-    if (c.b >= 49) c.Drop(1, 3, 7);
-  }
+  Sides(At(L, 1), At(R, -1), At(T, 2), At(B, -3), c, 49, {1, 3, 7}, 1);
   c = {252, 210, 121};
-  for (std::int32_t y = At(T, 3); y <= At(B, -3); ++y) {
-    Line(At(L, 2), y, At(L, 2), At(y, 1), c.ref());
-    Line(At(R, -2), y, At(R, -2), At(y, 1), c.ref());
-    if (c.b >= 57) c.Drop(1, 4, 8);
-  }
+  Sides(At(L, 2), At(R, -2), At(T, 3), At(B, -3), c, 57, {1, 4, 8}, 1);
   Line(At(L, 3), At(B, -3), R, At(B, -3), c.ref());
   Line(At(L, 2), At(B, -2), At(R, -1), At(B, -2), RGB(229, 151, 0));
 }
@@ -123,11 +115,7 @@ void XPButton::DrawFocusGlow() {
   Line(At(L, 2), At(T, 1), At(R, -1), At(T, 1), RGB(206, 231, 251));
   Line(At(L, 1), At(T, 2), R, At(T, 2), RGB(188, 212, 246));
   Shade c{186, 211, 246};
-  for (std::int32_t y = At(T, 3); y <= At(B, -4); ++y) {
-    Line(At(L, 2), y, At(L, 2), At(y, 1), c.ref(), 2);
-    Line(At(R, -1), y, At(R, -1), At(y, 1), c.ref(), 2);
-    if (c.b >= 228) c.Drop(4, 3, 1);
-  }
+  Sides(At(L, 2), At(R, -1), At(T, 3), At(B, -4), c, 228, {4, 3, 1}, 2);
   Line(At(L, 1), At(B, -3), At(R, -1), At(B, -3), c.ref());
   Pixel(At(L, 2), At(B, -2), RGB(77, 125, 193));
   Line(At(L, 3), At(B, -2), At(R, -2), At(B, -2), RGB(97, 125, 229));

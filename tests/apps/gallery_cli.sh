@@ -2,17 +2,7 @@
 # Exit codes and messages of xpkit-gallery.
 set -u
 bin="$1"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fail=0
-expect() {  # expect CODE PATTERN -- command...
-  local code="$1" pattern="$2"; shift 3
-  local out
-  out=$("$@" 2>&1); local got=$?
-  if [ "$got" != "$code" ] || ! grep -qE -- "$pattern" <<<"$out"; then
-    echo "FAIL: $* -> exit $got, output: $out"; fail=1
-  fi
-}
+source "$(dirname "$0")/../support/cli.sh"
 expect 0 'usage' -- "$bin" --help
 expect 2 'no command' -- "$bin"
 expect 2 "unknown command 'frob'" -- "$bin" frob

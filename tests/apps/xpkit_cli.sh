@@ -2,17 +2,7 @@
 # Exit codes, messages and files of xpkit without a display.
 set -u
 bin="$1"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fail=0
-expect() {  # expect CODE PATTERN -- command...
-  local code="$1" pattern="$2"; shift 3
-  local out
-  out=$("$@" 2>&1); local got=$?
-  if [ "$got" != "$code" ] || ! grep -qE -- "$pattern" <<<"$out"; then
-    echo "FAIL: $* -> exit $got, output: $out"; fail=1
-  fi
-}
+source "$(dirname "$0")/../support/cli.sh"
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$@"; }
 expect 0 'usage' -- "$bin" --help
 expect 2 "unknown option '--fullscreen'" -- "$bin" --fullscreen

@@ -6,17 +6,15 @@ set -u
 xpkit="$1" xprobe="$2"
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "FAIL: Xvfb and xdotool are needed"; exit 1; }
 log=$(mktemp)
-for n in $(seq 91 99); do
-  [ -e /tmp/.X$n-lock ] && continue
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >"$log" 2>&1 &
-  xvfb=$!
-  export DISPLAY=:$n
-  for _ in $(seq 50); do "$xprobe" 0 0 >/dev/null 2>&1 && break; sleep 0.1; done
-  "$xprobe" 0 0 >/dev/null 2>&1 && break
-  kill $xvfb 2>/dev/null; unset xvfb
-done
+# Xvfb picks a free display itself and writes its number to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$log.n" 2>"$log" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$log.n" ] && break; sleep 0.05; done
+export DISPLAY=:$(cat "$log.n" 2>/dev/null)
+for _ in $(seq 50); do "$xprobe" 0 0 >/dev/null 2>&1 && break; sleep 0.1; done
+"$xprobe" 0 0 >/dev/null 2>&1 || unset xvfb
 [ -n "${xvfb:-}" ] || { echo "FAIL: no X server started"; cat "$log"; exit 1; }
-trap 'kill $xvfb 2>/dev/null; rm -f "$log"' EXIT
+trap 'kill $xvfb 2>/dev/null; rm -f "$log" "$log.n"' EXIT
 fail=0
 
 start() {  # starts xpkit and sets pid, X, Y (the client area's screen position)
