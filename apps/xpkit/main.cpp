@@ -1,4 +1,6 @@
 // xpkit: the program's window, in a real window, or composed headless into a PNG.
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -72,7 +74,10 @@ int Windowed(const xpkit::Layout& layout) {
   xpkit::Host host(*backend);
   xpkit::frmMain form(host, layout);
   backend->Run(host, form, xpkit::MakeAppIcon());
-  return 0;
+  // The program ends at once: no window or control is torn down, and the display
+  // connection closes with the process (the X server frees the window then).
+  std::fflush(nullptr);
+  std::_Exit(0);
 }
 
 }  // namespace
