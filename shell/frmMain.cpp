@@ -27,8 +27,8 @@ frmMain::frmMain(Host& host, const Layout& layout)
   if (cmdExit) cmdExit->Click.Connect([this] { this->host().End(); });
 }
 
-Container& frmMain::ParentOf(const Layout& layout, const std::string& name, int line) const {
-  if (name == Name()) return const_cast<frmMain&>(*this);
+Container& frmMain::ParentOf(const Layout& layout, const std::string& name, int line) {
+  if (name == Name()) return *this;
   for (const Created& c : created_)
     if (c.control && c.control->Name() == name) return *c.control;
   throw LayoutError(layout.source, line, "unknown parent '" + name + "'");

@@ -38,7 +38,7 @@ class frmMain : public Form {
   };
   void Create(const Layout& layout, const ControlLayout& c);
   void Create(const Layout& layout, const LineLayout& l);
-  Container& ParentOf(const Layout& layout, const std::string& name, int line) const;
+  Container& ParentOf(const Layout& layout, const std::string& name, int line);
 
   WindowLayout window_;
   std::vector<Created> created_;
