@@ -89,21 +89,28 @@ void DecodeGroups(const Ch* clean, std::size_t groups, Put&& put) {
   }
 }
 
-// Decodes a whole cleaned text of `n` characters into DecodedLength(clean, n) bytes.
-// Characters outside the alphabet count as 0 and a short last group as if filled
-// with "A"; the text's final "=" or "==" shortens its last group.
+// Decodes the last group of a cleaned text of `n` characters (n > 0), the part of
+// DecodedLength(clean, n) bytes after the (n - 1) / 4 groups before it. Missing
+// characters count as "A"; the text's final "=" or "==" shortens the group.
 template <class Ch, class Put>
-void Decode(const Ch* clean, std::size_t n, Put&& put) {
-  if (n == 0) return;
+void DecodeLast(const Ch* clean, std::size_t n, Put&& put) {
   const std::size_t total = DecodedLength(clean, n);
-  const std::size_t full = (n - 1) / 4;  // groups before the last one
-  DecodeGroups(clean, full, put);
+  const std::size_t full = (n - 1) / 4;
   std::uint32_t w = 0;
   for (std::size_t k = 0; k < 4; ++k) {
     const std::size_t at = 4 * full + k;
     w |= (at < n ? ValueOf(clean[at]) : 0) << (18 - 6 * k);
   }
   for (std::size_t k = 0, o = 3 * full; o < total; ++k, ++o) put(o, static_cast<std::uint8_t>(w >> (16 - 8 * k)));
+}
+
+// Decodes a whole cleaned text of `n` characters into DecodedLength(clean, n) bytes.
+// Characters outside the alphabet count as 0.
+template <class Ch, class Put>
+void Decode(const Ch* clean, std::size_t n, Put&& put) {
+  if (n == 0) return;
+  DecodeGroups(clean, (n - 1) / 4, put);
+  DecodeLast(clean, n, put);
 }
 
 }  // namespace xpkit::base64

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "codecs/LargeText.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 
@@ -69,7 +70,7 @@ std::u16string rc4crypt(const std::u16string& data, const std::u16string& key) {
   const std::size_t used = key.size() < 256 ? key.size() : 256;
   for (std::size_t n = 0; n < used; ++n) k[n] = cp.ToByte(key[n]);
   Rc4State state(k, used);
-  std::u16string out(data.size(), u'\0');
+  std::u16string out = LargeText(data.size());
   constexpr std::size_t kBlock = 4096;
   std::uint8_t buf[kBlock];
   for (std::size_t at = 0; at < data.size(); at += kBlock) {

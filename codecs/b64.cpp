@@ -1,19 +1,22 @@
 #include "codecs/b64.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 
+#include "codecs/Base64Bytes.h"
 #include "codecs/Base64Kernel.h"
 #include "codecs/FileIO.h"
+#include "codecs/LargeText.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 
 namespace xpkit {
 namespace {
 
-constexpr std::size_t kEncodeChunk = 57 * 16384;  // whole lines, so every block ends one
-constexpr std::size_t kDecodeChunk = 1 << 20;
+constexpr std::size_t kEncodeChunk = 57 * 2048;  // whole lines, so every block ends one
+constexpr std::size_t kDecodeChunk = 1 << 17;
 
 // Reads until `buf` is full or the input ends.
 std::size_t Fill(const ByteSource& in, std::uint8_t* buf, std::size_t capacity) {
@@ -49,7 +52,7 @@ void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, co
 
 std::u16string b64::encode(const std::u16string& es) const {
   const CodePage& cp = SystemCodePage();
-  std::u16string out(base64::EncodedLength(es.size()), u'\0');
+  std::u16string out = LargeText(base64::EncodedLength(es.size()));
   base64::Encode(es.size(), [&](std::size_t i) { return cp.ToByte(es[i]); }, out.data());
   return out;
 }
@@ -57,7 +60,7 @@ std::u16string b64::encode(const std::u16string& es) const {
 std::u16string b64::decode(std::u16string& ds) const {
   std::erase_if(ds, [](char16_t c) { return c == u'\r' || c == u'\n'; });
   const CodePage& cp = SystemCodePage();
-  std::u16string out(base64::DecodedLength(ds.data(), ds.size()), u'\0');
+  std::u16string out = LargeText(base64::DecodedLength(ds.data(), ds.size()));
   base64::Decode(ds.data(), ds.size(), [&](std::size_t i, std::uint8_t b) { out[i] = cp.ToChar(b); });
   return out;
 }
@@ -72,14 +75,13 @@ void b64::decodefile(const std::string& ip, const std::string& op) const {
 
 std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out,
                            const std::function<void(std::uint64_t)>& progress) {
-  auto src = std::make_unique<std::uint8_t[]>(kEncodeChunk);
-  auto dst = std::make_unique<std::uint8_t[]>(base64::EncodedLength(kEncodeChunk));
+  auto src = std::make_unique_for_overwrite<std::uint8_t[]>(kEncodeChunk);
+  auto dst = std::make_unique_for_overwrite<std::uint8_t[]>(base64::EncodedLength(kEncodeChunk));
   std::uint64_t read = 0, written = 0;
   while (true) {
     const std::size_t n = Fill(in, src.get(), kEncodeChunk);
     if (n == 0) break;
-    const std::uint8_t* s = src.get();
-    base64::Encode(n, [s](std::size_t i) { return s[i]; }, dst.get());
+    base64::EncodeBytes(src.get(), n, dst.get());
     const std::size_t m = base64::EncodedLength(n);
     out(dst.get(), m);
     read += n;
@@ -95,28 +97,31 @@ std::uint64_t DecodeStream(const ByteSource& in, const ByteSink& out,
   // `clean` holds the input with CR and LF removed, not yet decoded. While more input may
   // come, whole groups are decoded but the last five or more characters are held back,
   // so the text's true end (its last group and a final "=" or "==") is seen at the end.
-  std::vector<std::uint8_t> raw(kDecodeChunk), clean, dst;
-  clean.reserve(kDecodeChunk + 8);
+  constexpr std::size_t kHeld = 8;  // at most 5 + 3 characters stay behind
+  auto raw = std::make_unique_for_overwrite<std::uint8_t[]>(kDecodeChunk);
+  auto clean = std::make_unique_for_overwrite<std::uint8_t[]>(kHeld + kDecodeChunk);
+  auto dst = std::make_unique_for_overwrite<std::uint8_t[]>((kHeld + kDecodeChunk) / 4 * 3 + 3);
+  std::size_t held = 0;
   std::uint64_t read = 0, written = 0;
   while (true) {
-    const std::size_t n = Fill(in, raw.data(), raw.size());
-    for (std::size_t i = 0; i < n; ++i)
-      if (raw[i] != '\r' && raw[i] != '\n') clean.push_back(raw[i]);
+    const std::size_t n = Fill(in, raw.get(), kDecodeChunk);
+    const std::size_t have = held + base64::StripLineBreaks(raw.get(), n, clean.get() + held);
     read += n;
     if (progress) progress(read);
-    if (n < raw.size()) break;
-    if (clean.size() < 9) continue;
-    const std::size_t groups = (clean.size() - 5) / 4;
-    dst.resize(3 * groups);
-    base64::DecodeGroups(clean.data(), groups, [&](std::size_t i, std::uint8_t b) { dst[i] = b; });
-    out(dst.data(), dst.size());
-    written += dst.size();
-    clean.erase(clean.begin(), clean.begin() + static_cast<std::ptrdiff_t>(4 * groups));
+    if (n < kDecodeChunk) {
+      const std::size_t m = base64::DecodeBytes(clean.get(), have, dst.get());
+      if (m != 0) out(dst.get(), m);
+      return written + m;
+    }
+    held = have;
+    if (have < 9) continue;
+    const std::size_t groups = (have - 5) / 4;
+    base64::DecodeGroupBytes(clean.get(), groups, dst.get());
+    out(dst.get(), 3 * groups);
+    written += 3 * groups;
+    held = have - 4 * groups;
+    std::memmove(clean.get(), clean.get() + 4 * groups, held);
   }
-  dst.resize(base64::DecodedLength(clean.data(), clean.size()));
-  base64::Decode(clean.data(), clean.size(), [&](std::size_t i, std::uint8_t b) { dst[i] = b; });
-  if (!dst.empty()) out(dst.data(), dst.size());
-  return written + dst.size();
 }
 
 std::string b64::dectobin(std::int32_t value) {
