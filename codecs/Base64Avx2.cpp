@@ -4,7 +4,7 @@
 #include <immintrin.h>
 
 // Only these functions carry AVX2 code; the rest of the program runs on any x86-64.
-#define XPKIT_AVX2 __attribute__((target("avx2,bmi")))
+#define XPKIT_AVX2 __attribute__((target("avx2")))
 
 namespace xpkit::base64::avx2 {
 namespace {
@@ -72,7 +72,10 @@ XPKIT_AVX2 inline void DecodeBlock(const std::uint8_t* src, std::uint8_t* dst) {
 
 }  // namespace
 
-bool Supported() { return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi"); }
+bool Supported() {
+  __builtin_cpu_init();  // this may run in a static initializer, before the library's own
+  return __builtin_cpu_supports("avx2");
+}
 
 XPKIT_AVX2 std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst) {
   std::size_t at = 0;
@@ -107,7 +110,7 @@ XPKIT_AVX2 std::size_t StripLineBreaks(const std::uint8_t* src, std::size_t n, s
     // every store is a whole 32 bytes and the next one covers the excess.
     std::size_t from = 0;
     while (breaks != 0) {
-      const std::size_t pos = _tzcnt_u32(breaks);
+      const auto pos = static_cast<std::size_t>(__builtin_ctz(breaks));
       breaks &= breaks - 1;
       o += pos - from;
       from = pos + 1;
