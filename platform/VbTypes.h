@@ -24,6 +24,9 @@ constexpr int kTwipsPerPixel = 15;
 // std::nearbyint honours the default rounding mode, which is round-to-nearest-even.
 inline double RoundHalfEven(double x) { return std::nearbyint(x); }
 
+// Whole screen pixels of a length in twips, at 15 twips per pixel.
+inline int TwipsToPixels(double twips) { return static_cast<int>(RoundHalfEven(twips / kTwipsPerPixel)); }
+
 // Storing a value as single rounds it to IEEE 754 binary32.
 inline float ToSingle(double x) { return static_cast<float>(x); }
 

@@ -1,5 +1,5 @@
 // The program's 32 x 32 icon: a small picture of its window, a banner over an Exit
-// button, drawn with the same GDI calls as the controls.
+// button, filled straight into its pixels.
 #pragma once
 #include "platform/Bitmap.h"
 

@@ -11,6 +11,23 @@
 namespace xpkit {
 namespace {
 
+// The window's frame flags, in the order they are written.
+struct FrameFlag {
+  const char* key;
+  bool FrameStyle::*member;
+};
+constexpr FrameFlag kFrameFlags[] = {
+    {"fixedsize", &FrameStyle::fixedSize}, {"toolwindow", &FrameStyle::toolWindow},
+    {"minbutton", &FrameStyle::minButton}, {"maxbutton", &FrameStyle::maxButton},
+    {"showintaskbar", &FrameStyle::showInTaskbar}, {"centred", &FrameStyle::centred},
+};
+
+const FrameFlag* FindFrameFlag(const std::string& key) {
+  for (const FrameFlag& f : kFrameFlags)
+    if (key == f.key) return &f;
+  return nullptr;
+}
+
 constexpr std::string_view kHeader = "xpkit-layout 1";
 
 std::string Lower(std::string s) {
@@ -286,18 +303,8 @@ void Reader::ReadWindow(WindowLayout& w) {
     } else if (key == "font") {
       if (!std::holds_alternative<FontDesc>(v)) Fail("'font' must be a font");
       w.font = std::get<FontDesc>(v);
-    } else if (key == "fixedsize") {
-      boolean(w.frame.fixedSize);
-    } else if (key == "toolwindow") {
-      boolean(w.frame.toolWindow);
-    } else if (key == "minbutton") {
-      boolean(w.frame.minButton);
-    } else if (key == "maxbutton") {
-      boolean(w.frame.maxButton);
-    } else if (key == "showintaskbar") {
-      boolean(w.frame.showInTaskbar);
-    } else if (key == "centred") {
-      boolean(w.frame.centred);
+    } else if (const FrameFlag* flag = FindFrameFlag(key)) {
+      boolean(w.frame.*flag->member);
     } else {
       Fail("unknown window attribute '" + key + "'");
     }
@@ -470,12 +477,7 @@ std::string FormatLayout(const Layout& layout) {
   attr("backcolor", Color(w.backColor));
   if (w.foreColor) attr("forecolor", Color(*w.foreColor));
   if (w.font) attr("font", FontText(*w.font));
-  attr("fixedsize", boolean(w.frame.fixedSize));
-  attr("toolwindow", boolean(w.frame.toolWindow));
-  attr("minbutton", boolean(w.frame.minButton));
-  attr("maxbutton", boolean(w.frame.maxButton));
-  attr("showintaskbar", boolean(w.frame.showInTaskbar));
-  attr("centred", boolean(w.frame.centred));
+  for (const FrameFlag& f : kFrameFlags) attr(f.key, boolean(w.frame.*f.member));
   out += "end\n";
   for (const auto& item : layout.items) {
     out += "\n";

@@ -9,14 +9,16 @@ namespace {
 constexpr unsigned char kDefaultLayout[] = {
 #include "frmMain.layout.inc"
 };
-int Px(double twips) { return static_cast<int>(RoundHalfEven(twips / kTwipsPerPixel)); }
 }  // namespace
 
-Layout DefaultLayout() { return ParseLayout(std::string_view(reinterpret_cast<const char*>(kDefaultLayout), sizeof kDefaultLayout),
-                                         "frmMain.layout"); }
+Layout DefaultLayout() {
+  return ParseLayout(std::string_view(reinterpret_cast<const char*>(kDefaultLayout), sizeof kDefaultLayout),
+                     "frmMain.layout");
+}
 
 frmMain::frmMain(Host& host, const Layout& layout)
-    : Form(host, layout.window.name, Px(layout.window.clientWidth), Px(layout.window.clientHeight)),
+    : Form(host, layout.window.name, TwipsToPixels(layout.window.clientWidth),
+           TwipsToPixels(layout.window.clientHeight)),
       window_(layout.window) {
   Caption = window_.caption;
   BackColor = window_.backColor;

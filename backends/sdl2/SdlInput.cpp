@@ -83,7 +83,7 @@ std::vector<InputMessage> SdlInput::Translate(const SDL_Event& e) {
       m.key = code;
       m.shift = VbShift(e.key.keysym.mod);
       std::vector<InputMessage> out{m};
-      // Enter and Escape type characters that SDL reports as no text.
+      // Enter, Escape and Backspace type characters that SDL reports as no text.
       if (down && (code == 13 || code == 27 || code == 8) && !(m.shift & vbAltMask)) {
         InputMessage c{InputMessage::Kind::Char};
         c.key = code;
