@@ -64,8 +64,11 @@ void rc4crypt(const std::uint8_t* in, std::size_t n, const std::uint8_t* key, st
 }
 
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key) {
+  return rc4crypt(data, key, SystemCodePage());
+}
+
+std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& cp) {
   if (key.empty()) throw Error(ErrorCode::InvalidProcedureCall, "rc4crypt: the key is empty");
-  const CodePage& cp = SystemCodePage();
   std::uint8_t k[256];
   const std::size_t used = key.size() < 256 ? key.size() : 256;
   for (std::size_t n = 0; n < used; ++n) k[n] = cp.ToByte(key[n]);

@@ -5,12 +5,16 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/CodePage.h"
+
 namespace xpkit::RC4_Calc {
 
-// Transforms `data` under `key`, both turned into bytes through the system ANSI code
-// page; the result has one character per data character. Calling it again on the
-// result with the same key gives `data` back. An empty key is InvalidProcedureCall.
+// Transforms `data` under `key`, both turned into bytes through an ANSI code page (the
+// system's, as the environment names it, unless given); the result has one character
+// per data character. Calling it again on the result with the same key gives `data`
+// back. An empty key is InvalidProcedureCall.
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key);
+std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& codePage);
 
 // The byte form: `n` bytes of `in` to `out` (which may be `in`); `keyLength` >= 1.
 void rc4crypt(const std::uint8_t* in, std::size_t n, const std::uint8_t* key, std::size_t keyLength,

@@ -51,7 +51,7 @@ void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, co
 }  // namespace
 
 std::u16string b64::encode(const std::u16string& es) const {
-  const CodePage& cp = SystemCodePage();
+  const CodePage& cp = *cp_;
   std::u16string out = LargeText(base64::EncodedLength(es.size()));
   base64::Encode(es.size(), [&](std::size_t i) { return cp.ToByte(es[i]); }, out.data());
   return out;
@@ -59,7 +59,7 @@ std::u16string b64::encode(const std::u16string& es) const {
 
 std::u16string b64::decode(std::u16string& ds) const {
   std::erase_if(ds, [](char16_t c) { return c == u'\r' || c == u'\n'; });
-  const CodePage& cp = SystemCodePage();
+  const CodePage& cp = *cp_;
   std::u16string out = LargeText(base64::DecodedLength(ds.data(), ds.size()));
   base64::Decode(ds.data(), ds.size(), [&](std::size_t i, std::uint8_t b) { out[i] = cp.ToChar(b); });
   return out;
@@ -154,22 +154,22 @@ std::int16_t b64::b64index(const std::u16string& ch) {
   return static_cast<std::int16_t>(base64::ValueOf(ch[0]));
 }
 
-std::vector<std::uint8_t> b64::strtobytes(const std::u16string& text) {
+std::vector<std::uint8_t> b64::strtobytes(const std::u16string& text) const {
   if (text.empty()) throw Error(ErrorCode::SubscriptOutOfRange, "strtobytes: there is no empty byte block");
-  const CodePage& cp = SystemCodePage();
+  const CodePage& cp = *cp_;
   std::vector<std::uint8_t> bytes(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = cp.ToByte(text[i]);
   return bytes;
 }
 
-std::u16string b64::readfile(const std::string& path) {
+std::u16string b64::readfile(const std::string& path) const {
   InputFile in(path);
   if (in.missing()) return {};
   std::string bytes;
   if (in.size() > 0) bytes.reserve(static_cast<std::size_t>(in.size()));
   std::uint8_t buf[65536];
   while (const std::size_t n = in.Read(buf, sizeof buf)) bytes.append(reinterpret_cast<const char*>(buf), n);
-  return SystemCodePage().Decode(bytes);
+  return cp_->Decode(bytes);
 }
 
 }  // namespace xpkit

@@ -1,16 +1,23 @@
 // Base64 of texts and whole files: standard alphabet, "=" padding, CR LF after every 76
-// characters. Characters become bytes, and bytes characters, through the system ANSI
-// code page.
+// characters. Characters become bytes, and bytes characters, through an ANSI code page:
+// the system's (XPKIT_CODEPAGE) unless the codec is given another.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/CodePage.h"
+
 namespace xpkit {
 
 class b64 {
  public:
+  // Through the system ANSI code page, as the environment names it now.
+  b64() : cp_(&SystemCodePage()) {}
+  explicit b64(const CodePage& codePage) : cp_(&codePage) {}
+  const CodePage& codePage() const { return *cp_; }
+
   // The Base64 form of `es`.
   std::u16string encode(const std::u16string& es) const;
   // The characters `ds` decodes to; removes every CR and LF from the caller's `ds`.
@@ -34,10 +41,13 @@ class b64 {
   // The value of an alphabet character; 0 for "=", other characters and an empty text.
   static std::int16_t b64index(const std::u16string& ch);
   // Bytes of a text through the code page; SubscriptOutOfRange for an empty text.
-  static std::vector<std::uint8_t> strtobytes(const std::u16string& text);
+  std::vector<std::uint8_t> strtobytes(const std::u16string& text) const;
   // A whole file as text: empty when it is missing or its length can't be taken;
   // FileAccess naming the file when it exists but can't be opened or read.
-  static std::u16string readfile(const std::string& path);
+  std::u16string readfile(const std::string& path) const;
+
+ private:
+  const CodePage* cp_;
 };
 
 // Streaming forms of the file operations, shared with the command-line tool. They read

@@ -1,7 +1,9 @@
 #include "platform/CodePage.h"
 
 #include <cstdlib>
-#include <stdexcept>
+#include <string>
+
+#include "platform/Error.h"
 
 namespace xpkit {
 namespace {
@@ -47,26 +49,17 @@ constexpr char16_t kHigh1256[128] = {
     0x0651, 0x00F9, 0x0652, 0x00FB, 0x00FC, 0x200E, 0x200F, 0x06D2,  // F8
 };
 
-const CodePage* g_system = nullptr;
-
 }  // namespace
 
-CodePage::CodePage(int number, const char16_t (&high)[128]) : number_(number) {
-  toByte_.fill(kUnmapped);
-  for (int b = 0; b < 256; ++b) {
-    const char16_t ch = b < 0x80 ? static_cast<char16_t>(b) : high[b - 0x80];
-    toChar_[b] = ch;
-    toByte_[ch] = static_cast<std::uint16_t>(b);
-  }
-}
+struct CodePageTables {
+  static constexpr CodePage k1252{1252, kHigh1252};
+  static constexpr CodePage k1256{1256, kHigh1256};
+};
 
 const CodePage& CodePage::Get(int number) {
-  static const CodePage cp1252(1252, kHigh1252);
-  static const CodePage cp1256(1256, kHigh1256);
-  if (number == 1252) return cp1252;
-  if (number == 1256) return cp1256;
-  throw std::invalid_argument("unsupported code page " + std::to_string(number) +
-                              " (supported: 1252, 1256)");
+  if (number == 1252) return CodePageTables::k1252;
+  if (number == 1256) return CodePageTables::k1256;
+  throw Error(ErrorCode::BadCodePage, "", "code page " + std::to_string(number) + " is not supported (supported: 1252, 1256)");
 }
 
 std::u16string CodePage::Decode(std::string_view bytes) const {
@@ -82,19 +75,12 @@ std::string CodePage::Encode(std::u16string_view text) const {
 }
 
 const CodePage& SystemCodePage() {
-  if (g_system) return *g_system;
   const char* env = std::getenv("XPKIT_CODEPAGE");
-  int number = 1256;
-  if (env && *env) {
-    const std::string v(env);
-    if (v == "1252") number = 1252;
-    else if (v == "1256") number = 1256;
-    else throw std::invalid_argument("XPKIT_CODEPAGE must be 1252 or 1256, not '" + v + "'");
-  }
-  g_system = &CodePage::Get(number);
-  return *g_system;
+  if (!env || !*env) return CodePage::Get(1256);
+  const std::string v(env);
+  if (v == "1252") return CodePage::Get(1252);
+  if (v == "1256") return CodePage::Get(1256);
+  throw Error(ErrorCode::BadCodePage, "", "XPKIT_CODEPAGE must be 1252 or 1256, not '" + v + "'");
 }
-
-void SetSystemCodePage(int number) { g_system = &CodePage::Get(number); }
 
 }  // namespace xpkit

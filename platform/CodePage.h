@@ -1,5 +1,5 @@
 // Single-byte ANSI code pages (Windows-1252 and Windows-1256) with exact tables, and the
-// process's system ANSI code page.
+// system ANSI code page the environment names.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -10,7 +10,7 @@ namespace xpkit {
 
 class CodePage {
  public:
-  // The code page with this number; throws std::invalid_argument for any but 1252 and 1256.
+  // The code page with this number; Error(BadCodePage) for any but 1252 and 1256.
   static const CodePage& Get(int number);
 
   int number() const { return number_; }
@@ -27,17 +27,24 @@ class CodePage {
 
  private:
   static constexpr std::uint16_t kUnmapped = 0xFFFF;
-  CodePage(int number, const char16_t (&high)[128]);
+  // Built at compile time: the tables are constants of the program.
+  constexpr CodePage(int number, const char16_t (&high)[128]) : number_(number) {
+    for (auto& b : toByte_) b = kUnmapped;
+    for (int b = 0; b < 256; ++b) {
+      const char16_t ch = b < 0x80 ? static_cast<char16_t>(b) : high[b - 0x80];
+      toChar_[b] = ch;
+      toByte_[ch] = static_cast<std::uint16_t>(b);
+    }
+  }
+  friend struct CodePageTables;
   int number_;
   std::array<char16_t, 256> toChar_{};
   std::array<std::uint16_t, 65536> toByte_{};
 };
 
 // The system ANSI code page: 1256 unless the environment variable XPKIT_CODEPAGE names
-// 1252 or 1256. An invalid XPKIT_CODEPAGE throws std::invalid_argument with a message
-// naming the value; programs call this at start to report it.
+// 1252 or 1256, read afresh at every call. An invalid XPKIT_CODEPAGE is an
+// Error(BadCodePage) naming the value; programs call this at start to report it.
 const CodePage& SystemCodePage();
-// Replaces the system code page for the rest of the process (tests, tools).
-void SetSystemCodePage(int number);
 
 }  // namespace xpkit

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <stdexcept>
+#include "platform/Error.h"
 #include <vector>
 
 namespace xpkit {
@@ -17,9 +17,7 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-[[noreturn]] void Fail(const std::string& path, const std::string& why) {
-  throw std::runtime_error(path + ": " + why);
-}
+[[noreturn]] void Fail(const std::string& path, const std::string& why) { throw FileError(path, why); }
 
 }  // namespace
 

@@ -7,9 +7,9 @@
 
 namespace xpkit {
 
-// Throws std::runtime_error naming the path and the reason on failure.
+// Throws FileError naming the path and the reason on failure.
 void WritePng(const Bitmap& image, const std::string& path);
-// Reads an 8-bit RGB or RGBA PNG; throws std::runtime_error on failure.
+// Reads an 8-bit RGB or RGBA PNG; throws FileError on failure.
 Bitmap ReadPng(const std::string& path);
 
 }  // namespace xpkit

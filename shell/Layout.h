@@ -21,7 +21,7 @@
 // color 0xBBGGRR, fonts, and the words top/bottom/none for dock.
 #pragma once
 #include <optional>
-#include <stdexcept>
+#include "platform/Error.h"
 #include <string>
 #include <variant>
 #include <vector>
@@ -32,13 +32,6 @@
 #include "platform/Font.h"
 
 namespace xpkit {
-
-// A fault in a layout file: "FILE:LINE: what was wrong".
-class LayoutError : public std::runtime_error {
- public:
-  LayoutError(const std::string& source, int line, const std::string& message)
-      : std::runtime_error(source + ":" + std::to_string(line) + ": " + message) {}
-};
 
 struct WindowLayout {
   std::string name;

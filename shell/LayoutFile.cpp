@@ -10,10 +10,10 @@ namespace xpkit {
 
 Layout ReadLayoutFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw LayoutFileError("cannot open layout file '" + path + "': " + std::strerror(errno));
+  if (!in) throw FileError(path, std::string("cannot open layout file: ") + std::strerror(errno));
   std::ostringstream text;
   text << in.rdbuf();
-  if (in.bad()) throw LayoutFileError("cannot read layout file '" + path + "'");
+  if (in.bad()) throw FileError(path, "cannot read layout file");
   return ParseLayout(text.str(), path);
 }
 
@@ -21,13 +21,13 @@ void WriteLayoutFile(const std::string& path, const Layout& layout) {
   const std::string text = FormatLayout(layout);
   const std::string tmp = path + ".tmp";
   std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) throw LayoutFileError("cannot create '" + tmp + "': " + std::strerror(errno));
+  if (!f) throw FileError(tmp, std::string("cannot create: ") + std::strerror(errno));
   const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
   const bool closed = std::fclose(f) == 0;
   if (!written || !closed || std::rename(tmp.c_str(), path.c_str()) != 0) {
     const std::string reason = std::strerror(errno);
     std::remove(tmp.c_str());
-    throw LayoutFileError("cannot write layout file '" + path + "': " + reason);
+    throw FileError(path, "cannot write layout file: " + reason);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 
 #include "platform/CodePage.h"
 
@@ -47,15 +48,19 @@ bool ParseRgbHex(std::string_view text, std::uint32_t& colorref) {
 int RunTool(const char* tool, const char* usage, const std::function<int()>& body) {
   try {
     SystemCodePage();
-  } catch (const std::exception& e) {
-    std::cerr << tool << ": " << e.what() << "\n";
-    return 2;
-  }
-  try {
     return body();
-  } catch (const UsageError& e) {
-    std::cerr << tool << ": " << e.what() << "\n\n" << usage;
-    return 2;
+  } catch (const Error& e) {
+    std::cerr << tool << ": " << (e.code() == ErrorCode::BadLayout ? "bad layout: " : "") << e.what() << "\n";
+    switch (e.code()) {
+      case ErrorCode::BadUsage: std::cerr << "\n" << usage; return 2;
+      case ErrorCode::BadCodePage:
+      case ErrorCode::BadLayout:
+      case ErrorCode::NoDisplay: return 2;
+      default: return 1;
+    }
+  } catch (const std::bad_alloc&) {
+    std::cerr << tool << ": out of memory\n";
+    return 1;
   } catch (const std::exception& e) {
     std::cerr << tool << ": " << e.what() << "\n";
     return 1;

@@ -2,20 +2,22 @@
 #pragma once
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "platform/Error.h"
 
 namespace xpkit::cli {
 
 // A mistake in how the tool was called: exit status 2, with the usage text.
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+struct UsageError : Error {
+  explicit UsageError(const std::string& message) : Error(ErrorCode::BadUsage, {}, message) {}
 };
 
-// Runs a tool's body after checking the system code page: returns the body's status,
-// 2 (with `usage`) for a UsageError or a bad XPKIT_CODEPAGE, 1 for any other failure,
-// each reported on standard error as "tool: message".
+// Runs a tool's body after checking the system code page, and is the one place where
+// its failures are caught and reported on standard error as "tool: message". Returns
+// the body's status; 2 for bad usage (with `usage`), a bad XPKIT_CODEPAGE, a bad layout
+// or no display; 1 for any other failure.
 int RunTool(const char* tool, const char* usage, const std::function<int()>& body);
 
 // "WxH" with each side from 1 to `limit`.

@@ -65,11 +65,12 @@ int Windowed(const xpkit::Layout& layout) {
   std::optional<xpkit::Sdl2Backend> backend;
   try {
     backend.emplace();
-  } catch (const xpkit::NoDisplay& e) {
-    std::cerr << "xpkit: no display is available (" << e.what()
-              << ").\nRun it in a desktop session (DISPLAY or WAYLAND_DISPLAY set), or make a picture of the\n"
-                 "window without a display:\n  xpkit --screenshot window.png\n";
-    return 2;
+  } catch (const xpkit::Error& e) {
+    if (e.code() != xpkit::ErrorCode::NoDisplay) throw;
+    throw xpkit::Error(xpkit::ErrorCode::NoDisplay, {},
+                       std::string("no display is available (") + e.what() +
+                           ").\nRun it in a desktop session (DISPLAY or WAYLAND_DISPLAY set), or make a picture of "
+                           "the\nwindow without a display:\n  xpkit --screenshot window.png");
   }
   xpkit::Host host(*backend);
   xpkit::frmMain form(host, layout);
@@ -89,18 +90,12 @@ int main(int argc, char** argv) {
       return 0;
     }
     const Options o = Parse(argc, argv);
+    xpkit::Layout layout;
     try {
-      xpkit::Layout layout;
-      try {
-        layout = o.layout ? xpkit::ReadLayoutFile(*o.layout) : xpkit::DefaultLayout();
-      } catch (const xpkit::LayoutFileError& e) {
-        std::cerr << "xpkit: " << e.what() << "\n";
-        return 2;
-      }
-      return o.screenshot || o.saveLayout ? Headless(o, layout) : Windowed(layout);
-    } catch (const xpkit::LayoutError& e) {  // from reading, or from creating a control
-      std::cerr << "xpkit: bad layout: " << e.what() << "\n";
-      return 2;
+      layout = o.layout ? xpkit::ReadLayoutFile(*o.layout) : xpkit::DefaultLayout();
+    } catch (const xpkit::FileError& e) {  // a layout file that cannot be read is bad input
+      throw xpkit::Error(xpkit::ErrorCode::BadLayout, e.where(), e.reason());
     }
+    return o.screenshot || o.saveLayout ? Headless(o, layout) : Windowed(layout);
   });
 }

@@ -9,6 +9,7 @@
 
 #include "backends/sdl2/SdlInput.h"
 #include "host/Compositor.h"
+#include "platform/Error.h"
 #include "platform/User.h"
 #include "platform/Utf.h"
 
@@ -24,12 +25,12 @@ Sdl2Backend::Sdl2Backend() {
   // only wanted when asked for by name.
   const char* chosen = std::getenv("SDL_VIDEODRIVER");
   if (!chosen && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-    throw NoDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw NoDisplay(SDL_GetError());
+    throw Error(ErrorCode::NoDisplay, {}, "neither DISPLAY nor WAYLAND_DISPLAY is set");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw Error(ErrorCode::NoDisplay, {}, SDL_GetError());
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
   if (!chosen && (driver == "offscreen" || driver == "dummy")) {
     SDL_Quit();
-    throw NoDisplay("the display named by DISPLAY or WAYLAND_DISPLAY could not be opened");
+    throw Error(ErrorCode::NoDisplay, {}, "the display named by DISPLAY or WAYLAND_DISPLAY could not be opened");
   }
 }
 
@@ -67,7 +68,7 @@ void Sdl2Backend::Run(Host& host, Form& form, const Bitmap& icon) {
   if (!form.Frame.fixedSize) flags |= SDL_WINDOW_RESIZABLE;
   const int pos = form.Frame.centred ? SDL_WINDOWPOS_CENTERED : SDL_WINDOWPOS_UNDEFINED;
   window_ = SDL_CreateWindow(ToUtf8(form.Caption).c_str(), pos, pos, form.ClientWidthPx(), form.ClientHeightPx(), flags);
-  if (!window_) throw NoDisplay(SDL_GetError());
+  if (!window_) throw Error(ErrorCode::NoDisplay, {}, SDL_GetError());
 
   std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> iconSurface(
       SDL_CreateRGBSurfaceWithFormat(0, icon.width(), icon.height(), 24, SDL_PIXELFORMAT_RGB24), &SDL_FreeSurface);

@@ -2,7 +2,6 @@
 // persistent images and presented whenever a window's image changed; real input and the
 // host's timers run through one message loop that sleeps until the next event or tick.
 #pragma once
-#include <stdexcept>
 #include <string>
 
 #include "host/Backend.h"
@@ -14,14 +13,9 @@ struct SDL_Window;
 
 namespace xpkit {
 
-// No display could be opened; the message is SDL's reason.
-struct NoDisplay : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
 class Sdl2Backend : public Backend {
  public:
-  // Opens the video subsystem, or throws NoDisplay.
+  // Opens the video subsystem, or throws Error(NoDisplay) with the reason.
   Sdl2Backend();
   ~Sdl2Backend() override;
   Sdl2Backend(const Sdl2Backend&) = delete;

@@ -15,7 +15,7 @@ expect 0 '' -- nodisplay "$bin" --screenshot "$dir/w.png"
 expect 1 'cannot create' -- "$bin" --screenshot "$dir/missing/w.png"
 
 # Layouts: a bad file names itself and the line; save -> load -> save is a fixed point.
-expect 2 "cannot open layout file '$dir/none.layout'" -- "$bin" --layout "$dir/none.layout" --screenshot "$dir/x.png"
+expect 2 "bad layout: $dir/none.layout: cannot open layout file" -- "$bin" --layout "$dir/none.layout" --screenshot "$dir/x.png"
 printf 'xpkit-layout 1\nwindow w\n  clientwidth = 1500\n  clientheight = 750\nend\ncontrol b Morvel.XPSlider in w\n  left = 0\n  top = 0\n  width = 15\n  height = 15\nend\n' >"$dir/bad.layout"
 expect 2 "bad layout: $dir/bad.layout:6: unknown class identifier 'Morvel.XPSlider'" -- "$bin" --layout "$dir/bad.layout" --screenshot "$dir/x.png"
 [ -e "$dir/x.png" ] && { echo "FAIL: a picture was written for a bad layout"; fail=1; }

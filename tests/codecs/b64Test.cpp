@@ -77,8 +77,9 @@ TEST(Base64, HelpersAndTheirErrors) {
   EXPECT_EQ(b64::b64index(u"="), 0);
   EXPECT_EQ(b64::b64index(u""), 0);
   EXPECT_EQ(b64::b64index(u"\u062E"), 0);
-  EXPECT_EQ(CodeOf([] { b64::strtobytes(u""); }), ErrorCode::SubscriptOutOfRange);
-  EXPECT_EQ(b64::strtobytes(u"\u062E"), (std::vector<std::uint8_t>{0xCE}));
+  const b64 codec(CodePage::Get(1256));
+  EXPECT_EQ(CodeOf([&] { codec.strtobytes(u""); }), ErrorCode::SubscriptOutOfRange);
+  EXPECT_EQ(codec.strtobytes(u"\u062E"), (std::vector<std::uint8_t>{0xCE}));
 }
 
 TEST(Base64, MatchesTheDigitAlgorithmOnRandomTexts) {
@@ -131,14 +132,13 @@ TEST_F(Base64Files, RoundTripReproducesEveryByteInBothCodePages) {
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
   Write(Path("in"), all);
   for (int cpNumber : {1252, 1256}) {
-    SetSystemCodePage(cpNumber);
-    codec.encodefile(Path("in"), Path("enc"));
-    std::u16string text = codec.readfile(Path("enc"));
-    EXPECT_EQ(text, codec.encode(Bytes(all)));
-    codec.decodefile(Path("enc"), Path("out"));
+    const b64 paged(CodePage::Get(cpNumber));
+    paged.encodefile(Path("in"), Path("enc"));
+    std::u16string text = paged.readfile(Path("enc"));
+    EXPECT_EQ(text, paged.encode(paged.codePage().Decode(all)));
+    paged.decodefile(Path("enc"), Path("out"));
     EXPECT_EQ(Read(Path("out")), all) << "code page " << cpNumber;
   }
-  SetSystemCodePage(1256);
   EXPECT_EQ(Entries(), 3u);  // no temporary files left behind
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Error.h"
+#include "platform/Utf.h"
+
 namespace xpkit {
 namespace {
 
@@ -42,8 +45,20 @@ TEST(CodePage, CharacterZeroIsOrdinary) {
 }
 
 TEST(CodePage, OnlyTheTwoTablesExist) {
-  EXPECT_THROW(CodePage::Get(437), std::invalid_argument);
-  EXPECT_THROW(CodePage::Get(65001), std::invalid_argument);
+  EXPECT_THROW(CodePage::Get(437), Error);
+  EXPECT_THROW(CodePage::Get(65001), Error);
+}
+
+TEST(Utf8, OnlyWellFormedTextIsAccepted) {
+  EXPECT_EQ(FromUtf8("a\xD8\xAE\xE2\x82\xAC\xF0\x9F\x98\x80"), std::u16string(u"a\u062E\u20AC\U0001F600"));
+  EXPECT_EQ(FromUtf8("\xF4\x8F\xBF\xBF"), std::u16string(u"\U0010FFFF"));
+  for (const char* bad : {"\xC0\xAF", "\xC1\xBF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF",  // overlong
+                          "\xED\xA0\x80", "\xED\xBF\xBF",                           // surrogates
+                          "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF",             // past U+10FFFF
+                          "\x80", "\xD8", "a\xE2\x82"})                                 // stray, truncated
+    EXPECT_FALSE(FromUtf8(bad)) << bad;
+  const std::u16string all(u"\u0000x\uFFFF\U00010000", 5);
+  EXPECT_EQ(FromUtf8(ToUtf8(all)), all);
 }
 
 }  // namespace
