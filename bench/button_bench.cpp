@@ -69,7 +69,7 @@ void BM_HoverTickPointerResting(benchmark::State& state) {
   b.input.MoveTo(150, 138);
   b.input.Advance(5);
   const std::size_t allocations = g_allocations.load();
-  const std::size_t objects = xpkit::CreatedGdiObjectCount();
+  const std::size_t objects = b.host.session().gdi().CreatedObjectCount();
   std::int64_t ticks = 0;
   for (auto _ : state) {
     b.host.AdvanceClock(1);
@@ -77,7 +77,7 @@ void BM_HoverTickPointerResting(benchmark::State& state) {
   }
   const double n = static_cast<double>(ticks);
   state.counters["allocs/tick"] = static_cast<double>(g_allocations.load() - allocations) / n;
-  state.counters["gdi_objects/tick"] = static_cast<double>(xpkit::CreatedGdiObjectCount() - objects) / n;
+  state.counters["gdi_objects/tick"] = static_cast<double>(b.host.session().gdi().CreatedObjectCount() - objects) / n;
   if (!b.button->hoverTimer().Enabled()) state.SkipWithError("the hover timer stopped");
 }
 BENCHMARK(BM_HoverTickPointerResting)->Unit(benchmark::kNanosecond);

@@ -7,8 +7,7 @@
 
 #include "host/Host.h"
 #include "platform/Error.h"
-#include "platform/Gdi.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 #include "platform/VbTypes.h"
 
 namespace xpkit {
@@ -43,15 +42,16 @@ void clsGradient::SetAngle(float fData) { angle_ = ReduceDegrees(static_cast<dou
 
 bool clsGradient::Draw(HWND hwnd, HDC hDC) {
   bool result = false;
+  User& user = host_.session().user();
   try {
-    LockWindowUpdate(hwnd);
+    user.LockWindowUpdate(hwnd);
     RECT rect{};
-    if (GetClientRect(hwnd, &rect) && rect.right > 1 && rect.bottom > 1)
+    if (user.GetClientRect(hwnd, &rect) && rect.right > 1 && rect.bottom > 1)
       result = DrawGradientLines(hDC, rect.right, rect.bottom) > 0;
   } catch (const std::exception& e) {
     host_.MsgBox(Widen(DescriptionOf(e)));
   }
-  LockWindowUpdate(0);  // on every path
+  user.LockWindowUpdate(0);  // on every path
   return result;
 }
 
@@ -105,20 +105,20 @@ std::int32_t clsGradient::DrawGradientLines(HDC hDC, std::int32_t width, std::in
     }
   };
 
-  step([&] {  // 1-4: centre, size, template line
+  step([&] {  // the centre, and a template line through it long enough to cross the area
     p[2] = {ToSingle(std::floor(width / 2.0)), ToSingle(std::floor(height / 2.0))};
     const double m = ToSingle(width > height ? width : height);
     const float r = ToSingle((std::sqrt(m * m + m * m) + 2) / 2);
     p[0] = {ToSingle(static_cast<double>(p[2].x) - r), p[2].y};
     p[1] = {ToSingle(static_cast<double>(r) + p[2].x), p[2].y};
   });
-  step([&] {  // 5-6: turn the template perpendicular to the gradient
+  step([&] {  // turn the template perpendicular to the gradient
     const float s = angle_ + 90.0f;
     const float theta = ReduceDegrees(s);
     RotatePoint(p[2], p[0], theta);
     RotatePoint(p[2], p[1], theta);
   });
-  step([&] {  // 7: offset to just outside the starting edge, and the step
+  step([&] {  // the offset to just outside the starting edge, and the step
     const float a = angle_;
     const bool steep = ToSingle(std::fabs(static_cast<double>(p[0].y) - p[1].y)) >=
                        ToSingle(std::fabs(static_cast<double>(p[0].x) - p[1].x));
@@ -134,13 +134,13 @@ std::int32_t clsGradient::DrawGradientLines(HDC hDC, std::int32_t width, std::in
       sy = stepsUp ? -1 : 1;
     }
   });
-  step([&] {  // 8: the first line
+  step([&] {  // the first line
     points.assign(kPointBlock, POINT{});
     points.at(0) = {CLng(static_cast<double>(ox) + p[0].x), CLng(static_cast<double>(oy) + p[0].y)};
     points.at(1) = {CLng(static_cast<double>(ox) + p[1].x), CLng(static_cast<double>(oy) + p[1].y)};
     k = 2;
   });
-  step([&] {  // 9: step the line across the area until both newest ends lie beyond it
+  step([&] {  // step the line across the area until both newest ends lie beyond it
     bool stop = false;
     while (!stop) {
       const POINT from = points.at(static_cast<std::size_t>(k) - 2);
@@ -156,23 +156,24 @@ std::int32_t clsGradient::DrawGradientLines(HDC hDC, std::int32_t width, std::in
       if (k % static_cast<std::int32_t>(kPointBlock) == 0) points.resize(points.size() + kPointBlock);
     }
   });
-  step([&] { points.resize(static_cast<std::size_t>(k)); });  // 10
-  step([&] { BlendColors(color1_, color2_, CLng(k / 2.0), colors); });  // 11
-  step([&] {  // 12: one pen per line
+  step([&] { points.resize(static_cast<std::size_t>(k)); });
+  step([&] { BlendColors(color1_, color2_, CLng(k / 2.0), colors); });  // a colour per line
+  step([&] {  // one pen per line
+    Gdi& gdi = host_.session().gdi();
     for (j = 0; j <= k - 2; j += 2) {
       const POINT from = points.at(static_cast<std::size_t>(j));
       const POINT to = points.at(static_cast<std::size_t>(j) + 1);
       const auto color = static_cast<COLORREF>(colors.at(static_cast<std::size_t>(j / 2)));
-      MoveToEx(hDC, from.x, from.y, nullptr);
-      const HPEN pen = CreatePen(PS_SOLID, 1, color);
-      const HGDIOBJ old = SelectObject(hDC, pen);
-      LineTo(hDC, to.x, to.y);
-      SelectObject(hDC, old);
-      DeleteObject(pen);
+      gdi.MoveToEx(hDC, from.x, from.y, nullptr);
+      const HPEN pen = gdi.CreatePen(PS_SOLID, 1, color);
+      const HGDIOBJ old = gdi.SelectObject(hDC, pen);
+      gdi.LineTo(hDC, to.x, to.y);
+      gdi.SelectObject(hDC, old);
+      gdi.DeleteObject(pen);
     }
   });
-  result = j;  // 13: twice the lines drawn
-  return result;  // 14: the lists go with the scope
+  result = j;  // twice the lines drawn
+  return result;
 }
 
 }  // namespace xpkit

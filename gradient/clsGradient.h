@@ -33,9 +33,6 @@ class clsGradient {
   void SetAngle(float fData);
   float Angle() const { return angle_; }
 
-  // Interface identifier of the class's dispatch interface.
-  static constexpr const char* kInterfaceId = "{6C7B1D05-E86F-483F-B931-22CCAF6303E5}";
-
  private:
   std::int32_t DrawGradientLines(HDC hDC, std::int32_t width, std::int32_t height);
   static void RotatePoint(const PointSingle& centre, PointSingle& point, float degrees);

@@ -1,9 +1,8 @@
 #include "host/Compositor.h"
 
-#include "platform/Gdi.h"
 #include "platform/PixelRules.h"
 #include "platform/Region.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 
 namespace xpkit {
 namespace {
@@ -25,10 +24,11 @@ void DrawLines(Bitmap& out, const Container& c, int ox, int oy, const Region& cl
 void ComposeChildren(Bitmap& out, const Container& c, int ox, int oy, const Region& clip);
 
 void ComposeControlAt(Bitmap& out, const UserControl& u, int ox, int oy, const Region& parentClip) {
+  Session& session = u.session();
   RECT client{};
-  GetClientRect(u.hWnd(), &client);
+  session.user().GetClientRect(u.hWnd(), &client);
   Region own(RECT{ox, oy, ox + client.right, oy + client.bottom});
-  if (const Region* shape = RegionOf(GetWindowRegionHandle(u.hWnd()))) {
+  if (const Region* shape = session.gdi().RegionOf(session.user().GetWindowRegionHandle(u.hWnd()))) {
     Region s = *shape;
     s.Offset(ox, oy);
     own = own.Intersect(s);
@@ -46,10 +46,11 @@ void ComposeControlAt(Bitmap& out, const UserControl& u, int ox, int oy, const R
 void ComposeChildren(Bitmap& out, const Container& c, int ox, int oy, const Region& clip) {
   for (const auto& child : c.controls()) {
     if (!child->Visible()) continue;
+    const User& user = c.session().user();
     RECT r{};
-    GetWindowRect(child->hWnd(), &r);
+    user.GetWindowRect(child->hWnd(), &r);
     POINT at{r.left, r.top};
-    ScreenToClient(c.hWnd(), &at);
+    user.ScreenToClient(c.hWnd(), &at);
     ComposeControlAt(out, *child, ox + at.x, oy + at.y, clip);
   }
 }
@@ -67,7 +68,7 @@ Bitmap ComposeForm(const Form& form) {
 
 Bitmap ComposeControl(const UserControl& control) {
   RECT client{};
-  GetClientRect(control.hWnd(), &client);
+  control.session().user().GetClientRect(control.hWnd(), &client);
   Bitmap out(client.right, client.bottom, 0x00000000u);
   ComposeControlAt(out, control, 0, 0, Region(RECT{0, 0, client.right, client.bottom}));
   return out;

@@ -2,7 +2,7 @@
 
 #include "host/Host.h"
 #include "host/UserControl.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 
 namespace xpkit {
 
@@ -18,21 +18,25 @@ LineShape& Container::AddLine(std::string name) {
   return *lines_.back();
 }
 
-UserControl* Container::Find(const std::string& name) const {
-  for (const auto& c : controls_)
+Session& Container::session() const { return host().session(); }
+
+UserControl* Container::Find(std::string_view name) const {
+  for (const auto& c : controls_) {
     if (c->Name() == name) return c.get();
+    if (UserControl* inner = c->Find(name)) return inner;
+  }
   return nullptr;
 }
 
 int Container::ClientWidthPx() const {
   RECT r{};
-  GetClientRect(hWnd(), &r);
+  session().user().GetClientRect(hWnd(), &r);
   return r.right;
 }
 
 int Container::ClientHeightPx() const {
   RECT r{};
-  GetClientRect(hWnd(), &r);
+  session().user().GetClientRect(hWnd(), &r);
   return r.bottom;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/LineShape.h"
@@ -14,6 +15,7 @@
 namespace xpkit {
 
 class Host;
+class Session;
 class UserControl;
 
 enum class Dock { None, Top, Bottom };
@@ -29,6 +31,7 @@ class Container {
   virtual ~Container();
   virtual HWND hWnd() const = 0;
   virtual Host& host() const = 0;
+  Session& session() const;
   virtual FontRef ContainerFont() const = 0;
   virtual OLE_COLOR ContainerForeColor() const = 0;
   // Children's positions and lines are in twips here.
@@ -47,7 +50,9 @@ class Container {
 
   const std::vector<std::unique_ptr<UserControl>>& controls() const { return controls_; }
   const std::vector<std::unique_ptr<LineShape>>& lines() const { return lines_; }
-  UserControl* Find(const std::string& name) const;
+  // The control of that name among the children and, depth first in creation order,
+  // their children; nullptr when there is none.
+  UserControl* Find(std::string_view name) const;
 
   int ClientWidthPx() const;
   int ClientHeightPx() const;

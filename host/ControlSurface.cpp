@@ -2,21 +2,20 @@
 
 #include <cmath>
 
-#include "platform/Gdi.h"
 #include "platform/User.h"
 
 namespace xpkit {
 
-ControlSurface::ControlSurface() : image_(0, 0) {
-  dc_ = CreateImageDC(&image_);
-  SetBkMode(dc_, TRANSPARENT);  // text is drawn over the surface without a box
-  SetTextColor(dc_, OleTranslateColor(foreColor_));
+ControlSurface::ControlSurface(Gdi& gdi) : gdi_(gdi), image_(0, 0) {
+  dc_ = gdi_.CreateImageDC(&image_);
+  gdi_.SetBkMode(dc_, TRANSPARENT);  // text is drawn over the surface without a box
+  gdi_.SetTextColor(dc_, OleTranslateColor(foreColor_));
 }
 
 ControlSurface::~ControlSurface() {
-  if (hfont_) SelectObject(dc_, GetStockObject(SYSTEM_FONT));
-  DeleteDC(dc_);
-  if (hfont_) DeleteObject(hfont_);
+  if (hfont_) gdi_.SelectObject(dc_, gdi_.GetStockObject(SYSTEM_FONT));
+  gdi_.DeleteDC(dc_);
+  if (hfont_) gdi_.DeleteObject(hfont_);
 }
 
 void ControlSurface::SetSize(int widthPx, int heightPx) {
@@ -32,7 +31,7 @@ HDC ControlSurface::hDC() {
 
 void ControlSurface::Cls() {
   image_.Fill(Bitmap::FromColorRef(OleTranslateColor(backColor_)));
-  MoveToEx(dc_, 0, 0, nullptr);
+  gdi_.MoveToEx(dc_, 0, 0, nullptr);
 }
 
 void ControlSurface::SetBackColor(OLE_COLOR c) {
@@ -42,7 +41,7 @@ void ControlSurface::SetBackColor(OLE_COLOR c) {
 
 void ControlSurface::SetForeColor(OLE_COLOR c) {
   foreColor_ = c;
-  SetTextColor(dc_, OleTranslateColor(c));
+  gdi_.SetTextColor(dc_, OleTranslateColor(c));
 }
 
 void ControlSurface::SyncFont() {
@@ -56,9 +55,9 @@ void ControlSurface::SyncFont() {
   lf.lfStrikeOut = d.strikethrough;
   lf.lfCharSet = static_cast<std::uint8_t>(d.charset);
   lf.lfFaceName = d.name;
-  const HFONT next = CreateFontIndirect(lf);
-  SelectObject(dc_, next);
-  if (hfont_) DeleteObject(hfont_);
+  const HFONT next = gdi_.CreateFontIndirect(lf);
+  gdi_.SelectObject(dc_, next);
+  if (hfont_) gdi_.DeleteObject(hfont_);
   hfont_ = next;
   fontSeen_ = font_.get();
   fontVersion_ = font_->version();

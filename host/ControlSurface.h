@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/Bitmap.h"
 #include "platform/Font.h"
+#include "platform/Gdi.h"
 #include "platform/VbTypes.h"
 #include "platform/Win32Types.h"
 
@@ -13,7 +14,7 @@ constexpr int vbPixels = 3;
 
 class ControlSurface {
  public:
-  ControlSurface();
+  explicit ControlSurface(Gdi& gdi);
   ~ControlSurface();
   ControlSurface(const ControlSurface&) = delete;
   ControlSurface& operator=(const ControlSurface&) = delete;
@@ -53,6 +54,7 @@ class ControlSurface {
 
  private:
   void SyncFont();
+  Gdi& gdi_;
   Bitmap image_;
   HDC dc_ = 0;
   HFONT hfont_ = 0;

@@ -4,17 +4,16 @@
 
 #include "host/Host.h"
 #include "host/UserControl.h"
-#include "platform/CodePage.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 
 namespace xpkit {
 
 Form::Form(Host& host, std::string name, int clientWidthPx, int clientHeightPx)
     : host_(host), name_(std::move(name)) {
-  hwnd_ = CreateWindowHandle(0, {0, 0, clientWidthPx, clientHeightPx});
-  ShowWindow(hwnd_, SW_HIDE);
+  hwnd_ = session().user().CreateWindowHandle(0, {0, 0, clientWidthPx, clientHeightPx});
+  session().user().ShowWindow(hwnd_, SW_HIDE);
   FontDesc d;
-  d.charset = SystemCodePage().number() == 1256 ? 178 : 0;  // ARABIC_CHARSET : ANSI_CHARSET
+  d.charset = session().codePage().number() == 1256 ? 178 : 0;  // ARABIC_CHARSET : ANSI_CHARSET
   Font = MakeFont(d);
   host_.RegisterForm(*this);
 }
@@ -23,14 +22,14 @@ Form::~Form() {
   host_.ForgetForm(*this);
   // Controls go first, while the form's window still exists.
   DestroyControls();
-  DestroyWindow(hwnd_);
+  session().user().DestroyWindow(hwnd_);
 }
 
 void Form::Show() {
   const POINT screen = host_.backend().ScreenSize();
   const int w = ClientWidthPx(), h = ClientHeightPx();
-  if (Frame.centred) MoveWindow(hwnd_, (screen.x - w) / 2, (screen.y - h) / 2, w, h, FALSE);
-  ShowWindow(hwnd_, SW_SHOW);
+  if (Frame.centred) session().user().MoveWindow(hwnd_, (screen.x - w) / 2, (screen.y - h) / 2, w, h, FALSE);
+  session().user().ShowWindow(hwnd_, SW_SHOW);
   shown_ = true;
   std::function<void(const Container&)> show = [&](const Container& c) {
     for (const auto& child : c.controls()) {

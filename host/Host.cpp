@@ -2,20 +2,27 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 #include "host/Form.h"
 #include "host/Timer.h"
 #include "host/UserControl.h"
 #include "platform/Error.h"
-#include "platform/User.h"
 
 namespace xpkit {
 
-Host::Host(Backend& backend) : backend_(backend) {
-  SetRedrawHook([this](HWND hwnd) { backend_.WindowChanged(hwnd); });
+Host::Host(Backend& backend) : Host(backend, nullptr) {}
+
+Host::Host(Backend& backend, Session& session) : Host(backend, &session) {}
+
+Host::Host(Backend& backend, Session* session)
+    : backend_(backend),
+      ownSession_(session ? nullptr : std::make_unique<Session>()),
+      session_(session ? *session : *ownSession_) {
+  redrawListener_ = session_.user().AddRedrawListener([this](HWND hwnd) { backend_.WindowChanged(hwnd); });
 }
 
-Host::~Host() { SetRedrawHook(nullptr); }
+Host::~Host() { session_.user().RemoveRedrawListener(redrawListener_); }
 
 void Host::Post(const InputMessage& m) { queue_.push_back(m); }
 
@@ -46,11 +53,11 @@ UserControl* Host::ControlFromWindow(HWND hwnd) const {
 // The control that mouse input goes to: the one holding the capture, else the one
 // under the pointer. A disabled control gets nothing.
 UserControl* Host::MouseTarget() const {
-  HWND h = GetCapture();
+  HWND h = session_.user().GetCapture();
   if (!h) {
     POINT p{};
-    GetCursorPos(&p);
-    h = WindowFromPoint(p);
+    session_.user().GetCursorPos(&p);
+    h = session_.user().WindowFromPoint(p);
   }
   UserControl* c = ControlFromWindow(h);
   return c && c->HostEnabled() ? c : nullptr;
@@ -60,14 +67,14 @@ UserControl* Host::KeyTarget() const { return focused_ && focused_->HostEnabled(
 
 void Host::ScalePoint(const UserControl& c, float& x, float& y) const {
   POINT p{};
-  GetCursorPos(&p);
-  ScreenToClient(c.hWnd(), &p);
+  session_.user().GetCursorPos(&p);
+  session_.user().ScreenToClient(c.hWnd(), &p);
   x = c.surface().ToScale(p.x);
   y = c.surface().ToScale(p.y);
 }
 
 void Host::PointerMove(const InputMessage& m) {
-  SetCursorPos(m.x, m.y);
+  session_.user().SetCursorPos(m.x, m.y);
   shift_ = m.shift;
   UserControl* c = MouseTarget();
   if (!c) return;
@@ -85,7 +92,7 @@ void Host::ButtonDown(const InputMessage& m) {
   if (c->CanGetFocus()) SetFocus(c);
   if (ended_) return;
   POINT at{};
-  GetCursorPos(&at);
+  session_.user().GetCursorPos(&at);
   float x, y;
   ScalePoint(*c, x, y);
   if (m.button == 1 && c == lastLeftDownOn_ && now_ - lastLeftDown_ <= kDoubleClickMs &&
@@ -108,7 +115,7 @@ void Host::ButtonDown(const InputMessage& m) {
     pressed_ = c;
     pressWasDoubleClick_ = false;
   }
-  SetCapture(c->hWnd());
+  session_.user().SetCapture(c->hWnd());
   c->OnMouseDown(m.button, shift_, x, y);
 }
 
@@ -121,13 +128,13 @@ void Host::ButtonUp(const InputMessage& m) {
     ScalePoint(*c, x, y);
     c->OnMouseUp(m.button, shift_, x, y);
     POINT p{};
-    GetCursorPos(&p);
+    session_.user().GetCursorPos(&p);
     // A click needs the press and the release on the control.
-    if (!ended_ && held_ == 0 && c == pressed_ && !pressWasDoubleClick_ && WindowFromPoint(p) == c->hWnd())
+    if (!ended_ && held_ == 0 && c == pressed_ && !pressWasDoubleClick_ && session_.user().WindowFromPoint(p) == c->hWnd())
       c->OnClick();
   }
   if (held_ == 0) {
-    ReleaseCapture();
+    session_.user().ReleaseCapture();
     pressed_ = nullptr;
   }
 }
@@ -199,7 +206,7 @@ void Host::SetFocus(UserControl* control) {
 }
 
 void Host::SendKeys(std::u16string_view keys) {
-  static const std::map<std::u16string, std::int16_t> kNamed = {
+  static constexpr std::pair<std::u16string_view, std::int16_t> kNamed[] = {
       {u"TAB", 9}, {u"ENTER", 13}, {u"ESC", 27}, {u"LEFT", 37}, {u"UP", 38}, {u"RIGHT", 39}, {u"DOWN", 40}};
   std::int16_t shift = 0;
   for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -214,8 +221,8 @@ void Host::SendKeys(std::u16string_view keys) {
       if (close == std::u16string_view::npos) throw Error(ErrorCode::InvalidProcedureCall, "SendKeys: missing '}'");
       std::u16string name(keys.substr(i + 1, close - i - 1));
       for (auto& c : name) c = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-      const auto it = kNamed.find(name);
-      if (it == kNamed.end()) throw Error(ErrorCode::InvalidProcedureCall, "SendKeys: unknown key name");
+      const auto it = std::find_if(std::begin(kNamed), std::end(kNamed), [&](const auto& k) { return k.first == name; });
+      if (it == std::end(kNamed)) throw Error(ErrorCode::InvalidProcedureCall, "SendKeys: unknown key name");
       code = it->second;
       i = close;
     } else if (ch == u'~') {
@@ -260,10 +267,6 @@ void Host::End() {
   ended_ = true;
   queue_.clear();
   backend_.EndProgram();
-}
-
-void Host::NotifyPropertyChanged(UserControl& control, std::string_view property) {
-  propertyChanges_.push_back({control.Name(), std::string(property)});
 }
 
 void Host::RegisterForm(Form& f) { forms_.push_back(&f); }

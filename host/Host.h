@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "host/Backend.h"
+#include "host/Event.h"
+#include "platform/Session.h"
 #include "platform/Win32Types.h"
 
 namespace xpkit {
@@ -33,19 +36,22 @@ constexpr int kDoubleClickDistance = 2;  // pixels either way
 
 class Host {
  public:
+  // A host with a session of its own, in the system ANSI code page.
   explicit Host(Backend& backend);
+  // A host drawing in `session`, which its owner keeps alive for the host's life.
+  Host(Backend& backend, Session& session);
   ~Host();
   Host(const Host&) = delete;
   Host& operator=(const Host&) = delete;
 
   Backend& backend() const { return backend_; }
+  Session& session() const { return session_; }
   std::u16string AppTitle = u"xpkit";
 
   // Input: posted messages run in order, from Pump() or from a handler's DoEvents().
   void Post(const InputMessage& m);
   void Pump();
   void DoEvents() { Pump(); }
-  bool Pending() const { return !queue_.empty(); }
 
   // Time: the host's clock in milliseconds, advanced by the backend or by a test.
   std::int64_t Now() const { return now_; }
@@ -66,14 +72,11 @@ class Host {
   void End();
   bool Ended() const { return ended_; }
 
-  struct PropertyChange {
-    std::string control, property;
-  };
-  const std::vector<PropertyChange>& propertyChanges() const { return propertyChanges_; }
-  void NotifyPropertyChanged(UserControl& control, std::string_view property);
+  // A control's property changed: raised with the control and the property's name, for
+  // whoever keeps a window's layout in step (nothing is kept here).
+  Event<UserControl*, std::string_view> PropertyChanged;
 
   UserControl* ControlFromWindow(HWND hwnd) const;
-  const std::vector<Form*>& forms() const { return forms_; }
 
   // Registration, for forms, controls and timers themselves.
   void RegisterForm(Form& f);
@@ -84,6 +87,7 @@ class Host {
   void UnregisterTimer(Timer* t);
 
  private:
+  Host(Backend& backend, Session* session);
   void Dispatch(const InputMessage& m);
   void PointerMove(const InputMessage& m);
   void ButtonDown(const InputMessage& m);
@@ -99,6 +103,9 @@ class Host {
   void ScalePoint(const UserControl& c, float& x, float& y) const;
 
   Backend& backend_;
+  std::unique_ptr<Session> ownSession_;  // when the host made its own
+  Session& session_;
+  int redrawListener_ = 0;
   std::deque<InputMessage> queue_;
   std::int64_t now_ = 0;
   std::vector<Timer*> timers_;
@@ -113,7 +120,6 @@ class Host {
   POINT lastLeftDownAt_{};
   UserControl* lastLeftDownOn_ = nullptr;
   bool ended_ = false;
-  std::vector<PropertyChange> propertyChanges_;
 };
 
 }  // namespace xpkit

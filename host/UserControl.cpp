@@ -1,7 +1,7 @@
 #include "host/UserControl.h"
 
 #include "host/Host.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 
 namespace xpkit {
 
@@ -9,7 +9,8 @@ UserControl::~UserControl() {
   DestroyControls();
   if (host_) host_->ForgetControl(*this);
   timers_.clear();
-  if (hwnd_) DestroyWindow(hwnd_);
+  surface_.reset();
+  if (hwnd_) session().user().DestroyWindow(hwnd_);
 }
 
 void UserControl::Attach(Container& parent, std::string name, const Placement& where) {
@@ -18,9 +19,10 @@ void UserControl::Attach(Container& parent, std::string name, const Placement& w
   name_ = std::move(name);
   placement_ = where;
   const RECT r = PixelRect();
-  hwnd_ = CreateWindowHandle(parent.hWnd(), r);
-  surface_.SetFont(parent.ContainerFont());
-  surface_.SetSize(r.right - r.left, r.bottom - r.top);
+  hwnd_ = session().user().CreateWindowHandle(parent.hWnd(), r);
+  surface_.emplace(session().gdi());
+  surface_->SetFont(parent.ContainerFont());
+  surface_->SetSize(r.right - r.left, r.bottom - r.top);
   host_->RegisterControl(*this);
 }
 
@@ -31,8 +33,8 @@ void UserControl::Move(double left, double top, double width, double height, boo
   placement_.width = width;
   placement_.height = height;
   const RECT r = PixelRect();
-  MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-  surface_.SetSize(r.right - r.left, r.bottom - r.top);
+  session().user().MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  surface_->SetSize(r.right - r.left, r.bottom - r.top);
   if (resized && notify) OnResize();
 }
 
@@ -42,19 +44,22 @@ RECT UserControl::PixelRect() const {
   return {l, t, l + px(placement_.width), t + px(placement_.height)};
 }
 
-bool UserControl::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
-void UserControl::SetVisible(bool v) { ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE); }
+bool UserControl::Visible() const { return session().user().IsWindowVisible(hwnd_) != FALSE; }
+void UserControl::SetVisible(bool v) { session().user().ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE); }
 
-void UserControl::Refresh() { InvalidateRect(hwnd_, nullptr, FALSE); }
+void UserControl::Refresh() { session().user().InvalidateRect(hwnd_, nullptr, FALSE); }
 
-bool UserControl::HostEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
-void UserControl::SetHostEnabled(bool on) { EnableWindow(hwnd_, on ? TRUE : FALSE); }
+bool UserControl::HostEnabled() const { return session().user().IsWindowEnabled(hwnd_) != FALSE; }
+void UserControl::SetHostEnabled(bool on) { session().user().EnableWindow(hwnd_, on ? TRUE : FALSE); }
 
 std::u16string UserControl::AmbientDisplayName() const { return std::u16string(name_.begin(), name_.end()); }
 FontRef UserControl::AmbientFont() const { return parent_->ContainerFont(); }
 OLE_COLOR UserControl::AmbientForeColor() const { return parent_->ContainerForeColor(); }
 
-void UserControl::PropertyChanged(const std::string& property) { host_->NotifyPropertyChanged(*this, property); }
+void UserControl::PropertyChanged(std::string_view property) {
+  UserControl* self = this;
+  host_->PropertyChanged.Raise(self, property);
+}
 
 Timer& UserControl::AddTimer() {
   timers_.push_back(std::make_unique<Timer>(*host_));

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,14 +40,14 @@ class UserControl : public Container {
 
   HWND hWnd() const override { return hwnd_; }
   Host& host() const override { return *host_; }
-  FontRef ContainerFont() const override { return surface_.Font(); }
-  OLE_COLOR ContainerForeColor() const override { return surface_.ForeColor(); }
+  FontRef ContainerFont() const override { return surface_->Font(); }
+  OLE_COLOR ContainerForeColor() const override { return surface_->ForeColor(); }
   double ToPixels(double units) const override {
-    return surface_.ScaleMode() == vbPixels ? units : units / kTwipsPerPixel;
+    return surface_->ScaleMode() == vbPixels ? units : units / kTwipsPerPixel;
   }
 
-  ControlSurface& surface() { return surface_; }
-  const ControlSurface& surface() const { return surface_; }
+  ControlSurface& surface() { return *surface_; }
+  const ControlSurface& surface() const { return *surface_; }
   // Makes the image visible: the window is redrawn from it.
   void Refresh();
 
@@ -59,7 +60,8 @@ class UserControl : public Container {
   std::u16string AmbientDisplayName() const;
   FontRef AmbientFont() const;
   OLE_COLOR AmbientForeColor() const;
-  void PropertyChanged(const std::string& property);
+  // Tells the host that the named property changed.
+  void PropertyChanged(std::string_view property);
 
   Timer& AddTimer();
 
@@ -92,7 +94,7 @@ class UserControl : public Container {
   Host* host_ = nullptr;
   HWND hwnd_ = 0;
   Placement placement_;
-  ControlSurface surface_;
+  std::optional<ControlSurface> surface_;  // made when the control is placed in its container
   std::u16string accessKeys_;
   std::vector<std::unique_ptr<Timer>> timers_;
 };

@@ -3,38 +3,10 @@
 #include <algorithm>
 
 #include "platform/PixelRules.h"
+#include "platform/text/FontLibrary.h"
 
 namespace xpkit {
 namespace {
-
-GdiObjectTable& Table() { return GdiObjectTable::Instance(); }
-
-struct StockObjects {
-  HBRUSH whiteBrush, blackBrush, nullBrush;
-  HPEN whitePen, blackPen, nullPen;
-  HFONT systemFont, guiFont;
-};
-
-const StockObjects& Stock() {
-  static const StockObjects stock = [] {
-    StockObjects s{};
-    auto& t = Table();
-    s.whiteBrush = t.Add(BrushObject{false, RGB(255, 255, 255)}, true);
-    s.blackBrush = t.Add(BrushObject{false, RGB(0, 0, 0)}, true);
-    s.nullBrush = t.Add(BrushObject{true, 0}, true);
-    s.whitePen = t.Add(PenObject{PS_SOLID, 0, RGB(255, 255, 255)}, true);
-    s.blackPen = t.Add(PenObject{PS_SOLID, 0, RGB(0, 0, 0)}, true);
-    s.nullPen = t.Add(PenObject{PS_NULL, 0, 0}, true);
-    FontDesc system{u"System", 10, 700, false, false, false, 0};
-    s.systemFont = t.Add(FontObject{system, 13, nullptr}, true);
-    FontDesc gui{u"MS Sans Serif", 8.25, 400, false, false, false, 0};
-    s.guiFont = t.Add(FontObject{gui, 11, nullptr}, true);
-    return s;
-  }();
-  return stock;
-}
-
-DcObject* Dc(HDC dc) { return Table().Get<DcObject>(dc); }
 
 void PutPixel(Bitmap& b, std::int64_t x, std::int64_t y, std::uint32_t argb) {
   if (x >= 0 && y >= 0 && x < b.width() && y < b.height()) b.Set(static_cast<int>(x), static_cast<int>(y), argb);
@@ -52,28 +24,44 @@ std::uint32_t Argb(COLORREF c) { return Bitmap::FromColorRef(pixel_rules::Resolv
 
 }  // namespace
 
-HPEN CreatePen(int style, int width, COLORREF color) {
-  if (style < PS_SOLID || style > PS_INSIDEFRAME) return 0;
-  return Table().Add(PenObject{style, std::max(width, 0), color});
+Gdi::Gdi(std::uint32_t tag, const CodePage& codePage) : codePage_(codePage), objects_(tag) {
+  StockObjects& s = stock_;
+  s.whiteBrush = objects_.Add(BrushObject{false, RGB(255, 255, 255)}, true);
+  s.blackBrush = objects_.Add(BrushObject{false, RGB(0, 0, 0)}, true);
+  s.nullBrush = objects_.Add(BrushObject{true, 0}, true);
+  s.whitePen = objects_.Add(PenObject{PS_SOLID, 0, RGB(255, 255, 255)}, true);
+  s.blackPen = objects_.Add(PenObject{PS_SOLID, 0, RGB(0, 0, 0)}, true);
+  s.nullPen = objects_.Add(PenObject{PS_NULL, 0, 0}, true);
+  const FontDesc system{u"System", 10, 700, false, false, false, 0};
+  s.systemFont = objects_.Add(FontObject{system, 13, nullptr}, true);
+  const FontDesc gui{u"MS Sans Serif", 8.25, 400, false, false, false, 0};
+  s.guiFont = objects_.Add(FontObject{gui, 11, nullptr}, true);
 }
 
-HBRUSH CreateSolidBrush(COLORREF color) { return Table().Add(BrushObject{false, color}); }
+Gdi::~Gdi() = default;
 
-HRGN CreateRectRgn(int left, int top, int right, int bottom) {
+HPEN Gdi::CreatePen(int style, int width, COLORREF color) {
+  if (style < PS_SOLID || style > PS_INSIDEFRAME) return 0;
+  return objects_.Add(PenObject{style, std::max(width, 0), color});
+}
+
+HBRUSH Gdi::CreateSolidBrush(COLORREF color) { return objects_.Add(BrushObject{false, color}); }
+
+HRGN Gdi::CreateRectRgn(int left, int top, int right, int bottom) {
   // A region rectangle is normalised, as the platform does for regions.
   RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
-  return Table().Add(RegionObject{Region(r)});
+  return objects_.Add(RegionObject{Region(r)});
 }
 
-int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
-  auto* d = Table().Get<RegionObject>(dst);
-  auto* a = Table().Get<RegionObject>(src1);
+int Gdi::CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
+  auto* d = objects_.Get<RegionObject>(dst);
+  auto* a = objects_.Get<RegionObject>(src1);
   if (!d || !a) return RGN_ERROR;
   if (mode == RGN_COPY) {
     d->region = a->region;
     return d->region.Complexity();
   }
-  auto* b = Table().Get<RegionObject>(src2);
+  auto* b = objects_.Get<RegionObject>(src2);
   if (!b) return RGN_ERROR;
   Region result;
   switch (mode) {
@@ -87,18 +75,18 @@ int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
   return d->region.Complexity();
 }
 
-BOOL PtInRegion(HRGN rgn, int x, int y) {
+BOOL Gdi::PtInRegion(HRGN rgn, int x, int y) {
   const Region* r = RegionOf(rgn);
   return r && r->Contains(x, y) ? TRUE : FALSE;
 }
 
-const Region* RegionOf(HRGN rgn) {
-  auto* r = Table().Get<RegionObject>(rgn);
+const Region* Gdi::RegionOf(HRGN rgn) {
+  auto* r = objects_.Get<RegionObject>(rgn);
   return r ? &r->region : nullptr;
 }
 
-HGDIOBJ GetStockObject(int which) {
-  const StockObjects& s = Stock();
+HGDIOBJ Gdi::GetStockObject(int which) const {
+  const StockObjects& s = stock_;
   switch (which) {
     case WHITE_BRUSH: return s.whiteBrush;
     case BLACK_BRUSH: return s.blackBrush;
@@ -112,11 +100,11 @@ HGDIOBJ GetStockObject(int which) {
   }
 }
 
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+HGDIOBJ Gdi::SelectObject(HDC dc, HGDIOBJ object) {
   DcObject* d = Dc(dc);
   if (!d) return 0;
   HGDIOBJ* slot = nullptr;
-  switch (Table().KindOfHandle(object)) {
+  switch (objects_.KindOfHandle(object)) {
     case GdiKind::Pen: slot = &d->pen; break;
     case GdiKind::Brush: slot = &d->brush; break;
     case GdiKind::Font: slot = &d->font; break;
@@ -127,8 +115,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   return previous;
 }
 
-BOOL DeleteObject(HGDIOBJ object) {
-  auto& t = Table();
+BOOL Gdi::DeleteObject(HGDIOBJ object) {
+  auto& t = objects_;
   if (!t.IsLive(object) || t.IsStock(object)) return FALSE;
   const GdiKind kind = t.KindOfHandle(object);
   if (kind == GdiKind::DC) return FALSE;
@@ -136,29 +124,29 @@ BOOL DeleteObject(HGDIOBJ object) {
   return t.Remove(object) ? TRUE : FALSE;
 }
 
-HDC CreateImageDC(Bitmap* target) {
+HDC Gdi::CreateImageDC(Bitmap* target) {
   if (!target) return 0;
-  const StockObjects& s = Stock();
+  const StockObjects& s = stock_;
   DcObject d;
   d.target = target;
   d.pen = s.blackPen;
   d.brush = s.whiteBrush;
   d.font = s.systemFont;
-  return Table().Add(std::move(d));
+  return objects_.Add(std::move(d));
 }
 
-BOOL DeleteDC(HDC dc) {
+BOOL Gdi::DeleteDC(HDC dc) {
   if (!Dc(dc)) return FALSE;
-  return Table().Remove(dc) ? TRUE : FALSE;
+  return objects_.Remove(dc) ? TRUE : FALSE;
 }
 
-std::size_t LiveGdiObjectCount() { return Table().LiveCount(); }
-std::size_t CreatedGdiObjectCount() {
-  return Table().CreatedCount(GdiKind::Pen) + Table().CreatedCount(GdiKind::Brush) +
-         Table().CreatedCount(GdiKind::Region);
+std::size_t Gdi::LiveObjectCount() const { return objects_.LiveCount(); }
+std::size_t Gdi::CreatedObjectCount() const {
+  return objects_.CreatedCount(GdiKind::Pen) + objects_.CreatedCount(GdiKind::Brush) +
+         objects_.CreatedCount(GdiKind::Region);
 }
 
-BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
+BOOL Gdi::MoveToEx(HDC dc, int x, int y, POINT* previous) {
   DcObject* d = Dc(dc);
   if (!d) return FALSE;
   if (previous) *previous = d->position;
@@ -166,12 +154,12 @@ BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
   return TRUE;
 }
 
-BOOL LineTo(HDC dc, int x, int y) {
+BOOL Gdi::LineTo(HDC dc, int x, int y) {
   DcObject* d = Dc(dc);
   if (!d) return FALSE;
   const POINT from = d->position;
   d->position = {x, y};
-  const PenObject* pen = Table().Get<PenObject>(d->pen);
+  const PenObject* pen = objects_.Get<PenObject>(d->pen);
   if (!pen || pen->style == PS_NULL) return TRUE;
   Bitmap& b = *d->target;
   const std::uint32_t argb = Argb(pen->color);
@@ -184,7 +172,7 @@ BOOL LineTo(HDC dc, int x, int y) {
   return TRUE;
 }
 
-COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+COLORREF Gdi::SetPixel(HDC dc, int x, int y, COLORREF color) {
   DcObject* d = Dc(dc);
   if (!d || !d->target->Contains(x, y)) return CLR_INVALID;
   const COLORREF put = pixel_rules::ResolveColorRef(color);
@@ -192,15 +180,9 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
   return put;
 }
 
-COLORREF GetPixel(HDC dc, int x, int y) {
+int Gdi::FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   DcObject* d = Dc(dc);
-  if (!d || !d->target->Contains(x, y)) return CLR_INVALID;
-  return d->target->ColorAt(x, y);
-}
-
-int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
-  DcObject* d = Dc(dc);
-  const BrushObject* br = Table().Get<BrushObject>(brush);
+  const BrushObject* br = objects_.Get<BrushObject>(brush);
   if (!d || !rect || !br) return 0;
   if (br->hollow || pixel_rules::RectIsEmpty(*rect)) return 1;
   const std::uint32_t argb = Argb(br->color);
@@ -208,9 +190,9 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   return 1;
 }
 
-int FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
+int Gdi::FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
   DcObject* d = Dc(dc);
-  const BrushObject* br = Table().Get<BrushObject>(brush);
+  const BrushObject* br = objects_.Get<BrushObject>(brush);
   if (!d || !rect || !br) return 0;
   if (br->hollow || pixel_rules::RectIsEmpty(*rect)) return 1;
   // One-pixel frame on the outermost columns and rows of the rectangle.
@@ -231,7 +213,7 @@ BOOL SetRect(RECT* rect, int left, int top, int right, int bottom) {
   return TRUE;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF color) {
+COLORREF Gdi::SetTextColor(HDC dc, COLORREF color) {
   DcObject* d = Dc(dc);
   if (!d) return CLR_INVALID;
   const COLORREF previous = d->textColor;
@@ -239,15 +221,7 @@ COLORREF SetTextColor(HDC dc, COLORREF color) {
   return previous;
 }
 
-COLORREF SetBkColor(HDC dc, COLORREF color) {
-  DcObject* d = Dc(dc);
-  if (!d) return CLR_INVALID;
-  const COLORREF previous = d->bkColor;
-  d->bkColor = color;
-  return previous;
-}
-
-int SetBkMode(HDC dc, int mode) {
+int Gdi::SetBkMode(HDC dc, int mode) {
   DcObject* d = Dc(dc);
   if (!d || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
   const int previous = d->bkMode;

@@ -3,14 +3,21 @@
 // and changes nothing.
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "platform/Bitmap.h"
+#include "platform/CodePage.h"
 #include "platform/Font.h"
 #include "platform/GdiObjects.h"
 #include "platform/Win32Types.h"
 
 namespace xpkit {
+
+namespace text {
+class FontLibrary;
+class ResolvedFont;
+}  // namespace text
 
 // Pen styles.
 constexpr int PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTDOT = 4, PS_NULL = 5,
@@ -35,43 +42,75 @@ struct LOGFONT {
   std::u16string lfFaceName;
 };
 
-HPEN CreatePen(int style, int width, COLORREF color);
-HBRUSH CreateSolidBrush(COLORREF color);
-HFONT CreateFontIndirect(const LOGFONT& lf);
-HRGN CreateRectRgn(int left, int top, int right, int bottom);
-int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode);
-BOOL PtInRegion(HRGN rgn, int x, int y);
-HGDIOBJ GetStockObject(int which);
-// Selects a pen, brush or font into the DC and returns the one it replaces (0 on failure).
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
-// Fails for a stock object, an invalid handle, or an object selected into a DC.
-BOOL DeleteObject(HGDIOBJ object);
+// A session's GDI: its objects (pens, brushes, regions, fonts and device contexts, with
+// the stock objects), the fonts resolved for them, and the drawing calls under their
+// Win32 names. Handles of another session are foreign here and fail like stale ones.
+class Gdi {
+ public:
+  // `tag` goes into every handle; `codePage` is the ANSI code page of the text calls.
+  Gdi(std::uint32_t tag, const CodePage& codePage);
+  ~Gdi();
+  Gdi(const Gdi&) = delete;
+  Gdi& operator=(const Gdi&) = delete;
 
-BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
-BOOL LineTo(HDC dc, int x, int y);
-COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
-COLORREF GetPixel(HDC dc, int x, int y);
-int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
-int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
+  const CodePage& codePage() const { return codePage_; }
+
+  HPEN CreatePen(int style, int width, COLORREF color);
+  HBRUSH CreateSolidBrush(COLORREF color);
+  HFONT CreateFontIndirect(const LOGFONT& lf);
+  HRGN CreateRectRgn(int left, int top, int right, int bottom);
+  int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode);
+  BOOL PtInRegion(HRGN rgn, int x, int y);
+  HGDIOBJ GetStockObject(int which) const;
+  // Selects a pen, brush or font into the DC and returns the one it replaces (0 on failure).
+  HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+  // Fails for a stock object, an invalid handle, or an object selected into a DC.
+  BOOL DeleteObject(HGDIOBJ object);
+
+  BOOL MoveToEx(HDC dc, int x, int y, POINT* previous);
+  BOOL LineTo(HDC dc, int x, int y);
+  COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
+  int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+  int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
+
+  COLORREF SetTextColor(HDC dc, COLORREF color);
+  int SetBkMode(HDC dc, int mode);
+  // `text` holds `count` bytes in the session's ANSI code page.
+  BOOL TextOutA(HDC dc, int x, int y, const char* text, int count);
+  int DrawTextA(HDC dc, const char* text, int count, RECT* rect, UINT format);
+
+  // A memory DC drawing into `target`, with the default pen, brush and font selected.
+  HDC CreateImageDC(Bitmap* target);
+  BOOL DeleteDC(HDC dc);
+
+  // Live pens, brushes, regions and fonts (stock objects and DCs not counted).
+  std::size_t LiveObjectCount() const;
+  // Pens, brushes and regions created so far: a painting that creates none drew nothing.
+  std::size_t CreatedObjectCount() const;
+
+  // The region behind a handle, for the window layer; nullptr for a bad handle.
+  const Region* RegionOf(HRGN rgn);
+
+ private:
+  struct StockObjects {
+    HBRUSH whiteBrush, blackBrush, nullBrush;
+    HPEN whitePen, blackPen, nullPen;
+    HFONT systemFont, guiFont;
+  };
+  DcObject* Dc(HDC dc) { return objects_.Get<DcObject>(dc); }
+  // The faces of the font selected into `dc`, resolved on first use; null when none.
+  const text::ResolvedFont* FontOf(const DcObject& dc);
+  std::u16string Decode(const char* text, int count) const;
+  text::FontLibrary& Fonts();
+
+  const CodePage& codePage_;
+  // Declared before the objects: fonts in the table point into the library's faces.
+  std::unique_ptr<text::FontLibrary> fonts_;
+  GdiObjectTable objects_;
+  StockObjects stock_{};
+};
+
+// SetRect keeps no state; it needs no session.
 BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
-
-COLORREF SetTextColor(HDC dc, COLORREF color);
-COLORREF SetBkColor(HDC dc, COLORREF color);
-int SetBkMode(HDC dc, int mode);
-// `text` holds `count` bytes in the system ANSI code page.
-BOOL TextOutA(HDC dc, int x, int y, const char* text, int count);
-int DrawTextA(HDC dc, const char* text, int count, RECT* rect, UINT format);
-
-// A memory DC drawing into `target`, with the default pen, brush and font selected.
-HDC CreateImageDC(Bitmap* target);
-BOOL DeleteDC(HDC dc);
-
-// Live pens, brushes, regions and fonts (stock objects and DCs not counted).
-std::size_t LiveGdiObjectCount();
-// Pens, brushes and regions created so far: a painting that creates none drew nothing.
-std::size_t CreatedGdiObjectCount();
-
-// The region behind a handle, for the window layer; nullptr for a bad handle.
-const Region* RegionOf(HRGN rgn);
 
 }  // namespace xpkit

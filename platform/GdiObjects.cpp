@@ -5,19 +5,17 @@
 namespace xpkit {
 namespace {
 
-// Handle layout: kind in bits 24..27, generation in bits 16..23, slot in bits 0..15.
-constexpr std::uint32_t kMaxSlots = 0x10000;
+// Handle layout: session tag in bits 25..31, kind in bits 22..24, generation in bits
+// 14..21, slot in bits 0..13.
+constexpr std::uint32_t kSlotBits = 14;
+constexpr std::uint32_t kMaxSlots = 1u << kSlotBits;
 
-HGDIOBJ MakeHandle(GdiKind kind, std::uint8_t generation, std::uint32_t slot) {
-  return (static_cast<std::uint32_t>(kind) << 24) | (static_cast<std::uint32_t>(generation) << 16) | slot;
+HGDIOBJ MakeHandle(std::uint32_t tag, GdiKind kind, std::uint8_t generation, std::uint32_t slot) {
+  return (tag << 25) | (static_cast<std::uint32_t>(kind) << 22) | (static_cast<std::uint32_t>(generation) << kSlotBits) |
+         slot;
 }
 
 }  // namespace
-
-GdiObjectTable& GdiObjectTable::Instance() {
-  static GdiObjectTable table;
-  return table;
-}
 
 HGDIOBJ GdiObjectTable::Insert(GdiKind kind, Payload payload, bool stock) {
   std::uint32_t index;
@@ -35,14 +33,14 @@ HGDIOBJ GdiObjectTable::Insert(GdiKind kind, Payload payload, bool stock) {
   s.used = true;
   s.stock = stock;
   s.payload = std::move(payload);
-  return MakeHandle(kind, s.generation, index);
+  return MakeHandle(tag_, kind, s.generation, index);
 }
 
 GdiObjectTable::Slot* GdiObjectTable::Find(HGDIOBJ h) {
-  const std::uint32_t index = h & 0xFFFF;
-  const auto kind = static_cast<GdiKind>((h >> 24) & 0x0F);
-  const auto generation = static_cast<std::uint8_t>((h >> 16) & 0xFF);
-  if ((h >> 28) != 0 || index >= slots_.size()) return nullptr;
+  const std::uint32_t index = h & (kMaxSlots - 1);
+  const auto kind = static_cast<GdiKind>((h >> 22) & 0x07);
+  const auto generation = static_cast<std::uint8_t>(h >> kSlotBits);
+  if ((h >> 25) != tag_ || index >= slots_.size()) return nullptr;
   Slot& s = slots_[index];
   if (!s.used || s.kind != kind || s.generation != generation) return nullptr;
   return &s;
@@ -54,7 +52,7 @@ bool GdiObjectTable::Remove(HGDIOBJ h) {
   s->used = false;
   s->payload = PenObject{};
   ++s->generation;
-  free_.push_back(h & 0xFFFF);
+  free_.push_back(h & (kMaxSlots - 1));
   return true;
 }
 

@@ -1,5 +1,5 @@
-// The process's table of GDI objects. Handles carry their kind and a generation, so a
-// deleted, foreign or wrong-kind handle is found out instead of used.
+// A session's table of GDI objects. Handles carry the session's tag, their kind and a
+// generation, so a deleted, foreign or wrong-kind handle is found out instead of used.
 #pragma once
 #include <cstddef>
 #include <memory>
@@ -49,7 +49,8 @@ struct DcObject {
 
 class GdiObjectTable {
  public:
-  static GdiObjectTable& Instance();
+  // `tag` (1 to 127) goes into every handle.
+  explicit GdiObjectTable(std::uint32_t tag) : tag_(tag) {}
 
   template <class T>
   HGDIOBJ Add(T object, bool stock = false) {
@@ -98,6 +99,7 @@ class GdiObjectTable {
   HGDIOBJ Insert(GdiKind kind, Payload payload, bool stock);
   Slot* Find(HGDIOBJ h);
 
+  std::uint32_t tag_;
   std::vector<Slot> slots_;
   std::vector<std::uint32_t> free_;
   std::size_t created_[6] = {};

@@ -5,26 +5,13 @@
 #include "platform/CodePage.h"
 #include "platform/Gdi.h"
 #include "platform/PixelRules.h"
+#include "platform/text/FontLibrary.h"
 #include "platform/text/ResolvedFont.h"
 #include "platform/text/ShapedText.h"
 #include "platform/text/TextLayout.h"
 
 namespace xpkit {
 namespace {
-
-GdiObjectTable& Table() { return GdiObjectTable::Instance(); }
-
-const text::ResolvedFont* FontOf(const DcObject& dc) {
-  FontObject* f = Table().Get<FontObject>(dc.font);
-  if (!f) return nullptr;
-  if (!f->resolved) f->resolved = text::ResolvedFont::Resolve(f->desc, f->pixelHeight);
-  return f->resolved->faces().empty() ? nullptr : f->resolved.get();
-}
-
-std::u16string Decode(const char* text, int count) {
-  if (!text || count <= 0) return {};
-  return SystemCodePage().Decode(std::string_view(text, static_cast<std::size_t>(count)));
-}
 
 RECT BitmapClip(const Bitmap& b) { return {0, 0, b.width(), b.height()}; }
 
@@ -41,7 +28,25 @@ void FillBackground(DcObject& dc, const RECT& clip, const RECT& box) {
 
 }  // namespace
 
-HFONT CreateFontIndirect(const LOGFONT& lf) {
+text::FontLibrary& Gdi::Fonts() {
+  // Made on first use: a session that draws no text never loads a font.
+  if (!fonts_) fonts_ = std::make_unique<text::FontLibrary>();
+  return *fonts_;
+}
+
+const text::ResolvedFont* Gdi::FontOf(const DcObject& dc) {
+  FontObject* f = objects_.Get<FontObject>(dc.font);
+  if (!f) return nullptr;
+  if (!f->resolved) f->resolved = Fonts().Resolve(f->desc, f->pixelHeight);
+  return f->resolved->faces().empty() ? nullptr : f->resolved.get();
+}
+
+std::u16string Gdi::Decode(const char* text, int count) const {
+  if (!text || count <= 0) return {};
+  return codePage_.Decode(std::string_view(text, static_cast<std::size_t>(count)));
+}
+
+HFONT Gdi::CreateFontIndirect(const LOGFONT& lf) {
   FontDesc d;
   d.name = lf.lfFaceName;
   d.weight = static_cast<std::int16_t>(lf.lfWeight == 0 ? 400 : lf.lfWeight);
@@ -53,11 +58,11 @@ HFONT CreateFontIndirect(const LOGFONT& lf) {
   // about 13/11 of the em for the UI faces; 0 asks for the default size.
   int em = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight == 0 ? 11 : std::max(1, (lf.lfHeight * 11 + 6) / 13);
   d.size = em * 72.0 / 96.0;
-  return Table().Add(FontObject{d, em, nullptr});
+  return objects_.Add(FontObject{d, em, nullptr});
 }
 
-BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) {
-  DcObject* d = Table().Get<DcObject>(dc);
+BOOL Gdi::TextOutA(HDC dc, int x, int y, const char* text, int count) {
+  DcObject* d = Dc(dc);
   if (!d || count < 0 || (count > 0 && !text)) return FALSE;
   if (count == 0) return TRUE;
   const text::ResolvedFont* font = FontOf(*d);
@@ -66,12 +71,13 @@ BOOL TextOutA(HDC dc, int x, int y, const char* text, int count) {
   const RECT clip = BitmapClip(*d->target);
   // TA_TOP | TA_LEFT: (x, y) is the top-left of the text cell.
   if (d->bkMode == OPAQUE) FillBackground(*d, clip, {x, y, x + line.width, y + font->height()});
-  text::DrawLine(*d->target, clip, *font, line, x, y, Bitmap::FromColorRef(pixel_rules::ResolveColorRef(d->textColor)));
+  text::DrawLine(*d->target, clip, Fonts(), *font, line, x, y,
+                 Bitmap::FromColorRef(pixel_rules::ResolveColorRef(d->textColor)));
   return TRUE;
 }
 
-int DrawTextA(HDC dc, const char* source, int count, RECT* rect, UINT format) {
-  DcObject* d = Table().Get<DcObject>(dc);
+int Gdi::DrawTextA(HDC dc, const char* source, int count, RECT* rect, UINT format) {
+  DcObject* d = Dc(dc);
   if (!d || !rect || (count != 0 && !source)) return 0;
   if (count < 0) count = static_cast<int>(std::char_traits<char>::length(source));
   if (count == 0) return 0;
@@ -117,7 +123,7 @@ int DrawTextA(HDC dc, const char* source, int count, RECT* rect, UINT format) {
     if (format & DT_CENTER) x = pixel_rules::CenteredX(rect->left, rect->right, line.width);
     else if (format & DT_RIGHT) x = rect->right - line.width;
     if (d->bkMode == OPAQUE) FillBackground(*d, clip, {x, y, x + line.width, y + lineHeight});
-    text::DrawLine(*d->target, clip, *font, line, x, y, argb);
+    text::DrawLine(*d->target, clip, Fonts(), *font, line, x, y, argb);
     const int u = prefixed.underline - static_cast<int>(l.start);
     int first = 0, last = 0;
     if (prefixed.underline >= 0 && u >= 0 && u < static_cast<int>(l.text.size()) &&

@@ -1,6 +1,6 @@
 #include "platform/PixelRules.h"
 
-#include <map>
+#include <iterator>
 #include <vector>
 
 namespace xpkit::pixel_rules {
@@ -35,20 +35,16 @@ std::vector<DotRow> DiscDot(int w) {
 
 }  // namespace
 
-std::span<const DotRow> PenDot(int width) {
+std::vector<DotRow> PenDot(int width) {
   switch (width) {
     case 0:
-    case 1: return kDot1;
-    case 2: return kDot2;
-    case 3: return kDot3;
-    case 4: return kDot4;
-    case 5: return kDot5;
-    default: break;
+    case 1: return {std::begin(kDot1), std::end(kDot1)};
+    case 2: return {std::begin(kDot2), std::end(kDot2)};
+    case 3: return {std::begin(kDot3), std::end(kDot3)};
+    case 4: return {std::begin(kDot4), std::end(kDot4)};
+    case 5: return {std::begin(kDot5), std::end(kDot5)};
+    default: return DiscDot(width);
   }
-  static std::map<int, std::vector<DotRow>> discs;  // single GUI thread
-  auto it = discs.find(width);
-  if (it == discs.end()) it = discs.emplace(width, DiscDot(width)).first;
-  return it->second;
 }
 
 }  // namespace xpkit::pixel_rules

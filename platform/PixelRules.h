@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdlib>
-#include <span>
+#include <vector>
 
 #include "platform/Win32Types.h"
 
@@ -37,7 +37,7 @@ void CosmeticLine(LONG x1, LONG y1, LONG x2, LONG y2, Plot&& plot) {
 struct DotRow {
   int dy, dx0, dx1;  // row offset, first and last column offset (inclusive)
 };
-std::span<const DotRow> PenDot(int width);
+std::vector<DotRow> PenDot(int width);
 
 // Spans (y, xFirst, xLast inclusive) covered by a wide pen from (x1, y1) to (x2, y2).
 template <class Span>

@@ -1,65 +1,57 @@
 #include "platform/User.h"
 
 #include <algorithm>
-#include <map>
-#include <vector>
 
 #include "platform/Gdi.h"
 
 namespace xpkit {
 namespace {
 
-struct WindowInfo {
-  HWND parent = 0;
-  RECT rect{};
-  bool visible = true;
-  bool enabled = true;
-  HRGN region = 0;
-  std::vector<HWND> children;  // creation order; later ones lie above
-};
+// Window handles: the session's tag in bits 25..31 above a counter that steps by 2.
+constexpr std::uint32_t kCounterMask = (1u << 25) - 1;
 
-struct WindowTable {
-  std::map<HWND, WindowInfo> windows;
-  std::vector<HWND> topLevel;
-  HWND next = 0x00010000;
-  POINT cursor{};
-  HWND capture = 0;
-  WindowUpdateLockState lock;
-  std::function<void(HWND)> redraw;
-};
+bool FitsInt32(std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
-WindowTable& T() {
-  static WindowTable t;
-  return t;
+}  // namespace
+
+const User::WindowInfo* User::Find(HWND h) const {
+  auto it = windows_.find(h);
+  return it == windows_.end() ? nullptr : &it->second;
 }
 
-WindowInfo* Find(HWND h) {
-  auto it = T().windows.find(h);
-  return it == T().windows.end() ? nullptr : &it->second;
+User::WindowInfo* User::Find(HWND h) {
+  auto it = windows_.find(h);
+  return it == windows_.end() ? nullptr : &it->second;
 }
 
-void Redraw(HWND h) {
-  if (T().redraw) T().redraw(h);
+void User::Redraw(HWND h) {
+  // A listener may remove itself; call a copy of the list.
+  const auto listeners = redraw_;
+  for (const auto& [id, listener] : listeners) listener(h);
 }
 
-// Screen position of a window's top-left corner.
-POINT Origin(HWND h) {
-  POINT p{};
-  for (WindowInfo* w = Find(h); w; w = Find(w->parent)) {
-    p.x += w->rect.left;
-    p.y += w->rect.top;
+// Screen position of a window's top-left corner. Every rectangle was checked to fit in
+// 32 bits, and so are the sums of the nesting depths the kit builds; 64-bit sums keep a
+// deep pile of far-placed windows from overflowing on the way.
+POINT User::Origin(HWND h) const {
+  std::int64_t x = 0, y = 0;
+  for (const WindowInfo* w = Find(h); w; w = Find(w->parent)) {
+    x += w->rect.left;
+    y += w->rect.top;
   }
-  return p;
+  return {static_cast<LONG>(std::clamp<std::int64_t>(x, INT32_MIN, INT32_MAX)),
+          static_cast<LONG>(std::clamp<std::int64_t>(y, INT32_MIN, INT32_MAX))};
 }
 
-bool Hits(HWND h, const WindowInfo& w, POINT screen) {
+bool User::Hits(HWND h, const WindowInfo& w, POINT screen) const {
   const POINT o = Origin(h);
-  const LONG x = screen.x - o.x, y = screen.y - o.y;
-  if (x < 0 || y < 0 || x >= w.rect.right - w.rect.left || y >= w.rect.bottom - w.rect.top) return false;
-  return w.region == 0 || PtInRegion(w.region, x, y);
+  const std::int64_t x = std::int64_t{screen.x} - o.x, y = std::int64_t{screen.y} - o.y;
+  if (x < 0 || y < 0 || x >= std::int64_t{w.rect.right} - w.rect.left || y >= std::int64_t{w.rect.bottom} - w.rect.top)
+    return false;
+  return w.region == 0 || gdi_.PtInRegion(w.region, static_cast<int>(x), static_cast<int>(y));
 }
 
-HWND Descend(HWND h, POINT screen) {
+HWND User::Descend(HWND h, POINT screen) const {
   const WindowInfo* w = Find(h);
   for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
     const WindowInfo* c = Find(*it);
@@ -68,48 +60,47 @@ HWND Descend(HWND h, POINT screen) {
   return h;
 }
 
-}  // namespace
-
-HWND CreateWindowHandle(HWND parent, const RECT& rect) {
-  WindowTable& t = T();
+HWND User::CreateWindowHandle(HWND parent, const RECT& rect) {
   WindowInfo* p = parent ? Find(parent) : nullptr;
   if (parent && !p) return 0;
-  const HWND h = t.next;
-  t.next += 2;
+  if (next_ > kCounterMask) return 0;  // this session has made all the windows it can
+  const HWND h = (tag_ << 25) | next_;
+  next_ += 2;
   WindowInfo info;
   info.parent = parent;
   info.rect = rect;
-  t.windows.emplace(h, info);
-  if (parent) Find(parent)->children.push_back(h);
-  else t.topLevel.push_back(h);
+  windows_.emplace(h, info);
+  if (parent) p->children.push_back(h);
+  else topLevel_.push_back(h);
   return h;
 }
 
-BOOL DestroyWindow(HWND hwnd) {
+BOOL User::DestroyWindow(HWND hwnd) {
   WindowInfo* w = Find(hwnd);
   if (!w) return FALSE;
   for (HWND c : std::vector<HWND>(w->children)) DestroyWindow(c);
   w = Find(hwnd);
-  if (w->region) DeleteObject(w->region);
-  auto& siblings = w->parent ? Find(w->parent)->children : T().topLevel;
+  if (w->region) gdi_.DeleteObject(w->region);
+  auto& siblings = w->parent ? Find(w->parent)->children : topLevel_;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
-  if (T().capture == hwnd) T().capture = 0;
-  if (T().lock.holder == hwnd) T().lock.holder = 0;
-  T().windows.erase(hwnd);
+  if (capture_ == hwnd) capture_ = 0;
+  if (lock_.holder == hwnd) lock_.holder = 0;
+  windows_.erase(hwnd);
   return TRUE;
 }
 
-BOOL IsWindow(HWND hwnd) { return Find(hwnd) ? TRUE : FALSE; }
+BOOL User::IsWindow(HWND hwnd) const { return Find(hwnd) ? TRUE : FALSE; }
 
-BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+BOOL User::MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
   WindowInfo* w = Find(hwnd);
-  if (!w) return FALSE;
-  w->rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
+  const std::int64_t right = std::int64_t{x} + std::max(width, 0), bottom = std::int64_t{y} + std::max(height, 0);
+  if (!w || !FitsInt32(right) || !FitsInt32(bottom)) return FALSE;
+  w->rect = {x, y, static_cast<LONG>(right), static_cast<LONG>(bottom)};
   if (repaint) Redraw(hwnd);
   return TRUE;
 }
 
-BOOL ShowWindow(HWND hwnd, int command) {
+BOOL User::ShowWindow(HWND hwnd, int command) {
   WindowInfo* w = Find(hwnd);
   if (!w) return FALSE;
   const bool was = w->visible;
@@ -117,38 +108,33 @@ BOOL ShowWindow(HWND hwnd, int command) {
   return was ? TRUE : FALSE;
 }
 
-BOOL IsWindowVisible(HWND hwnd) {
+BOOL User::IsWindowVisible(HWND hwnd) const {
   const WindowInfo* w = Find(hwnd);
   return w && w->visible ? TRUE : FALSE;
 }
 
-BOOL EnableWindow(HWND hwnd, BOOL enable) {
+BOOL User::EnableWindow(HWND hwnd, BOOL enable) {
   WindowInfo* w = Find(hwnd);
   if (!w) return FALSE;
   const bool wasDisabled = !w->enabled;
   w->enabled = enable != FALSE;
-  if (!w->enabled && T().capture == hwnd) T().capture = 0;
+  if (!w->enabled && capture_ == hwnd) capture_ = 0;
   return wasDisabled ? TRUE : FALSE;
 }
 
-BOOL IsWindowEnabled(HWND hwnd) {
+BOOL User::IsWindowEnabled(HWND hwnd) const {
   const WindowInfo* w = Find(hwnd);
   return w && w->enabled ? TRUE : FALSE;
 }
 
-HWND GetParent(HWND hwnd) {
-  const WindowInfo* w = Find(hwnd);
-  return w ? w->parent : 0;
-}
-
-BOOL GetClientRect(HWND hwnd, RECT* rect) {
+BOOL User::GetClientRect(HWND hwnd, RECT* rect) const {
   const WindowInfo* w = Find(hwnd);
   if (!w || !rect) return FALSE;
   *rect = {0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
   return TRUE;
 }
 
-BOOL GetWindowRect(HWND hwnd, RECT* rect) {
+BOOL User::GetWindowRect(HWND hwnd, RECT* rect) const {
   const WindowInfo* w = Find(hwnd);
   if (!w || !rect) return FALSE;
   const POINT o = Origin(hwnd);
@@ -156,7 +142,7 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
   return TRUE;
 }
 
-BOOL ClientToScreen(HWND hwnd, POINT* point) {
+BOOL User::ClientToScreen(HWND hwnd, POINT* point) const {
   if (!Find(hwnd) || !point) return FALSE;
   const POINT o = Origin(hwnd);
   point->x += o.x;
@@ -164,7 +150,7 @@ BOOL ClientToScreen(HWND hwnd, POINT* point) {
   return TRUE;
 }
 
-BOOL ScreenToClient(HWND hwnd, POINT* point) {
+BOOL User::ScreenToClient(HWND hwnd, POINT* point) const {
   if (!Find(hwnd) || !point) return FALSE;
   const POINT o = Origin(hwnd);
   point->x -= o.x;
@@ -172,74 +158,77 @@ BOOL ScreenToClient(HWND hwnd, POINT* point) {
   return TRUE;
 }
 
-int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
+int User::SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
   WindowInfo* w = Find(hwnd);
   if (!w) return 0;
-  if (region && !RegionOf(region)) return 0;
-  if (w->region && w->region != region) DeleteObject(w->region);
+  if (region && !gdi_.RegionOf(region)) return 0;
+  if (w->region && w->region != region) gdi_.DeleteObject(w->region);
   w->region = region;
   if (redraw) Redraw(hwnd);
   return 1;
 }
 
-HRGN GetWindowRegionHandle(HWND hwnd) {
+HRGN User::GetWindowRegionHandle(HWND hwnd) const {
   const WindowInfo* w = Find(hwnd);
   return w ? w->region : 0;
 }
 
-BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL) {
+BOOL User::InvalidateRect(HWND hwnd, const RECT*, BOOL) {
   if (!Find(hwnd)) return FALSE;
   Redraw(hwnd);
   return TRUE;
 }
 
-HWND WindowFromPoint(POINT point) {
-  const auto& top = T().topLevel;
-  for (auto it = top.rbegin(); it != top.rend(); ++it) {
+HWND User::WindowFromPoint(POINT point) const {
+  for (auto it = topLevel_.rbegin(); it != topLevel_.rend(); ++it) {
     const WindowInfo* w = Find(*it);
     if (w->visible && Hits(*it, *w, point)) return Descend(*it, point);
   }
   return 0;
 }
 
-BOOL GetCursorPos(POINT* point) {
+BOOL User::GetCursorPos(POINT* point) const {
   if (!point) return FALSE;
-  *point = T().cursor;
+  *point = cursor_;
   return TRUE;
 }
 
-BOOL SetCursorPos(int x, int y) {
-  T().cursor = {x, y};
+BOOL User::SetCursorPos(int x, int y) {
+  cursor_ = {x, y};
   return TRUE;
 }
 
-HWND SetCapture(HWND hwnd) {
-  const HWND previous = T().capture;
-  if (Find(hwnd)) T().capture = hwnd;
+HWND User::SetCapture(HWND hwnd) {
+  const HWND previous = capture_;
+  if (Find(hwnd)) capture_ = hwnd;
   return previous;
 }
 
-BOOL ReleaseCapture() {
-  T().capture = 0;
+BOOL User::ReleaseCapture() {
+  capture_ = 0;
   return TRUE;
 }
 
-HWND GetCapture() { return T().capture; }
-
-BOOL LockWindowUpdate(HWND hwnd) {
-  WindowUpdateLockState& lock = T().lock;
+BOOL User::LockWindowUpdate(HWND hwnd) {
   if (hwnd == 0) {
-    ++lock.unlockCalls;
-    lock.holder = 0;
+    ++lock_.unlockCalls;
+    lock_.holder = 0;
     return TRUE;
   }
-  ++lock.lockCalls;
-  if (!Find(hwnd) || (lock.holder != 0 && lock.holder != hwnd)) return FALSE;
-  lock.holder = hwnd;
+  ++lock_.lockCalls;
+  if (!Find(hwnd) || (lock_.holder != 0 && lock_.holder != hwnd)) return FALSE;
+  lock_.holder = hwnd;
   return TRUE;
 }
 
-const WindowUpdateLockState& WindowUpdateLock() { return T().lock; }
+int User::AddRedrawListener(std::function<void(HWND)> listener) {
+  redraw_.emplace_back(nextListener_, std::move(listener));
+  return nextListener_++;
+}
+
+void User::RemoveRedrawListener(int id) {
+  std::erase_if(redraw_, [id](const auto& l) { return l.first == id; });
+}
 
 COLORREF GetSysColor(int index) {
   static constexpr COLORREF kBlueScheme[31] = {
@@ -257,7 +246,5 @@ COLORREF OleTranslateColor(std::uint32_t oleColor) {
   if (oleColor & 0x80000000u) return GetSysColor(static_cast<int>(oleColor & 0x7FFFFFFFu));
   return oleColor & 0x00FFFFFFu;
 }
-
-void SetRedrawHook(std::function<void(HWND)> hook) { T().redraw = std::move(hook); }
 
 }  // namespace xpkit

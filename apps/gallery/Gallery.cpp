@@ -7,24 +7,24 @@
 #include "host/Compositor.h"
 #include "host/Form.h"
 #include "host/Host.h"
-#include "platform/Gdi.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 
 namespace xpkit {
 
 Bitmap RenderGradient(const GradientRequest& r) {
   HeadlessBackend backend;
   Host host(backend);
-  const HWND hwnd = CreateWindowHandle(0, {0, 0, r.width, r.height});
+  Session& session = host.session();
+  const HWND hwnd = session.user().CreateWindowHandle(0, {0, 0, r.width, r.height});
   Bitmap image(r.width, r.height, 0xFFFFFFFFu);
-  const HDC dc = CreateImageDC(&image);
+  const HDC dc = session.gdi().CreateImageDC(&image);
   clsGradient gradient(host);
   if (r.color1) gradient.SetColor1(static_cast<std::int32_t>(*r.color1));
   if (r.color2) gradient.SetColor2(static_cast<std::int32_t>(*r.color2));
   gradient.SetAngle(r.angle);
   gradient.Draw(hwnd, dc);
-  DeleteDC(dc);
-  DestroyWindow(hwnd);
+  session.gdi().DeleteDC(dc);
+  session.user().DestroyWindow(hwnd);
   return image;
 }
 

@@ -1,17 +1,17 @@
 #include "backends/headless/HeadlessBackend.h"
 
-#include <iostream>
+#include <cstdio>
 
 #include "host/Form.h"
 #include "host/UserControl.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 #include "platform/Utf.h"
 
 namespace xpkit {
 
 void HeadlessBackend::ShowMessageBox(const std::u16string& text, const std::u16string& caption) {
   messageBoxes.push_back({text, caption});
-  if (echoToStderr) std::cerr << "[" << ToUtf8(caption) << "] " << ToUtf8(text) << "\n";
+  if (echoToStderr) std::fprintf(stderr, "[%s] %s\n", ToUtf8(caption).c_str(), ToUtf8(text).c_str());
 }
 
 void HeadlessDriver::Send(const InputMessage& m) {
@@ -21,7 +21,7 @@ void HeadlessDriver::Send(const InputMessage& m) {
 
 void HeadlessDriver::MoveTo(int x, int y, std::int16_t shift) {
   POINT p{x, y};
-  ClientToScreen(form_.hWnd(), &p);
+  host_.session().user().ClientToScreen(form_.hWnd(), &p);
   Send({InputMessage::Kind::PointerMove, p.x, p.y, 0, 0, shift});
 }
 

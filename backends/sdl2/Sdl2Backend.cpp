@@ -10,7 +10,7 @@
 #include "backends/sdl2/SdlInput.h"
 #include "host/Compositor.h"
 #include "platform/Error.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 #include "platform/Utf.h"
 
 namespace xpkit {
@@ -81,8 +81,8 @@ void Sdl2Backend::Run(Host& host, Form& form, const Bitmap& icon) {
   form.Show();
   SDL_ShowWindow(window_);
   POINT origin{0, 0};
-  ClientToScreen(form.hWnd(), &origin);
-  SdlInput input(origin);
+  host.session().user().ClientToScreen(form.hWnd(), &origin);
+  SdlInput input(origin, host.session().codePage());
 
   const Uint64 start = SDL_GetTicks64();
   std::int64_t lastTimers = 0;

@@ -96,7 +96,7 @@ std::vector<InputMessage> SdlInput::Translate(const SDL_Event& e) {
       const auto text = FromUtf8(e.text.text);
       if (!text) return {};
       std::vector<InputMessage> out;
-      for (const std::uint8_t byte : SystemCodePage().Encode(*text)) {
+      for (const std::uint8_t byte : codePage_.Encode(*text)) {
         InputMessage c{InputMessage::Kind::Char};
         c.key = static_cast<std::int16_t>(byte);
         out.push_back(c);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/Host.h"
+#include "platform/CodePage.h"
 
 namespace xpkit {
 
@@ -16,14 +17,16 @@ std::int16_t VbShift(Uint16 mod);
 
 class SdlInput {
  public:
-  // `clientOrigin`: where the form's client area sits in the host's screen coordinates.
-  explicit SdlInput(POINT clientOrigin) : origin_(clientOrigin) {}
+  // `clientOrigin`: where the form's client area sits in the host's screen coordinates;
+  // typed text becomes characters of `codePage`.
+  SdlInput(POINT clientOrigin, const CodePage& codePage) : origin_(clientOrigin), codePage_(codePage) {}
   // The messages one event makes; none for events that carry no input.
   std::vector<InputMessage> Translate(const SDL_Event& e);
 
  private:
   InputMessage Move(int x, int y, std::int16_t shift) const;
   POINT origin_;
+  const CodePage& codePage_;
   int held_ = 0;  // mouse buttons down
 };
 

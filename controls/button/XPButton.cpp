@@ -3,7 +3,7 @@
 #include "controls/button/XPButton.h"
 
 #include "host/Host.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 
 namespace xpkit {
 
@@ -21,9 +21,10 @@ void XPButton::OnInitialize() {
 // ---- Pointer ----
 
 bool XPButton::IsPointerOver() const {
+  const User& user = session().user();
   POINT p;
-  GetCursorPos(&p);
-  return WindowFromPoint(p) == hWnd();
+  user.GetCursorPos(&p);
+  return user.WindowFromPoint(p) == hWnd();
 }
 
 void XPButton::OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
@@ -86,7 +87,7 @@ void XPButton::OnClick() {
 void XPButton::OnDblClick() {
   if (PressButton != 1) return;
   OnMouseDown(1, 0, 0.0f, 0.0f);
-  SetCapture(hWnd());
+  session().user().SetCapture(hWnd());
 }
 
 // ---- Keyboard ----
@@ -135,7 +136,7 @@ void XPButton::OnLostFocus() {
 }
 
 void XPButton::OnResize() {
-  GetClientRect(hWnd(), &ClientRect);
+  session().user().GetClientRect(hWnd(), &ClientRect);
   EdgeRight = CheckedAdd(ClientRect.right, -1);
   EdgeLeft = ClientRect.left;
   EdgeTop = ClientRect.top;

@@ -99,8 +99,6 @@ class XPButton : public UserControl {
   RECT ClientRect{};
   std::int32_t RegionWidth = 0;
   std::int32_t RegionHeight = 0;
-  HRGN WindowRegion = 0;
-  HRGN CornerRegion = 0;
   VBBool IsOver = VbFalse;
   std::int16_t MoveNoted = 0;
   VBBool HasFocus = VbFalse;

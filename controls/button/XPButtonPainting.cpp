@@ -3,9 +3,7 @@
 // (created, used and deleted at once) and hands the window a new corner-cut region.
 #include "controls/button/XPButton.h"
 
-#include "platform/CodePage.h"
-#include "platform/Gdi.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 
 namespace xpkit {
 
@@ -52,23 +50,25 @@ void XPButton::PrepareSurface() {
 }
 
 void XPButton::Line(int x1, int y1, int x2, int y2, COLORREF color, int width) {
-  const HPEN pen = CreatePen(PS_SOLID, width, color);
-  const HGDIOBJ old = SelectObject(surface().hDC(), pen);
-  MoveToEx(surface().hDC(), x1, y1, nullptr);
-  LineTo(surface().hDC(), x2, y2);
-  SelectObject(surface().hDC(), old);
-  DeleteObject(pen);
+  Gdi& gdi = session().gdi();
+  const HPEN pen = gdi.CreatePen(PS_SOLID, width, color);
+  const HGDIOBJ old = gdi.SelectObject(surface().hDC(), pen);
+  gdi.MoveToEx(surface().hDC(), x1, y1, nullptr);
+  gdi.LineTo(surface().hDC(), x2, y2);
+  gdi.SelectObject(surface().hDC(), old);
+  gdi.DeleteObject(pen);
 }
 
-void XPButton::Pixel(int x, int y, COLORREF color) { SetPixel(surface().hDC(), x, y, color); }
+void XPButton::Pixel(int x, int y, COLORREF color) { session().gdi().SetPixel(surface().hDC(), x, y, color); }
 
 void XPButton::Brush(COLORREF color, bool frame) {
-  const HBRUSH brush = CreateSolidBrush(color);
+  Gdi& gdi = session().gdi();
+  const HBRUSH brush = gdi.CreateSolidBrush(color);
   if (frame)
-    FrameRect(surface().hDC(), &ClientRect, brush);
+    gdi.FrameRect(surface().hDC(), &ClientRect, brush);
   else
-    FillRect(surface().hDC(), &ClientRect, brush);
-  DeleteObject(brush);
+    gdi.FillRect(surface().hDC(), &ClientRect, brush);
+  gdi.DeleteObject(brush);
 }
 
 void XPButton::DrawFace() {
@@ -169,30 +169,32 @@ void XPButton::DrawDisabled() {
 }
 
 void XPButton::DrawCaption() {
+  Gdi& gdi = session().gdi();
   RECT rect{};
-  GetClientRect(hWnd(), &rect);
+  session().user().GetClientRect(hWnd(), &rect);
   // The value goes to SetTextColor as it is, system-colour bit included.
   const COLORREF color = Enabled_ == 0 ? RGB(161, 161, 146) : IsOver != 0 ? ForeHover_ : ForeColor();
-  SetTextColor(surface().hDC(), color);
-  const std::string text = SystemCodePage().Encode(Caption_);
+  gdi.SetTextColor(surface().hDC(), color);
+  const std::string text = gdi.codePage().Encode(Caption_);
   const int count = static_cast<int>(Caption_.size());
-  const int h = DrawTextA(surface().hDC(), text.data(), count, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+  const int h = gdi.DrawTextA(surface().hDC(), text.data(), count, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
   const double sw = surface().ScaleWidth(), sh = surface().ScaleHeight();
   SetRect(&rect, 0, CLng(sh * 0.5 - h * 0.5), CLng(sw), CLng(sh * 0.5 + h * 0.5));
-  DrawTextA(surface().hDC(), text.data(), count, &rect, DT_WORDBREAK | DT_CENTER);
+  gdi.DrawTextA(surface().hDC(), text.data(), count, &rect, DT_WORDBREAK | DT_CENTER);
 }
 
 void XPButton::ApplyRegion() {
+  Gdi& gdi = session().gdi();
   const std::int32_t W = RegionWidth, H = RegionHeight;
-  WindowRegion = CreateRectRgn(0, 0, W, H);
+  const HRGN windowRegion = gdi.CreateRectRgn(0, 0, W, H);
   const RECT corners[] = {{0, 0, 1, 1}, {0, At(H, -1), 1, H}, {At(W, -1), 0, W, 1}, {At(W, -1), At(H, -1), W, H}};
   for (const RECT& c : corners) {
-    CornerRegion = CreateRectRgn(c.left, c.top, c.right, c.bottom);
-    CombineRgn(WindowRegion, WindowRegion, CornerRegion, RGN_DIFF);
-    DeleteObject(CornerRegion);
+    const HRGN cornerRegion = gdi.CreateRectRgn(c.left, c.top, c.right, c.bottom);
+    gdi.CombineRgn(windowRegion, windowRegion, cornerRegion, RGN_DIFF);
+    gdi.DeleteObject(cornerRegion);
   }
   // The window owns the region from here and frees it when replaced or destroyed.
-  SetWindowRgn(hWnd(), WindowRegion, TRUE);
+  session().user().SetWindowRgn(hWnd(), windowRegion, TRUE);
 }
 
 }  // namespace xpkit

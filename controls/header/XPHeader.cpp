@@ -1,8 +1,6 @@
 #include "controls/header/XPHeader.h"
 
-#include "platform/CodePage.h"
-#include "platform/Gdi.h"
-#include "platform/User.h"
+#include "platform/Session.h"
 
 namespace xpkit {
 
@@ -81,13 +79,13 @@ void XPHeader::DrawHeader() {
   gradient_->SetColor2(0x00AD9177);
   gradient_->Draw(hWnd(), surface().hDC());
 
-  const CodePage& cp = SystemCodePage();
+  Gdi& gdi = session().gdi();
   surface().SetFontBold(true);
-  const std::string caption = cp.Encode(caption_);
-  TextOutA(surface().hDC(), 10, 10, caption.data(), static_cast<int>(caption_.size()));
+  const std::string caption = gdi.codePage().Encode(caption_);
+  gdi.TextOutA(surface().hDC(), 10, 10, caption.data(), static_cast<int>(caption_.size()));
   surface().SetFontBold(false);
-  const std::string description = cp.Encode(description_);
-  TextOutA(surface().hDC(), 20, 25, description.data(), static_cast<int>(description_.size()));
+  const std::string description = gdi.codePage().Encode(description_);
+  gdi.TextOutA(surface().hDC(), 20, 25, description.data(), static_cast<int>(description_.size()));
   Refresh();
 }
 

@@ -1,6 +1,7 @@
 // A font description resolved to installed faces at one pixel size: the face that
 // fontconfig matches for the requested family, then fallback faces for characters it
 // lacks (Tahoma first, then a face that covers Arabic), with the platform's line metrics.
+// A FontLibrary makes them and owns the faces they point to.
 #pragma once
 #include <memory>
 #include <vector>
@@ -21,9 +22,6 @@ struct Face {
 
 class ResolvedFont {
  public:
-  // Cached: the same description and size give the same object for the process's life.
-  static std::shared_ptr<const ResolvedFont> Resolve(const FontDesc& desc, int pixelHeight);
-
   const std::vector<Face>& faces() const { return faces_; }
   // Index of the first face that has a glyph for `ch`; 0 when none has.
   int FaceFor(char32_t ch) const;

@@ -1,16 +1,13 @@
 #include "platform/text/ShapedText.h"
 
 #include <fribidi.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_SYNTHESIS_H
-#include <hb-ft.h>
 #include <hb.h>
 
 #include <algorithm>
 #include <cctype>
-#include <map>
-#include <tuple>
+#include <iterator>
+
+#include "platform/text/FontLibrary.h"
 
 namespace xpkit::text {
 namespace {
@@ -21,18 +18,11 @@ struct Run {
 };
 
 // Kerning and ligatures off: integer advances as the platform's text calls give them.
-const hb_feature_t* Features(unsigned& count) {
-  static hb_feature_t features[3];
-  static bool init = [] {
-    hb_feature_from_string("kern=0", -1, &features[0]);
-    hb_feature_from_string("liga=0", -1, &features[1]);
-    hb_feature_from_string("clig=0", -1, &features[2]);
-    return true;
-  }();
-  (void)init;
-  count = 3;
-  return features;
-}
+constexpr hb_feature_t kFeatures[] = {
+    {HB_TAG('k', 'e', 'r', 'n'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+    {HB_TAG('l', 'i', 'g', 'a'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+    {HB_TAG('c', 'l', 'i', 'g'), 0, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+};
 
 bool IsCommon(char16_t c) { return c == u' ' || c == u'\t' || (c >= u'0' && c <= u'9') || (c < 0x80 && !std::isalpha(c)); }
 
@@ -57,42 +47,6 @@ std::vector<Run> VisualOrder(std::vector<Run> runs) {
     }
   }
   return runs;
-}
-
-struct GlyphImage {
-  int left = 0, top = 0, width = 0, rows = 0;
-  std::vector<std::uint8_t> mask;  // 1 where the glyph sets a pixel
-};
-
-const GlyphImage& Render(const Face& face, std::uint32_t glyph) {
-  static std::map<std::tuple<FT_Face, std::uint32_t, bool>, GlyphImage> cache;  // single GUI thread
-  auto key = std::make_tuple(face.ft, glyph, face.syntheticItalic);
-  auto it = cache.find(key);
-  if (it != cache.end()) return it->second;
-  GlyphImage img;
-  FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO;
-  if (face.syntheticItalic) flags |= FT_LOAD_NO_BITMAP;
-  if (FT_Load_Glyph(face.ft, glyph, flags) == 0) {
-    FT_GlyphSlot slot = face.ft->glyph;
-    if (face.syntheticItalic && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Oblique(slot);
-    if (slot->format == FT_GLYPH_FORMAT_BITMAP || FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0) {
-      const FT_Bitmap& bm = slot->bitmap;
-      img.left = slot->bitmap_left;
-      img.top = slot->bitmap_top;
-      img.width = static_cast<int>(bm.width);
-      img.rows = static_cast<int>(bm.rows);
-      img.mask.assign(static_cast<std::size_t>(img.width) * img.rows, 0);
-      for (int y = 0; y < img.rows; ++y) {
-        const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
-        for (int x = 0; x < img.width; ++x) {
-          const bool on = bm.pixel_mode == FT_PIXEL_MODE_MONO ? (row[x >> 3] & (0x80 >> (x & 7))) != 0
-                                                              : row[x] >= 128;
-          img.mask[static_cast<std::size_t>(y) * img.width + x] = on;
-        }
-      }
-    }
-  }
-  return cache.emplace(key, std::move(img)).first->second;
 }
 
 void Plot(Bitmap& b, const RECT& clip, int x, int y, std::uint32_t argb) {
@@ -145,8 +99,6 @@ ShapedLine Shape(const ResolvedFont& font, std::u16string_view line) {
   }
 
   hb_buffer_t* buf = hb_buffer_create();
-  unsigned featureCount;
-  const hb_feature_t* features = Features(featureCount);
   int pen = 0;
   for (const Run& run : VisualOrder(std::move(runs))) {
     const Face& face = font.faces()[static_cast<std::size_t>(run.face)];
@@ -156,7 +108,7 @@ ShapedLine Shape(const ResolvedFont& font, std::u16string_view line) {
                         static_cast<unsigned>(run.start), static_cast<int>(run.length));
     hb_buffer_set_direction(buf, run.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_guess_segment_properties(buf);
-    hb_shape(face.hb, buf, features, featureCount);
+    hb_shape(face.hb, buf, kFeatures, std::size(kFeatures));
     unsigned count = 0;
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);
     const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buf, &count);
@@ -172,12 +124,12 @@ ShapedLine Shape(const ResolvedFont& font, std::u16string_view line) {
   return out;
 }
 
-void DrawLine(Bitmap& target, const RECT& clip, const ResolvedFont& font, const ShapedLine& line, int x, int top,
-              std::uint32_t argb) {
+void DrawLine(Bitmap& target, const RECT& clip, FontLibrary& fonts, const ResolvedFont& font, const ShapedLine& line,
+              int x, int top, std::uint32_t argb) {
   const int baseline = top + font.ascent;
   for (const PlacedGlyph& g : line.glyphs) {
     const Face& face = font.faces()[static_cast<std::size_t>(g.face)];
-    const GlyphImage& img = Render(face, g.glyph);
+    const GlyphImage& img = fonts.Glyph(face, g.glyph);
     const int ox = x + g.x + img.left, oy = baseline + g.y - img.top;
     for (int yy = 0; yy < img.rows; ++yy)
       for (int xx = 0; xx < img.width; ++xx) {

@@ -10,6 +10,8 @@
 
 namespace xpkit::text {
 
+class FontLibrary;
+
 struct PlacedGlyph {
   int face;
   std::uint32_t glyph;
@@ -31,9 +33,10 @@ struct ShapedLine {
 ShapedLine Shape(const ResolvedFont& font, std::u16string_view line);
 
 // Draws a shaped line with its cell's top-left at (x, top) into `target`, clipped to
-// `clip`, in the colour `argb`; the font's underline and strikeout are drawn too.
-void DrawLine(Bitmap& target, const RECT& clip, const ResolvedFont& font, const ShapedLine& line, int x, int top,
-              std::uint32_t argb);
+// `clip`, in the colour `argb`, with glyphs from `fonts`; the font's underline and
+// strikeout are drawn too.
+void DrawLine(Bitmap& target, const RECT& clip, FontLibrary& fonts, const ResolvedFont& font, const ShapedLine& line,
+              int x, int top, std::uint32_t argb);
 
 // A one-pixel-row underline under the columns [first, last) of a line drawn at (x, top).
 void DrawUnderline(Bitmap& target, const RECT& clip, const ResolvedFont& font, int x, int top, int first, int last,

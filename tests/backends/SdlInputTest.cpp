@@ -35,7 +35,7 @@ SDL_Event Key(Uint32 type, SDL_Keycode sym, Uint16 mod = 0) {
 }
 
 TEST(SdlInput, PointerPositionsAreScreenPositionsOfTheClientArea) {
-  SdlInput in({346, 307});
+  SdlInput in({346, 307}, CodePage::Get(1256));
   const auto m = in.Translate(Mouse(SDL_MOUSEMOTION, 157, 139));
   ASSERT_EQ(m.size(), 1u);
   EXPECT_EQ(m[0].kind, Kind::PointerMove);
@@ -51,7 +51,7 @@ TEST(SdlInput, PointerPositionsAreScreenPositionsOfTheClientArea) {
 }
 
 TEST(SdlInput, LeavingMovesThePointerAwayOnlyWithNoButtonHeld) {
-  SdlInput in({0, 0});
+  SdlInput in({0, 0}, CodePage::Get(1256));
   SDL_Event leave{};
   leave.type = SDL_WINDOWEVENT;
   leave.window.event = SDL_WINDOWEVENT_LEAVE;
@@ -64,7 +64,7 @@ TEST(SdlInput, LeavingMovesThePointerAwayOnlyWithNoButtonHeld) {
 }
 
 TEST(SdlInput, KeysBecomeKeyCodesAndEnterTypesACharacter) {
-  SdlInput in({0, 0});
+  SdlInput in({0, 0}, CodePage::Get(1256));
   EXPECT_EQ(VbKeyCode(SDLK_e), 'E');
   EXPECT_EQ(VbKeyCode(SDLK_7), '7');
   EXPECT_EQ(VbKeyCode(SDLK_LEFT), 37);
@@ -83,7 +83,7 @@ TEST(SdlInput, KeysBecomeKeyCodesAndEnterTypesACharacter) {
 }
 
 TEST(SdlInput, TypedTextArrivesInTheSystemCodePage) {
-  SdlInput in({0, 0});
+  SdlInput in({0, 0}, CodePage::Get(1256));
   SDL_Event e{};
   e.type = SDL_TEXTINPUT;
   std::strcpy(e.text.text, "a\xD8\xAE");  // "a" and U+062E

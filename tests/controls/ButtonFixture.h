@@ -71,6 +71,8 @@ class ButtonTest : public ::testing::Test {
 
   HeadlessBackend backend;
   Host host{backend};
+  Gdi& gdi = host.session().gdi();
+  User& user = host.session().user();
   Form form;
   HeadlessDriver input;
   std::vector<std::string> log;

@@ -40,9 +40,9 @@ TEST_F(ButtonEvents, LaterMovesOverTheButtonRaiseNothingAndTicksDrawNothing) {
   Enter();
   for (int x = 0; x < 5; ++x) input.MoveTo(kX + 20 + x, kY + 10);
   EXPECT_EQ(TakeLog(), (Log{"cmdExit.MouseOver", "cmdExit.MouseMove 0 0", "cmdExit.MouseMove 0 0"}));
-  const std::size_t created = CreatedGdiObjectCount();
+  const std::size_t created = gdi.CreatedObjectCount();
   input.Advance(50);
-  EXPECT_EQ(CreatedGdiObjectCount(), created);
+  EXPECT_EQ(gdi.CreatedObjectCount(), created);
   EXPECT_TRUE(TakeLog().empty());
 }
 
@@ -109,7 +109,7 @@ TEST_F(ButtonEvents, DoubleClickPressesAgainWithCapture) {
   input.Press();
   EXPECT_EQ(TakeLog(), Log{"cmdExit.MouseDown 1 0"});
   EXPECT_EQ(Look(b), "pressed");
-  EXPECT_EQ(GetCapture(), b.hWnd());
+  EXPECT_EQ(user.GetCapture(), b.hWnd());
   input.Release();
   EXPECT_EQ(TakeLog(), Log{"cmdExit.MouseUp 1 0"});
   EXPECT_EQ(Look(b), "hover");
@@ -231,14 +231,16 @@ TEST_F(ButtonTest, NewInstanceDefaults) {
 
 TEST_F(ButtonTest, PropertyWritesNotifyInOrder) {
   XPButton& b = Place(106, 22);
-  const std::size_t start = host.propertyChanges().size();
+  std::vector<std::string> names;
+  host.PropertyChanged.Connect([&](UserControl*& c, std::string_view& name) {
+    EXPECT_EQ(c, &b);
+    names.emplace_back(name);
+  });
   b.SetEnabled(false);
   b.SetCaption(u"&Go");
   b.SetForeColor(RGB(1, 2, 3));
   b.SetForeHover(RGB(4, 5, 6));
   b.SetFont(MakeFont({u"Tahoma", 10, 400, false, false, false, 0}));
-  std::vector<std::string> names;
-  for (std::size_t i = start; i < host.propertyChanges().size(); ++i) names.push_back(host.propertyChanges()[i].property);
   EXPECT_EQ(names, (std::vector<std::string>{"Enabled", "Caption", "ForeColor", "ForeHover", "Font"}));
   EXPECT_FALSE(b.HostEnabled());
   EXPECT_EQ(b.AccessKeys(), u"g");

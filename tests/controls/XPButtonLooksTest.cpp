@@ -190,7 +190,7 @@ TEST_F(ButtonTest, PressedRowsStartAtRowThreeWhateverTheHeight) {
 }
 
 TEST_F(ButtonTest, TinyButtonsPaintEveryLookWithoutLeavingObjects) {
-  const std::size_t before = LiveGdiObjectCount();
+  const std::size_t before = gdi.LiveObjectCount();
   for (int w : {1, 2, 3}) {
     for (int h : {1, 2, 3}) {
       Form f(host, "frmTiny", 50, 50);
@@ -206,7 +206,7 @@ TEST_F(ButtonTest, TinyButtonsPaintEveryLookWithoutLeavingObjects) {
       EXPECT_EQ(ComposeControl(b).width(), w);
     }
   }
-  EXPECT_EQ(LiveGdiObjectCount(), before);
+  EXPECT_EQ(gdi.LiveObjectCount(), before);
 }
 
 // ---- Caption, region, objects ----
@@ -255,9 +255,9 @@ TEST_F(ButtonTest, CornerPixelsBelongToTheContainer) {
   Record(b);
   for (auto [x, y] : {std::pair{0, 0}, {105, 0}, {0, 21}, {105, 21}}) {
     input.Click(kX + x, kY + y);
-    EXPECT_EQ(WindowFromPoint([&] {
+    EXPECT_EQ(user.WindowFromPoint([&] {
                 POINT p{kX + x, kY + y};
-                ClientToScreen(form.hWnd(), &p);
+                user.ClientToScreen(form.hWnd(), &p);
                 return p;
               }()),
               form.hWnd());
@@ -268,16 +268,16 @@ TEST_F(ButtonTest, CornerPixelsBelongToTheContainer) {
 }
 
 TEST_F(ButtonTest, RepaintsLeaveOnlyTheWindowsRegion) {
-  const std::size_t before = LiveGdiObjectCount();
+  const std::size_t before = gdi.LiveObjectCount();
   XPButton& b = Place(106, 22, u"&Exit");
-  EXPECT_EQ(LiveGdiObjectCount(), before + 2);  // the surface's font and the window region
+  EXPECT_EQ(gdi.LiveObjectCount(), before + 2);  // the surface's font and the window region
   input.MoveTo(kX + 50, kY + 10);
   input.Press();
   input.Release();
   host.SetFocus(&b);
   b.SetCaption(u"Other");
   b.SetEnabled(false);
-  EXPECT_EQ(LiveGdiObjectCount(), before + 2);
+  EXPECT_EQ(gdi.LiveObjectCount(), before + 2);
 }
 
 }  // namespace

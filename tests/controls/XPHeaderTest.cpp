@@ -27,6 +27,8 @@ class HeaderTest : public ::testing::Test {
   }
   HeadlessBackend backend;
   Host host{backend};
+  Gdi& gdi = host.session().gdi();
+  User& user = host.session().user();
   Form form;
 };
 
@@ -59,6 +61,8 @@ TEST_F(HeaderTest, MainWindowBannerShowsGradientAndEdgeOnly) {
 TEST_F(HeaderTest, BorderStyleOtherThanOneSwapsTheEdgeWithoutRepainting) {
   auto& h = Load(MainWindowSet());
   const Bitmap before = h.surface().image();
+  std::string changed;
+  host.PropertyChanged.Connect([&](UserControl*&, std::string_view& name) { changed = name; });
   for (std::int32_t style : {0, 2, -1}) {
     h.SetBorderStyle(style);
     EXPECT_EQ(h.BorderStyle(), style);
@@ -67,7 +71,7 @@ TEST_F(HeaderTest, BorderStyleOtherThanOneSwapsTheEdgeWithoutRepainting) {
     EXPECT_TRUE(test::RowIs(img, 39, 0, 330, GetSysColor(COLOR_BTNSHADOW)));
   }
   EXPECT_EQ(h.surface().image(), before);
-  EXPECT_EQ(host.propertyChanges().back().property, "BorderStyle");
+  EXPECT_EQ(changed, "BorderStyle");
   PropertyBag saved;
   h.OnWriteProperties(saved);
   EXPECT_EQ(saved.ReadLong("borderstyle", 1), -1);
@@ -119,12 +123,12 @@ TEST_F(HeaderTest, SaveLeavesOutDefaultsInItsOrder) {
 
 TEST_F(HeaderTest, PaintingLeavesNoGdiObjectBehind) {
   auto& h = Load(MainWindowSet());
-  const std::size_t live = LiveGdiObjectCount();
+  const std::size_t live = gdi.LiveObjectCount();
   h.SetCaption(u"Again");
   h.SetDescription(u"And again");
   h.Move(0, 0, 4965, 900);
-  EXPECT_EQ(LiveGdiObjectCount(), live);
-  EXPECT_EQ(WindowUpdateLock().holder, 0u);
+  EXPECT_EQ(gdi.LiveObjectCount(), live);
+  EXPECT_EQ(user.WindowUpdateLock().holder, 0u);
 }
 
 }  // namespace

@@ -15,27 +15,29 @@ class GradientTest : public ::testing::Test {
   GradientTest() { backend.echoToStderr = false; }
   // Draws into a W x H client area; returns Draw's result.
   bool Fill(int w, int h, int angle, std::int32_t c1 = 0x000000, std::int32_t c2 = 0x0000FF) {
-    hwnd = CreateWindowHandle(0, {0, 0, w, h});
+    hwnd = user.CreateWindowHandle(0, {0, 0, w, h});
     image = Bitmap(w > 0 && w < 5000 ? w : 1, h > 0 && h < 5000 ? h : 1, 0xFFFFFFFFu);
-    const HDC dc = CreateImageDC(&image);
+    const HDC dc = gdi.CreateImageDC(&image);
     g.SetColor1(c1);
     g.SetColor2(c2);
     g.SetAngle(static_cast<float>(angle));
-    const std::size_t pensBefore = GdiObjectTable::Instance().CreatedCount(GdiKind::Pen);
-    const std::size_t liveBefore = LiveGdiObjectCount();
-    const int locks = WindowUpdateLock().lockCalls, unlocks = WindowUpdateLock().unlockCalls;
+    const std::size_t pensBefore = gdi.CreatedObjectCount();
+    const std::size_t liveBefore = gdi.LiveObjectCount();
+    const int locks = user.WindowUpdateLock().lockCalls, unlocks = user.WindowUpdateLock().unlockCalls;
     const bool result = g.Draw(hwnd, dc);
-    pens = GdiObjectTable::Instance().CreatedCount(GdiKind::Pen) - pensBefore;
-    EXPECT_EQ(LiveGdiObjectCount(), liveBefore) << "a drawing leaves no GDI object behind";
-    EXPECT_EQ(WindowUpdateLock().lockCalls, locks + 1);
-    EXPECT_EQ(WindowUpdateLock().unlockCalls, unlocks + 1);
-    EXPECT_EQ(WindowUpdateLock().holder, 0u);
-    DeleteDC(dc);
-    DestroyWindow(hwnd);
+    pens = gdi.CreatedObjectCount() - pensBefore;
+    EXPECT_EQ(gdi.LiveObjectCount(), liveBefore) << "a drawing leaves no GDI object behind";
+    EXPECT_EQ(user.WindowUpdateLock().lockCalls, locks + 1);
+    EXPECT_EQ(user.WindowUpdateLock().unlockCalls, unlocks + 1);
+    EXPECT_EQ(user.WindowUpdateLock().holder, 0u);
+    gdi.DeleteDC(dc);
+    user.DestroyWindow(hwnd);
     return result;
   }
   HeadlessBackend backend;
   Host host{backend};
+  Gdi& gdi = host.session().gdi();
+  User& user = host.session().user();
   clsGradient g{host};
   HWND hwnd = 0;
   Bitmap image;

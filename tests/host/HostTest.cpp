@@ -59,6 +59,8 @@ class HostTest : public ::testing::Test {
   }
   HeadlessBackend backend;
   Host host{backend};
+  Gdi& gdi = host.session().gdi();
+  User& user = host.session().user();
   Form form;
   HeadlessDriver input;
   std::vector<std::string> log;
@@ -105,7 +107,7 @@ TEST_F(HostTest, LifecycleOrderAndDocking) {
   EXPECT_EQ(top.placement().width, 3000);   // the full client width, in twips
   EXPECT_EQ(bottom.placement().top, 1050);  // 100 px - 30 px
   RECT r{};
-  GetWindowRect(bottom.hWnd(), &r);
+  user.GetWindowRect(bottom.hWnd(), &r);
   EXPECT_EQ(r.bottom - r.top, 30);
   log.clear();
   for (const auto& c : form.controls()) c->OnShow();
@@ -241,8 +243,8 @@ TEST_F(HostTest, CompositionOrdersSurfacesLinesAndChildren) {
   formLine.X2 = 5100;
   formLine.Y2 = 90 * 15;
   formLine.BorderColor = 0x00FFFFFF;
-  const HRGN shape = CreateRectRgn(1, 0, 40, 20);
-  SetWindowRgn(a.hWnd(), shape, FALSE);
+  const HRGN shape = gdi.CreateRectRgn(1, 0, 40, 20);
+  user.SetWindowRgn(a.hWnd(), shape, FALSE);
   const Bitmap img = ComposeForm(form);
   EXPECT_EQ(img.ColorAt(0, 0), RGB(119, 145, 173));
   EXPECT_EQ(img.ColorAt(12, 12), RGB(255, 0, 0));

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Gdi.h"
+#include "tests/support/SessionTest.h"
 #include "tests/support/Pixels.h"
 
 namespace xpkit {
@@ -14,15 +15,15 @@ constexpr COLORREF kInk = RGB(255, 0, 0);
 
 class Canvas {
  public:
-  Canvas(int w, int h) : image(w, h, 0xFFFFFFFFu), dc(CreateImageDC(&image)) {}
-  ~Canvas() { DeleteDC(dc); }
+  Canvas(Gdi& g, int w, int h) : gdi(g), image(w, h, 0xFFFFFFFFu), dc(gdi.CreateImageDC(&image)) {}
+  ~Canvas() { gdi.DeleteDC(dc); }
   void Line(int x1, int y1, int x2, int y2, int width = 1, COLORREF c = kInk) {
-    const HPEN pen = CreatePen(PS_SOLID, width, c);
-    const HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-    SelectObject(dc, old);
-    DeleteObject(pen);
+    const HPEN pen = gdi.CreatePen(PS_SOLID, width, c);
+    const HGDIOBJ old = gdi.SelectObject(dc, pen);
+    gdi.MoveToEx(dc, x1, y1, nullptr);
+    gdi.LineTo(dc, x2, y2);
+    gdi.SelectObject(dc, old);
+    gdi.DeleteObject(pen);
   }
   std::set<std::pair<int, int>> Inked() const {
     std::set<std::pair<int, int>> s;
@@ -31,35 +32,42 @@ class Canvas {
         if (image.ColorAt(x, y) == kInk) s.insert({x, y});
     return s;
   }
+  Gdi& gdi;
   Bitmap image;
   HDC dc;
 };
 
 using Pixels = std::set<std::pair<int, int>>;
+using Colors = test::SessionTest;
+using CosmeticLine = test::SessionTest;
+using Handles = test::SessionTest;
+using Rectangles = test::SessionTest;
+using Regions = test::SessionTest;
+using WidePen = test::SessionTest;
 
-TEST(CosmeticLine, RoundsTheMinorCoordinateWithHalvesToTheSmaller) {
-  Canvas a(8, 8);
+TEST_F(CosmeticLine, RoundsTheMinorCoordinateWithHalvesToTheSmaller) {
+  Canvas a(gdi, 8, 8);
   a.Line(0, 0, 6, 3);
   EXPECT_EQ(a.Inked(), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}));
-  Canvas b(8, 8);
+  Canvas b(gdi, 8, 8);
   b.Line(0, 0, 4, 1);
   EXPECT_EQ(b.Inked(), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 1}}));
 }
 
-TEST(CosmeticLine, LeavesOutTheEndPointAndDrawsNothingForZeroLength) {
-  Canvas a(4, 4);
+TEST_F(CosmeticLine, LeavesOutTheEndPointAndDrawsNothingForZeroLength) {
+  Canvas a(gdi, 4, 4);
   a.Line(1, 1, 1, 2);
   EXPECT_EQ(a.Inked(), (Pixels{{1, 1}}));
-  Canvas b(4, 4);
+  Canvas b(gdi, 4, 4);
   b.Line(2, 2, 2, 2);
   EXPECT_TRUE(b.Inked().empty());
 }
 
-TEST(CosmeticLine, BackwardsSetsTheSamePixelsButForTheEnds) {
+TEST_F(CosmeticLine, BackwardsSetsTheSamePixelsButForTheEnds) {
   // In every octant, a line drawn backwards differs only in which end is left out.
   const int ends[][2] = {{7, 2}, {2, 7}, {-2, 7}, {-7, 2}, {-7, -3}, {-3, -7}, {3, -7}, {7, -3}, {5, 5}, {6, 3}};
   for (const auto& e : ends) {
-    Canvas f(24, 24), b(24, 24);
+    Canvas f(gdi, 24, 24), b(gdi, 24, 24);
     const int x1 = 10, y1 = 10, x2 = 10 + e[0], y2 = 10 + e[1];
     f.Line(x1, y1, x2, y2);
     b.Line(x2, y2, x1, y1);
@@ -71,8 +79,8 @@ TEST(CosmeticLine, BackwardsSetsTheSamePixelsButForTheEnds) {
   }
 }
 
-TEST(CosmeticLine, ClippingNeverMovesAPixel) {
-  Canvas big(20, 20), small(5, 5);
+TEST_F(CosmeticLine, ClippingNeverMovesAPixel) {
+  Canvas big(gdi, 20, 20), small(gdi, 5, 5);
   big.Line(-6, 1, 13, 4);
   small.Line(-6, 1, 13, 4);
   for (const auto& p : small.Inked()) EXPECT_TRUE(big.Inked().count(p));
@@ -82,7 +90,7 @@ TEST(CosmeticLine, ClippingNeverMovesAPixel) {
     }
 }
 
-TEST(WidePen, HorizontalStampsCoverGdisRowsAndColumns) {
+TEST_F(WidePen, HorizontalStampsCoverGdisRowsAndColumns) {
   // Horizontal line from x 4 to 7 at y 6, both ends included.
   const char* expected[] = {
       // width 2: rows 5-6, columns 3..7
@@ -95,93 +103,93 @@ TEST(WidePen, HorizontalStampsCoverGdisRowsAndColumns) {
       "...........\n...........\n...........\n...........\n...######..\n..########.\n..########.\n..########.\n...######..\n"};
   for (int w = 2; w <= 5; ++w) {
     const int width = w == 2 ? 8 : w == 5 ? 11 : 10;
-    Canvas c(width, 9);
+    Canvas c(gdi, width, 9);
     c.Line(4, 6, 7, 6, w);
     EXPECT_EQ(test::Mask(c.image, kInk), expected[w - 2]) << "width " << w;
   }
 }
 
-TEST(WidePen, TwoPixelVerticalStubIsATwoByThreeBlock) {
-  Canvas c(6, 6);
+TEST_F(WidePen, TwoPixelVerticalStubIsATwoByThreeBlock) {
+  Canvas c(gdi, 6, 6);
   c.Line(2, 2, 2, 3, 2);
   EXPECT_EQ(c.Inked(), (Pixels{{1, 1}, {2, 1}, {1, 2}, {2, 2}, {1, 3}, {2, 3}}));
 }
 
-TEST(WidePen, ZeroLengthLineDrawsOneDot) {
-  Canvas c(6, 6);
+TEST_F(WidePen, ZeroLengthLineDrawsOneDot) {
+  Canvas c(gdi, 6, 6);
   c.Line(3, 3, 3, 3, 4);
   EXPECT_EQ(test::Mask(c.image, kInk), "......\n..##..\n.####.\n.####.\n..##..\n......\n");
 }
 
-TEST(Rectangles, FillExcludesRightAndBottomAndFrameIsInside) {
-  Canvas c(6, 5);
-  const HBRUSH b = CreateSolidBrush(kInk);
+TEST_F(Rectangles, FillExcludesRightAndBottomAndFrameIsInside) {
+  Canvas c(gdi, 6, 5);
+  const HBRUSH b = gdi.CreateSolidBrush(kInk);
   RECT r{1, 1, 4, 3};
-  FillRect(c.dc, &r, b);
+  gdi.FillRect(c.dc, &r, b);
   EXPECT_EQ(test::Mask(c.image, kInk), "......\n.###..\n.###..\n......\n......\n");
-  Canvas f(6, 5);
+  Canvas f(gdi, 6, 5);
   RECT fr{0, 0, 6, 5};
-  FrameRect(f.dc, &fr, b);
+  gdi.FrameRect(f.dc, &fr, b);
   EXPECT_EQ(test::Mask(f.image, kInk), "######\n#....#\n#....#\n#....#\n######\n");
-  Canvas e(4, 4);
+  Canvas e(gdi, 4, 4);
   RECT inverted{3, 3, 1, 1};
-  FillRect(e.dc, &inverted, b);
-  FrameRect(e.dc, &inverted, b);
+  gdi.FillRect(e.dc, &inverted, b);
+  gdi.FrameRect(e.dc, &inverted, b);
   EXPECT_TRUE(e.Inked().empty());
-  DeleteObject(b);
+  gdi.DeleteObject(b);
 }
 
-TEST(Colors, TopByteRules) {
-  Canvas c(3, 1);
-  EXPECT_EQ(SetPixel(c.dc, 0, 0, 0x80000006), RGB(6, 0, 0));        // a system-colour value: low 24 bits
-  EXPECT_EQ(SetPixel(c.dc, 1, 0, 0x02123456), 0x00123456u);          // palette-relative RGB
-  EXPECT_EQ(SetPixel(c.dc, 2, 0, 0x0100000D), RGB(255, 0, 0));       // default palette entry 13
-  EXPECT_EQ(SetPixel(c.dc, 3, 0, kInk), CLR_INVALID);                // outside the bitmap
+TEST_F(Colors, TopByteRules) {
+  Canvas c(gdi, 3, 1);
+  EXPECT_EQ(gdi.SetPixel(c.dc, 0, 0, 0x80000006), RGB(6, 0, 0));        // a system-colour value: low 24 bits
+  EXPECT_EQ(gdi.SetPixel(c.dc, 1, 0, 0x02123456), 0x00123456u);          // palette-relative RGB
+  EXPECT_EQ(gdi.SetPixel(c.dc, 2, 0, 0x0100000D), RGB(255, 0, 0));       // default palette entry 13
+  EXPECT_EQ(gdi.SetPixel(c.dc, 3, 0, kInk), CLR_INVALID);                // outside the bitmap
 }
 
-TEST(Handles, BadHandlesFailWithoutDrawing) {
-  Canvas c(4, 4);
-  const HPEN pen = CreatePen(PS_SOLID, 1, kInk);
-  EXPECT_TRUE(DeleteObject(pen));
-  EXPECT_FALSE(DeleteObject(pen));             // already deleted
-  EXPECT_EQ(SelectObject(c.dc, pen), 0u);      // deleted handle
-  EXPECT_EQ(SelectObject(c.dc, 0x0F00ABCD), 0u);  // foreign value
-  const HBRUSH brush = CreateSolidBrush(kInk);
+TEST_F(Handles, BadHandlesFailWithoutDrawing) {
+  Canvas c(gdi, 4, 4);
+  const HPEN pen = gdi.CreatePen(PS_SOLID, 1, kInk);
+  EXPECT_TRUE(gdi.DeleteObject(pen));
+  EXPECT_FALSE(gdi.DeleteObject(pen));             // already deleted
+  EXPECT_EQ(gdi.SelectObject(c.dc, pen), 0u);      // deleted handle
+  EXPECT_EQ(gdi.SelectObject(c.dc, 0x0F00ABCD), 0u);  // foreign value
+  const HBRUSH brush = gdi.CreateSolidBrush(kInk);
   RECT r{0, 0, 4, 4};
-  EXPECT_EQ(FillRect(c.dc, &r, pen), 0);       // a pen where a brush belongs
-  EXPECT_EQ(FillRect(brush, &r, brush), 0);    // a brush where a DC belongs
-  EXPECT_FALSE(LineTo(brush, 1, 1));
-  EXPECT_EQ(CombineRgn(brush, brush, brush, RGN_DIFF), RGN_ERROR);
+  EXPECT_EQ(gdi.FillRect(c.dc, &r, pen), 0);       // a pen where a brush belongs
+  EXPECT_EQ(gdi.FillRect(brush, &r, brush), 0);    // a brush where a DC belongs
+  EXPECT_FALSE(gdi.LineTo(brush, 1, 1));
+  EXPECT_EQ(gdi.CombineRgn(brush, brush, brush, RGN_DIFF), RGN_ERROR);
   EXPECT_TRUE(c.Inked().empty());
-  DeleteObject(brush);
+  gdi.DeleteObject(brush);
 }
 
-TEST(Handles, SelectedObjectsAndStockObjectsAreNotDeleted) {
-  Canvas c(2, 2);
-  const std::size_t live = LiveGdiObjectCount();
-  const HPEN pen = CreatePen(PS_SOLID, 2, kInk);
-  const HGDIOBJ old = SelectObject(c.dc, pen);
-  EXPECT_EQ(old, GetStockObject(BLACK_PEN));
-  EXPECT_FALSE(DeleteObject(pen));
-  SelectObject(c.dc, old);
-  EXPECT_TRUE(DeleteObject(pen));
-  EXPECT_FALSE(DeleteObject(GetStockObject(WHITE_BRUSH)));
-  EXPECT_EQ(LiveGdiObjectCount(), live);
+TEST_F(Handles, SelectedObjectsAndStockObjectsAreNotDeleted) {
+  Canvas c(gdi, 2, 2);
+  const std::size_t live = gdi.LiveObjectCount();
+  const HPEN pen = gdi.CreatePen(PS_SOLID, 2, kInk);
+  const HGDIOBJ old = gdi.SelectObject(c.dc, pen);
+  EXPECT_EQ(old, gdi.GetStockObject(BLACK_PEN));
+  EXPECT_FALSE(gdi.DeleteObject(pen));
+  gdi.SelectObject(c.dc, old);
+  EXPECT_TRUE(gdi.DeleteObject(pen));
+  EXPECT_FALSE(gdi.DeleteObject(gdi.GetStockObject(WHITE_BRUSH)));
+  EXPECT_EQ(gdi.LiveObjectCount(), live);
 }
 
-TEST(Regions, CornerCutsAndCombineResults) {
-  const HRGN whole = CreateRectRgn(0, 0, 10, 6);
-  const HRGN corner = CreateRectRgn(0, 0, 1, 1);
-  EXPECT_EQ(CombineRgn(whole, whole, corner, RGN_DIFF), COMPLEXREGION);
-  EXPECT_FALSE(PtInRegion(whole, 0, 0));
-  EXPECT_TRUE(PtInRegion(whole, 1, 0));
-  EXPECT_TRUE(PtInRegion(whole, 0, 1));
-  EXPECT_FALSE(PtInRegion(whole, 10, 5));
-  const HRGN other = CreateRectRgn(20, 20, 21, 21);
-  EXPECT_EQ(CombineRgn(other, corner, other, RGN_AND), NULLREGION);
-  EXPECT_EQ(CombineRgn(other, corner, corner, RGN_OR), SIMPLEREGION);
-  EXPECT_EQ(CombineRgn(other, corner, corner, RGN_XOR), NULLREGION);
-  for (HRGN r : {whole, corner, other}) EXPECT_TRUE(DeleteObject(r));
+TEST_F(Regions, CornerCutsAndCombineResults) {
+  const HRGN whole = gdi.CreateRectRgn(0, 0, 10, 6);
+  const HRGN corner = gdi.CreateRectRgn(0, 0, 1, 1);
+  EXPECT_EQ(gdi.CombineRgn(whole, whole, corner, RGN_DIFF), COMPLEXREGION);
+  EXPECT_FALSE(gdi.PtInRegion(whole, 0, 0));
+  EXPECT_TRUE(gdi.PtInRegion(whole, 1, 0));
+  EXPECT_TRUE(gdi.PtInRegion(whole, 0, 1));
+  EXPECT_FALSE(gdi.PtInRegion(whole, 10, 5));
+  const HRGN other = gdi.CreateRectRgn(20, 20, 21, 21);
+  EXPECT_EQ(gdi.CombineRgn(other, corner, other, RGN_AND), NULLREGION);
+  EXPECT_EQ(gdi.CombineRgn(other, corner, corner, RGN_OR), SIMPLEREGION);
+  EXPECT_EQ(gdi.CombineRgn(other, corner, corner, RGN_XOR), NULLREGION);
+  for (HRGN r : {whole, corner, other}) EXPECT_TRUE(gdi.DeleteObject(r));
 }
 
 }  // namespace

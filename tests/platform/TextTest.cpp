@@ -4,31 +4,44 @@
 
 #include "platform/CodePage.h"
 #include "platform/Gdi.h"
+#include "platform/text/FontLibrary.h"
 #include "platform/text/ResolvedFont.h"
 #include "platform/text/ShapedText.h"
 #include "platform/text/TextLayout.h"
 #include "tests/support/Pixels.h"
+#include "tests/support/SessionTest.h"
 
 namespace xpkit {
 namespace {
 
 constexpr COLORREF kInk = RGB(0, 0, 0);
 
+class TextTest : public test::SessionTest {
+ protected:
+  text::FontLibrary fonts;
+};
+using DrawText = TextTest;
+using FontMetrics = TextTest;
+using Prefixes = TextTest;
+using Shaping = TextTest;
+using TextOut = TextTest;
+
 struct TextCanvas {
-  TextCanvas(int w, int h, const char16_t* face = u"Tahoma", int weight = 400) : image(w, h, 0xFFFFFFFFu) {
-    dc = CreateImageDC(&image);
+  TextCanvas(Gdi& g, int w, int h, const char16_t* face = u"Tahoma", int weight = 400)
+      : gdi(g), image(w, h, 0xFFFFFFFFu) {
+    dc = gdi.CreateImageDC(&image);
     LOGFONT lf;
     lf.lfHeight = -11;  // 8.25 pt at 96 DPI
     lf.lfWeight = weight;
     lf.lfFaceName = face;
-    font = CreateFontIndirect(lf);
-    SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
+    font = gdi.CreateFontIndirect(lf);
+    gdi.SelectObject(dc, font);
+    gdi.SetBkMode(dc, TRANSPARENT);
   }
   ~TextCanvas() {
-    SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(font);
-    DeleteDC(dc);
+    gdi.SelectObject(dc, gdi.GetStockObject(SYSTEM_FONT));
+    gdi.DeleteObject(font);
+    gdi.DeleteDC(dc);
   }
   // Columns [first, last] and rows holding ink; first > last when there is none.
   RECT InkBox() const {
@@ -43,22 +56,23 @@ struct TextCanvas {
         }
     return r;
   }
+  Gdi& gdi;
   Bitmap image;
   HDC dc;
   HFONT font;
 };
 
-std::string Ansi(const std::u16string& s) { return SystemCodePage().Encode(s); }
+std::string Ansi(const std::u16string& s) { return CodePage::Get(1256).Encode(s); }
 
-TEST(FontMetrics, TahomaAtElevenPixelsHasTheWindowsCell) {
-  const auto f = text::ResolvedFont::Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
+TEST_F(FontMetrics, TahomaAtElevenPixelsHasTheWindowsCell) {
+  const auto f = fonts.Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
   EXPECT_EQ(f->ascent, 11);
   EXPECT_EQ(f->descent, 2);
   EXPECT_EQ(f->height(), 13);
 }
 
-TEST(Shaping, ExitCaptionJoinsRightToLeftIn25Pixels) {
-  const auto f = text::ResolvedFont::Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
+TEST_F(Shaping, ExitCaptionJoinsRightToLeftIn25Pixels) {
+  const auto f = fonts.Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
   const auto line = text::Shape(*f, u"\u062E\u0631\u0648\u062C");
   EXPECT_EQ(line.width, 25);
   ASSERT_EQ(line.glyphs.size(), 4u);
@@ -67,8 +81,8 @@ TEST(Shaping, ExitCaptionJoinsRightToLeftIn25Pixels) {
   EXPECT_EQ(line.glyphs.back().cluster, 0u);
 }
 
-TEST(Shaping, MixedDirectionsKeepLatinRunsLeftToRight) {
-  const auto f = text::ResolvedFont::Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
+TEST_F(Shaping, MixedDirectionsKeepLatinRunsLeftToRight) {
+  const auto f = fonts.Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
   const auto line = text::Shape(*f, u"ab \u062E\u0631 cd");
   // "ab" first, then the Arabic pair reversed, then "cd".
   std::vector<std::uint32_t> clusters;
@@ -80,41 +94,41 @@ TEST(Shaping, MixedDirectionsKeepLatinRunsLeftToRight) {
   EXPECT_LT(reh, khah);
 }
 
-TEST(TextOut, DrawsAtTheCellTopLeftInTheTextColour) {
-  TextCanvas c(40, 20);
-  SetTextColor(c.dc, 0x80000006);  // not translated: the low 24 bits, RGB(6, 0, 0)
+TEST_F(TextOut, DrawsAtTheCellTopLeftInTheTextColour) {
+  TextCanvas c(gdi, 40, 20);
+  gdi.SetTextColor(c.dc, 0x80000006);  // not translated: the low 24 bits, RGB(6, 0, 0)
   const std::string s = Ansi(u"H");
-  ASSERT_TRUE(TextOutA(c.dc, 5, 3, s.data(), 1));
+  ASSERT_TRUE(gdi.TextOutA(c.dc, 5, 3, s.data(), 1));
   const RECT ink = c.InkBox();
   EXPECT_GE(ink.left, 5);
   EXPECT_GE(ink.top, 3);
   EXPECT_LE(ink.bottom, 3 + 11);  // a capital sits on the baseline, 11 rows below the top
   EXPECT_EQ(c.image.ColorAt(ink.left, ink.bottom), RGB(6, 0, 0));
-  EXPECT_TRUE(TextOutA(c.dc, 0, 0, "", 0));  // a count of 0 draws nothing
+  EXPECT_TRUE(gdi.TextOutA(c.dc, 0, 0, "", 0));  // a count of 0 draws nothing
 }
 
-TEST(TextOut, BoldIsWiderThanRegular) {
-  const auto regular = text::ResolvedFont::Resolve(FontDesc{u"MS Sans Serif", 8.25, 400, false, false, false, 0}, 11);
-  const auto bold = text::ResolvedFont::Resolve(FontDesc{u"MS Sans Serif", 8.25, 700, false, false, false, 0}, 11);
+TEST_F(TextOut, BoldIsWiderThanRegular) {
+  const auto regular = fonts.Resolve(FontDesc{u"MS Sans Serif", 8.25, 400, false, false, false, 0}, 11);
+  const auto bold = fonts.Resolve(FontDesc{u"MS Sans Serif", 8.25, 700, false, false, false, 0}, 11);
   EXPECT_EQ(text::Shape(*bold, u"Hello").width, text::Shape(*regular, u"Hello").width + 5);
 }
 
-TEST(DrawText, MeasuresLinesBrokenAtTheWidth) {
-  TextCanvas c(60, 60);
+TEST_F(DrawText, MeasuresLinesBrokenAtTheWidth) {
+  TextCanvas c(gdi, 60, 60);
   const std::string one = Ansi(u"Exit");
   RECT r{0, 0, 60, 60};
-  EXPECT_EQ(DrawTextA(c.dc, one.data(), 4, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER), 13);
+  EXPECT_EQ(gdi.DrawTextA(c.dc, one.data(), 4, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER), 13);
   const std::string three = Ansi(u"Save and exit now");
   RECT narrow{0, 0, 30, 60};
-  const int h = DrawTextA(c.dc, three.data(), static_cast<int>(three.size()), &narrow, DT_CALCRECT | DT_WORDBREAK);
+  const int h = gdi.DrawTextA(c.dc, three.data(), static_cast<int>(three.size()), &narrow, DT_CALCRECT | DT_WORDBREAK);
   EXPECT_EQ(h % 13, 0);
   EXPECT_GE(h, 3 * 13);
   RECT empty{0, 0, 60, 60};
-  EXPECT_EQ(DrawTextA(c.dc, "", 0, &empty, DT_CALCRECT | DT_WORDBREAK | DT_CENTER), 0);
+  EXPECT_EQ(gdi.DrawTextA(c.dc, "", 0, &empty, DT_CALCRECT | DT_WORDBREAK | DT_CENTER), 0);
   EXPECT_TRUE(c.InkBox().right < 0);  // measuring draws nothing
 }
 
-TEST(DrawText, LongWordIsNotBroken) {
+TEST_F(DrawText, LongWordIsNotBroken) {
   const auto lines = text::BreakLines(u"Unbreakable word", false, true, 10, [](std::u16string_view s) {
     return static_cast<int>(s.size()) * 6;
   });
@@ -123,22 +137,22 @@ TEST(DrawText, LongWordIsNotBroken) {
   EXPECT_EQ(lines[1].text, u"word");
 }
 
-TEST(DrawText, CentresAndClipsToTheRectangle) {
-  TextCanvas c(60, 20);
+TEST_F(DrawText, CentresAndClipsToTheRectangle) {
+  TextCanvas c(gdi, 60, 20);
   const std::string s = Ansi(u"II");
   RECT r{10, 2, 50, 15};
-  DrawTextA(c.dc, s.data(), 2, &r, DT_WORDBREAK | DT_CENTER);
+  gdi.DrawTextA(c.dc, s.data(), 2, &r, DT_WORDBREAK | DT_CENTER);
   const RECT ink = c.InkBox();
   const int mid2 = ink.left + ink.right;  // twice the ink's middle
   EXPECT_NEAR(mid2, 60, 4);
   EXPECT_GE(ink.top, 2);
-  TextCanvas clipped(60, 20);
+  TextCanvas clipped(gdi, 60, 20);
   RECT tiny{0, 0, 60, 5};
-  DrawTextA(clipped.dc, s.data(), 2, &tiny, DT_WORDBREAK | DT_CENTER);
+  gdi.DrawTextA(clipped.dc, s.data(), 2, &tiny, DT_WORDBREAK | DT_CENTER);
   EXPECT_LT(clipped.InkBox().bottom, 5);
 }
 
-TEST(Prefixes, AmpersandUnderlinesTheNextCharacter) {
+TEST_F(Prefixes, AmpersandUnderlinesTheNextCharacter) {
   EXPECT_EQ(text::StripPrefixes(u"&Exit").text, u"Exit");
   EXPECT_EQ(text::StripPrefixes(u"&Exit").underline, 0);
   EXPECT_EQ(text::StripPrefixes(u"Save && E&xit").text, u"Save & Exit");
@@ -147,14 +161,14 @@ TEST(Prefixes, AmpersandUnderlinesTheNextCharacter) {
   EXPECT_EQ(text::StripPrefixes(u"A&").text, u"A");
 
   // Drawn: "&E" is "E" with an underline row below the baseline; "E" alone has none.
-  TextCanvas plain(30, 20), prefixed(30, 20);
+  TextCanvas plain(gdi, 30, 20), prefixed(gdi, 30, 20);
   RECT r1{0, 0, 30, 20}, r2{0, 0, 30, 20};
-  DrawTextA(plain.dc, "E", 1, &r1, DT_WORDBREAK);
-  DrawTextA(prefixed.dc, "&E", 2, &r2, DT_WORDBREAK);
+  gdi.DrawTextA(plain.dc, "E", 1, &r1, DT_WORDBREAK);
+  gdi.DrawTextA(prefixed.dc, "&E", 2, &r2, DT_WORDBREAK);
   EXPECT_EQ(prefixed.InkBox().bottom, plain.InkBox().bottom + 2);  // underline at baseline + 1
-  TextCanvas noPrefix(30, 20);
+  TextCanvas noPrefix(gdi, 30, 20);
   RECT r3{0, 0, 30, 20};
-  DrawTextA(noPrefix.dc, "&E", 2, &r3, DT_WORDBREAK | DT_NOPREFIX);
+  gdi.DrawTextA(noPrefix.dc, "&E", 2, &r3, DT_WORDBREAK | DT_NOPREFIX);
   EXPECT_GT(noPrefix.InkBox().right, plain.InkBox().right);  // the "&" itself is drawn
 }
 

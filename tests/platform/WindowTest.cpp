@@ -3,46 +3,49 @@
 
 #include "platform/Gdi.h"
 #include "platform/User.h"
+#include "tests/support/SessionTest.h"
 
 namespace xpkit {
 namespace {
 
-TEST(Windows, HitTestHonoursRegionsAndDisabledChildren) {
-  const HWND top = CreateWindowHandle(0, {100, 100, 200, 150});
-  const HWND child = CreateWindowHandle(top, {10, 10, 30, 20});
-  HRGN shape = CreateRectRgn(0, 0, 20, 10);
-  const HRGN corner = CreateRectRgn(0, 0, 1, 1);
-  CombineRgn(shape, shape, corner, RGN_DIFF);
-  DeleteObject(corner);
-  const std::size_t live = LiveGdiObjectCount();
-  ASSERT_EQ(SetWindowRgn(child, shape, TRUE), 1);
-  EXPECT_EQ(WindowFromPoint({111, 110}), child);
-  EXPECT_EQ(WindowFromPoint({110, 110}), top);  // the cut corner belongs to the container
-  EXPECT_EQ(WindowFromPoint({99, 110}), 0u);
+using Windows = test::SessionTest;
+
+TEST_F(Windows, HitTestHonoursRegionsAndDisabledChildren) {
+  const HWND top = user.CreateWindowHandle(0, {100, 100, 200, 150});
+  const HWND child = user.CreateWindowHandle(top, {10, 10, 30, 20});
+  HRGN shape = gdi.CreateRectRgn(0, 0, 20, 10);
+  const HRGN corner = gdi.CreateRectRgn(0, 0, 1, 1);
+  gdi.CombineRgn(shape, shape, corner, RGN_DIFF);
+  gdi.DeleteObject(corner);
+  const std::size_t live = gdi.LiveObjectCount();
+  ASSERT_EQ(user.SetWindowRgn(child, shape, TRUE), 1);
+  EXPECT_EQ(user.WindowFromPoint({111, 110}), child);
+  EXPECT_EQ(user.WindowFromPoint({110, 110}), top);  // the cut corner belongs to the container
+  EXPECT_EQ(user.WindowFromPoint({99, 110}), 0u);
   RECT rc{};
-  ASSERT_TRUE(GetClientRect(child, &rc));
+  ASSERT_TRUE(user.GetClientRect(child, &rc));
   EXPECT_EQ(rc, (RECT{0, 0, 20, 10}));
-  EnableWindow(child, FALSE);
-  EXPECT_EQ(WindowFromPoint({111, 110}), top);
+  user.EnableWindow(child, FALSE);
+  EXPECT_EQ(user.WindowFromPoint({111, 110}), top);
   // A new region frees the old one; destroying the window frees the last.
-  SetWindowRgn(child, CreateRectRgn(0, 0, 5, 5), FALSE);
-  EXPECT_EQ(LiveGdiObjectCount(), live);
-  DestroyWindow(top);
-  EXPECT_EQ(LiveGdiObjectCount(), live - 1);
-  EXPECT_FALSE(IsWindow(child));
-  EXPECT_FALSE(GetClientRect(child, &rc));
+  user.SetWindowRgn(child, gdi.CreateRectRgn(0, 0, 5, 5), FALSE);
+  EXPECT_EQ(gdi.LiveObjectCount(), live);
+  user.DestroyWindow(top);
+  EXPECT_EQ(gdi.LiveObjectCount(), live - 1);
+  EXPECT_FALSE(user.IsWindow(child));
+  EXPECT_FALSE(user.GetClientRect(child, &rc));
 }
 
-TEST(Windows, UpdateLockIsSingleAndReleased) {
-  const HWND a = CreateWindowHandle(0, {0, 0, 10, 10});
-  const HWND b = CreateWindowHandle(0, {0, 0, 10, 10});
-  EXPECT_TRUE(LockWindowUpdate(a));
-  EXPECT_FALSE(LockWindowUpdate(b));
-  EXPECT_EQ(WindowUpdateLock().holder, a);
-  EXPECT_TRUE(LockWindowUpdate(0));
-  EXPECT_EQ(WindowUpdateLock().holder, 0u);
-  DestroyWindow(a);
-  DestroyWindow(b);
+TEST_F(Windows, UpdateLockIsSingleAndReleased) {
+  const HWND a = user.CreateWindowHandle(0, {0, 0, 10, 10});
+  const HWND b = user.CreateWindowHandle(0, {0, 0, 10, 10});
+  EXPECT_TRUE(user.LockWindowUpdate(a));
+  EXPECT_FALSE(user.LockWindowUpdate(b));
+  EXPECT_EQ(user.WindowUpdateLock().holder, a);
+  EXPECT_TRUE(user.LockWindowUpdate(0));
+  EXPECT_EQ(user.WindowUpdateLock().holder, 0u);
+  user.DestroyWindow(a);
+  user.DestroyWindow(b);
 }
 
 TEST(SysColors, XpBlueScheme) {

@@ -21,6 +21,8 @@ class MainWindow : public ::testing::Test {
   }
   HeadlessBackend backend;
   Host host{backend};
+  Gdi& gdi = host.session().gdi();
+  User& user = host.session().user();
   frmMain form;
   HeadlessDriver input;
 };
