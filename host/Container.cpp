@@ -48,7 +48,7 @@ void Container::Adopt(std::unique_ptr<UserControl> control, std::string name, co
   c.OnInitialize();
   if (stored) c.OnReadProperties(*stored);
   else c.OnInitProperties();
-  if (where.dock != Dock::None) LayoutDocked(&c);
+  if (where.dock != Dock::Undocked) LayoutDocked(&c);
   c.OnResize();  // the first resize comes right after load
 }
 

@@ -18,12 +18,12 @@ class Host;
 class Session;
 class UserControl;
 
-enum class Dock { None, Top, Bottom };
+enum class Dock { Undocked, Top, Bottom };
 
 // Where a child sits, in its container's twips.
 struct Placement {
   double left = 0, top = 0, width = 0, height = 0;
-  Dock dock = Dock::None;
+  Dock dock = Dock::Undocked;
 };
 
 class Container {

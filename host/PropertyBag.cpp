@@ -78,6 +78,14 @@ OLE_COLOR PropertyBag::ReadColor(std::string_view key, OLE_COLOR def) const {
   Mismatch(key, *v, "Color");
 }
 
+float PropertyBag::ReadSingle(std::string_view key, float def) const {
+  const PropertyValue* v = Find(key);
+  if (!v) return def;
+  if (const float* f = std::get_if<float>(v)) return *f;
+  if (const std::int32_t* n = std::get_if<std::int32_t>(v)) return static_cast<float>(*n);
+  Mismatch(key, *v, "Single");
+}
+
 std::u16string PropertyBag::ReadText(std::string_view key, const std::u16string& def) const {
   const PropertyValue* v = Find(key);
   if (!v) return def;

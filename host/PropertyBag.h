@@ -36,6 +36,7 @@ class PropertyBag {
   VBBool ReadBool(std::string_view key, VBBool def) const;
   std::int32_t ReadLong(std::string_view key, std::int32_t def) const;
   OLE_COLOR ReadColor(std::string_view key, OLE_COLOR def) const;
+  float ReadSingle(std::string_view key, float def) const;
   std::u16string ReadText(std::string_view key, const std::u16string& def) const;
   // A stored font comes back as a new font object; a missing one as `def` itself.
   FontRef ReadFont(std::string_view key, const FontRef& def) const;

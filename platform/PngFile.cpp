@@ -70,18 +70,4 @@ void WritePng(const Bitmap& image, const std::string& path) {
   }
 }
 
-Bitmap ReadPng(const std::string& path) {
-  png_image img;
-  std::memset(&img, 0, sizeof img);
-  img.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&img, path.c_str())) Fail(path, img.message);
-  img.format = PNG_FORMAT_BGRA;  // little-endian 0xAARRGGBB words
-  Bitmap out(static_cast<int>(img.width), static_cast<int>(img.height));
-  if (!png_image_finish_read(&img, nullptr, out.data(), 0, nullptr)) {
-    png_image_free(&img);
-    Fail(path, img.message);
-  }
-  return out;
-}
-
 }  // namespace xpkit

@@ -9,7 +9,5 @@ namespace xpkit {
 
 // Throws FileError naming the path and the reason on failure.
 void WritePng(const Bitmap& image, const std::string& path);
-// Reads an 8-bit RGB or RGBA PNG; throws FileError on failure.
-Bitmap ReadPng(const std::string& path);
 
 }  // namespace xpkit

@@ -92,8 +92,4 @@ void Region::Offset(LONG dx, LONG dy) {
   }
 }
 
-bool Region::SamePixels(const Region& other) const {
-  return Subtract(other).Empty() && other.Subtract(*this).Empty();
-}
-
 }  // namespace xpkit

@@ -28,9 +28,6 @@ class Region {
   Region Xor(const Region& other) const;
   void Offset(LONG dx, LONG dy);
 
-  // Same pixel set (the rectangle decomposition may differ).
-  bool SamePixels(const Region& other) const;
-
  private:
   std::vector<RECT> rects_;
 };

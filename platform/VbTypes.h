@@ -16,7 +16,6 @@ constexpr VBBool ToVBBool(bool b) { return b ? VbTrue : VbFalse; }
 // An OLE colour: below 0x80000000 it is 0x00BBGGRR; with the high bit set the low
 // bits name a system colour index.
 using OLE_COLOR = std::uint32_t;
-constexpr bool IsSystemColor(OLE_COLOR c) { return (c & 0x80000000u) != 0; }
 
 constexpr int kTwipsPerPixel = 15;
 

@@ -19,8 +19,16 @@ using HFONT = HGDIOBJ;
 using HDC = HGDIOBJ;
 using HWND = std::uint32_t;
 
+// glib defines TRUE and FALSE as macros of the same values; set them aside here so this
+// header compiles before or after glib's.
+#pragma push_macro("TRUE")
+#pragma push_macro("FALSE")
+#undef TRUE
+#undef FALSE
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
+#pragma pop_macro("TRUE")
+#pragma pop_macro("FALSE")
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 struct RECT {

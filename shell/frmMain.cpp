@@ -1,7 +1,6 @@
 #include "shell/frmMain.h"
 
 #include "host/Host.h"
-#include "shell/ControlClasses.h"
 
 namespace xpkit {
 
@@ -17,77 +16,12 @@ Layout DefaultLayout() {
 }
 
 frmMain::frmMain(Host& host, const Layout& layout)
-    : Form(host, layout.window.name, TwipsToPixels(layout.window.clientWidth),
-           TwipsToPixels(layout.window.clientHeight)),
-      window_(layout.window) {
-  Caption = window_.caption;
-  BackColor = window_.backColor;
-  if (window_.foreColor) ForeColor = *window_.foreColor;
-  if (window_.font) Font = MakeFont(*window_.font);
-  Frame = window_.frame;
-  for (const auto& item : layout.items) std::visit([&](const auto& x) { Create(layout, x); }, item);
+    : LayoutForm(host, layout),
+      Header(FindControl<XPHeader>("Header")),
+      Footer(FindControl<XPHeader>("Footer")),
+      cmdExit(FindControl<XPButton>("cmdExit")),
+      Line1(FindLine("Line1")) {
   if (cmdExit) cmdExit->Click.Connect([this] { this->host().End(); });
-}
-
-Container& frmMain::ParentOf(const Layout& layout, const std::string& name, int line) {
-  if (name == Name()) return *this;
-  for (const Created& c : created_)
-    if (c.control && c.control->Name() == name) return *c.control;
-  throw LayoutError(layout.source, line, "unknown parent '" + name + "'");
-}
-
-void frmMain::Create(const Layout& layout, const ControlLayout& c) {
-  const ControlClass* cls = FindControlClass(c.classId);
-  if (!cls)
-    throw LayoutError(layout.source, c.line,
-                      "unknown class identifier '" + c.classId + "' (known: " + KnownControlClasses() + ")");
-  Container& parent = ParentOf(layout, c.parent, c.line);
-  UserControl* control;
-  try {
-    control = &cls->create(parent, c.name, c.place, c.properties);
-  } catch (const Error& e) {
-    throw LayoutError(layout.source, c.line, "control '" + c.name + "': " + e.what());
-  }
-  created_.push_back({control, nullptr, c.parent});
-  if (c.name == "Header") Header = dynamic_cast<XPHeader*>(control);
-  if (c.name == "Footer") Footer = dynamic_cast<XPHeader*>(control);
-  if (c.name == "cmdExit") cmdExit = dynamic_cast<XPButton*>(control);
-}
-
-void frmMain::Create(const Layout& layout, const LineLayout& l) {
-  LineShape& line = ParentOf(layout, l.parent, l.line).AddLine(l.name);
-  line.X1 = l.x1;
-  line.Y1 = l.y1;
-  line.X2 = l.x2;
-  line.Y2 = l.y2;
-  line.BorderColor = l.color;
-  created_.push_back({nullptr, &line, l.parent});
-  if (l.name == "Line1") Line1 = &line;
-}
-
-Layout frmMain::SaveLayout() const {
-  Layout out;
-  out.window = window_;
-  out.window.caption = Caption;
-  out.window.backColor = BackColor;
-  out.window.frame = Frame;
-  for (const Created& c : created_) {
-    if (c.line) {
-      out.items.emplace_back(LineLayout{c.line->name, c.parent, c.line->X1, c.line->Y1, c.line->X2, c.line->Y2,
-                                        c.line->BorderColor, 0});
-      continue;
-    }
-    ControlLayout s;
-    s.name = c.control->Name();
-    s.classId = ClassOf(*c.control)->id;
-    s.parent = c.parent;
-    s.place = c.control->placement();
-    s.extentX = TwipsToHimetric(s.place.width);
-    s.extentY = TwipsToHimetric(s.place.height);
-    c.control->OnWriteProperties(s.properties);
-    out.items.emplace_back(std::move(s));
-  }
-  return out;
 }
 
 }  // namespace xpkit

@@ -11,7 +11,7 @@
 #include "host/Compositor.h"
 #include "platform/PngFile.h"
 #include "shell/AppIcon.h"
-#include "shell/LayoutFile.h"
+#include "layout/LayoutFile.h"
 #include "shell/frmMain.h"
 
 namespace {

@@ -7,6 +7,12 @@
 
 namespace xpkit {
 
+namespace {
+
+enum : std::size_t { kEnabled, kFont, kCaption, kForeColor, kForeHover };
+
+}  // namespace
+
 constexpr std::int16_t kKeyEnter = 13, kKeySpace = 32, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
 void XPButton::OnInitialize() {
@@ -170,9 +176,46 @@ void XPButton::UpdateAccessKey() {
 
 // ---- Properties ----
 
+const PropertyTable<XPButton, 5>& XPButton::Properties() {
+  static constexpr PropertyTable<XPButton, 5> kTable{
+      {{
+          {{"Enabled", PropertyType::Boolean},
+           [](const XPButton&) -> HeldValue { return true; },
+           [](const XPButton&) -> HeldValue { return true; },
+           [](const XPButton& b) -> HeldValue { return b.Enabled_ != 0; },
+           [](XPButton& b, const HeldValue& v) { b.Enabled_ = ToVBBool(std::get<bool>(v)); }},
+          {{"Font", PropertyType::Font},
+           [](const XPButton& b) -> HeldValue { return b.AmbientFont(); },
+           [](const XPButton& b) -> HeldValue { return b.AmbientFont(); },
+           [](const XPButton& b) -> HeldValue { return b.surface().Font(); },
+           [](XPButton& b, const HeldValue& v) { b.surface().SetFont(std::get<FontRef>(v)); }},
+          {{"Caption", PropertyType::Text},
+           [](const XPButton& b) -> HeldValue { return b.AmbientDisplayName(); },
+           [](const XPButton& b) -> HeldValue { return b.AmbientDisplayName(); },
+           [](const XPButton& b) -> HeldValue { return b.Caption_; },
+           [](XPButton& b, const HeldValue& v) { b.Caption_ = std::get<std::u16string>(v); }},
+          {{"ForeColor", PropertyType::Color},
+           [](const XPButton& b) -> HeldValue { return ColorValue{b.AmbientForeColor()}; },
+           nullptr,  // always written
+           [](const XPButton& b) -> HeldValue { return ColorValue{b.surface().ForeColor()}; },
+           [](XPButton& b, const HeldValue& v) { b.surface().SetForeColor(std::get<ColorValue>(v).value); }},
+          // Read back as the ForeColor just read, left out when it is the container's.
+          {{"ForeHover", PropertyType::Color},
+           [](const XPButton& b) -> HeldValue { return ColorValue{b.surface().ForeColor()}; },
+           [](const XPButton& b) -> HeldValue { return ColorValue{b.AmbientForeColor()}; },
+           [](const XPButton& b) -> HeldValue { return ColorValue{b.ForeHover_}; },
+           [](XPButton& b, const HeldValue& v) { b.ForeHover_ = std::get<ColorValue>(v).value; }},
+      }},
+      {kEnabled, kFont, kCaption, kForeColor, kForeHover},
+  };
+  return kTable;
+}
+
+void XPButton::Notify(std::size_t property) { PropertyChanged(Properties().Key(property)); }
+
 void XPButton::SetEnabled(bool v) {
   Enabled_ = ToVBBool(v);
-  PropertyChanged("Enabled");
+  Notify(kEnabled);
   SetHostEnabled(v);
   Repaint(0);
 }
@@ -180,25 +223,25 @@ void XPButton::SetEnabled(bool v) {
 void XPButton::SetFont(FontRef v) {
   surface().SetFont(std::move(v));
   Repaint(0);
-  PropertyChanged("Font");
+  Notify(kFont);
 }
 
 void XPButton::SetCaption(const std::u16string& v) {
   Caption_ = v;
   Repaint(0);
   UpdateAccessKey();
-  PropertyChanged("Caption");
+  Notify(kCaption);
 }
 
 void XPButton::SetForeColor(OLE_COLOR v) {
   surface().SetForeColor(v);
   Repaint(0);
-  PropertyChanged("ForeColor");
+  Notify(kForeColor);
 }
 
 void XPButton::SetForeHover(OLE_COLOR v) {
   ForeHover_ = v;
-  PropertyChanged("ForeHover");
+  Notify(kForeHover);
 }
 
 // ---- Storage ----
@@ -211,21 +254,11 @@ void XPButton::OnInitProperties() {
 }
 
 void XPButton::OnReadProperties(const PropertyBag& bag) {
-  Enabled_ = bag.ReadBool("Enabled", VbTrue);
-  surface().SetFont(bag.ReadFont("Font", AmbientFont()));
-  Caption_ = bag.ReadText("Caption", AmbientDisplayName());
-  surface().SetForeColor(bag.ReadColor("ForeColor", AmbientForeColor()));
-  ForeHover_ = bag.ReadColor("ForeHover", surface().ForeColor());
+  Properties().Load(*this, bag);
   SetHostEnabled(Enabled_ != 0);
   UpdateAccessKey();
 }
 
-void XPButton::OnWriteProperties(PropertyBag& bag) {
-  bag.WriteProperty("Enabled", static_cast<bool>(Enabled_ != 0), true);
-  bag.WriteFont("Font", surface().Font(), AmbientFont());
-  bag.WriteProperty("Caption", Caption_, AmbientDisplayName());
-  bag.WriteProperty("ForeColor", ColorValue{surface().ForeColor()});
-  bag.WriteProperty("ForeHover", ColorValue{ForeHover_}, ColorValue{AmbientForeColor()});
-}
+void XPButton::OnWriteProperties(PropertyBag& bag) { Properties().Save(*this, bag); }
 
 }  // namespace xpkit

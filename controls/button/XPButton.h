@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/Event.h"
+#include "host/PropertyTable.h"
 #include "host/UserControl.h"
 #include "platform/VbTypes.h"
 #include "platform/Win32Types.h"
@@ -40,12 +41,19 @@ class XPButton : public UserControl {
   OLE_COLOR ForeHover() const { return ForeHover_; }
   void SetForeHover(OLE_COLOR v);
 
+  // The stored properties: "Enabled", "Font", "Caption", "ForeColor" and "ForeHover".
+  static const PropertyTable<XPButton, 5>& Properties();
+
   // Events; every parameter by reference.
   Event<> Click;
   Event<std::int16_t, std::int16_t, float, float> MouseDown;
   Event<std::int16_t, std::int16_t, float, float> MouseMove;
   Event<std::int16_t, std::int16_t, float, float> MouseUp;
+// Xlib defines KeyPress as a macro; set it aside so this header compiles after Xlib's.
+#pragma push_macro("KeyPress")
+#undef KeyPress
   Event<std::int16_t> KeyPress;
+#pragma pop_macro("KeyPress")
   Event<std::int16_t, std::int16_t> KeyDown;
   Event<std::int16_t, std::int16_t> KeyUp;
   Event<> MouseOver;
@@ -77,6 +85,7 @@ class XPButton : public UserControl {
   // Draws the look the state selects; the pressed face only for Pressed = 1 after a
   // left press.
   void Repaint(std::int16_t Pressed);
+  void Notify(std::size_t property);
   bool IsPointerOver() const;
   void HoverTimerTick();
   void UpdateAccessKey();

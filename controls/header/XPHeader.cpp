@@ -4,6 +4,43 @@
 
 namespace xpkit {
 
+namespace {
+
+enum : std::size_t { kBorderStyle, kCaption, kDescription, kFont };
+
+}  // namespace
+
+const PropertyTable<XPHeader, 4>& XPHeader::Properties() {
+  static constexpr PropertyTable<XPHeader, 4> kTable{
+      {{
+          {{"BorderStyle", PropertyType::Long},
+           [](const XPHeader&) -> HeldValue { return 1; },
+           [](const XPHeader&) -> HeldValue { return 1; },
+           [](const XPHeader& h) -> HeldValue { return h.borderStyle_; },
+           [](XPHeader& h, const HeldValue& v) { h.borderStyle_ = std::get<std::int32_t>(v); }},
+          {{"Caption", PropertyType::Text},
+           [](const XPHeader& h) -> HeldValue { return h.AmbientDisplayName(); },
+           [](const XPHeader& h) -> HeldValue { return h.AmbientDisplayName(); },
+           [](const XPHeader& h) -> HeldValue { return h.caption_; },
+           [](XPHeader& h, const HeldValue& v) { h.caption_ = std::get<std::u16string>(v); }},
+          {{"Description", PropertyType::Text},
+           [](const XPHeader&) -> HeldValue { return std::u16string(kDefaultDescription); },
+           [](const XPHeader&) -> HeldValue { return std::u16string(kDefaultDescription); },
+           [](const XPHeader& h) -> HeldValue { return h.description_; },
+           [](XPHeader& h, const HeldValue& v) { h.description_ = std::get<std::u16string>(v); }},
+          {{"Font", PropertyType::Font},
+           [](const XPHeader& h) -> HeldValue { return h.AmbientFont(); },
+           [](const XPHeader& h) -> HeldValue { return h.AmbientFont(); },
+           [](const XPHeader& h) -> HeldValue { return h.font_; },
+           [](XPHeader& h, const HeldValue& v) { h.font_ = std::get<FontRef>(v); }},
+      }},
+      {kBorderStyle, kFont, kCaption, kDescription},
+  };
+  return kTable;
+}
+
+void XPHeader::Notify(std::size_t property) { PropertyChanged(Properties().Key(property)); }
+
 void XPHeader::OnInitialize() {
   lines_[0] = &AddLine("lneBorder(0)");
   lines_[1] = &AddLine("lneBorder(1)");
@@ -19,21 +56,13 @@ void XPHeader::OnInitProperties() {
 }
 
 void XPHeader::OnReadProperties(const PropertyBag& bag) {
-  borderStyle_ = bag.ReadLong("BorderStyle", 1);
-  caption_ = bag.ReadText("Caption", AmbientDisplayName());
-  description_ = bag.ReadText("Description", kDefaultDescription);
-  font_ = bag.ReadFont("Font", AmbientFont());
+  Properties().Load(*this, bag);
   surface().SetFont(font_);
   DrawHeader();
   SetBorderColors();
 }
 
-void XPHeader::OnWriteProperties(PropertyBag& bag) {
-  bag.WriteProperty("BorderStyle", borderStyle_, 1);
-  bag.WriteFont("Font", font_, AmbientFont());
-  bag.WriteProperty("Caption", caption_, AmbientDisplayName());
-  bag.WriteProperty("Description", description_, std::u16string(kDefaultDescription));
-}
+void XPHeader::OnWriteProperties(PropertyBag& bag) { Properties().Save(*this, bag); }
 
 void XPHeader::OnResize() {
   const std::int32_t w = CLng(Width() - 15);
@@ -50,26 +79,26 @@ void XPHeader::OnResize() {
 void XPHeader::SetCaption(const std::u16string& v) {
   caption_ = v;
   DrawHeader();
-  PropertyChanged("Caption");
+  Notify(kCaption);
 }
 
 void XPHeader::SetDescription(const std::u16string& v) {
   description_ = v;
   DrawHeader();
-  PropertyChanged("Description");
+  Notify(kDescription);
 }
 
 void XPHeader::SetFont(FontRef v) {
   font_ = std::move(v);
   surface().SetFont(font_);
   DrawHeader();
-  PropertyChanged("Font");
+  Notify(kFont);
 }
 
 void XPHeader::SetBorderStyle(std::int32_t v) {
   borderStyle_ = v;
   SetBorderColors();
-  PropertyChanged("BorderStyle");
+  Notify(kBorderStyle);
 }
 
 void XPHeader::DrawHeader() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gradient/clsGradient.h"
+#include "host/PropertyTable.h"
 #include "host/UserControl.h"
 
 namespace xpkit {
@@ -24,6 +25,9 @@ class XPHeader : public UserControl {
   std::int32_t BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(std::int32_t v);
 
+  // The stored properties: "BorderStyle", "Caption", "Description" and "Font".
+  static const PropertyTable<XPHeader, 4>& Properties();
+
   // A banner never takes the focus.
   bool CanGetFocus() const override { return false; }
 
@@ -37,6 +41,7 @@ class XPHeader : public UserControl {
   void OnResize() override;
 
  private:
+  void Notify(std::size_t property);
   void DrawHeader();
   void SetBorderColors();
 

@@ -3,10 +3,13 @@
 #pragma once
 #include <string>
 
-#include "shell/Layout.h"
+#include "layout/Layout.h"
 
 namespace xpkit {
 
+// Reads and parses a layout file; a file that cannot be read is a FileError naming it,
+// a fault in its text a LayoutError. Files past 16 MiB are refused: no layout is that long.
+Layout ReadLayoutFile(const std::string& path, const ControlRegistry& registry);
 Layout ReadLayoutFile(const std::string& path);
 void WriteLayoutFile(const std::string& path, const Layout& layout);
 

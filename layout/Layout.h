@@ -1,6 +1,7 @@
-// A window's stored layout: the window's attributes, then its controls and lines in the
-// order the window creates them, each control with its placement in twips, its extent in
-// HIMETRIC and its stored property set. Read from and written to a small text format:
+// A window's layout: the window's attributes, then its controls and lines in the order
+// the window creates them, each control with its placement in twips, its extent in
+// HIMETRIC and its stored property set. Read from and written to a small text format,
+// described in docs/layout.md:
 //
 //   xpkit-layout 1
 //   window frmMain
@@ -10,19 +11,15 @@
 //   control cmdExit Morvel.XPButton in Footer
 //     left = 1575
 //     set caption = "Exit"
-//     set font = font "Tahoma" 8.25 weight 400 charset 178
 //   end
 //   line Line1 in frmMain
 //     x1 = 0
 //   end
-//
-// "set" lines are the control's stored properties; the other lines are what its host
-// knows of it. Values are typed: true/false, integers, decimals (single), "texts",
-// color 0xBBGGRR, fonts, and the words top/bottom/none for dock.
 #pragma once
+#include <cstdint>
 #include <optional>
-#include "platform/Error.h"
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -32,6 +29,11 @@
 #include "platform/Font.h"
 
 namespace xpkit {
+
+class ControlRegistry;
+
+// Positions, sizes and line ends reach at most 16384 pixels either way.
+constexpr double kMaxLayoutTwips = 16384.0 * kTwipsPerPixel;
 
 struct WindowLayout {
   std::string name;
@@ -45,7 +47,7 @@ struct WindowLayout {
 
 struct ControlLayout {
   std::string name, classId, parent;
-  Placement place;  // twips in the parent
+  Placement place;                        // twips in the parent
   std::int32_t extentX = 0, extentY = 0;  // HIMETRIC
   PropertyBag properties;
   int line = 0;  // where the block starts, for errors found while creating it
@@ -67,7 +69,11 @@ struct Layout {
 // HIMETRIC extent of a size in twips: 2540 per inch, 1440 twips per inch.
 std::int32_t TwipsToHimetric(double twips);
 
-// Parses `text` (UTF-8); throws LayoutError naming `source` and the line.
+// Parses `text` (UTF-8). Each control's class must be one of `registry`'s and each stored
+// property one of its class's, of the class's type; every fault is a LayoutError naming
+// `source`, the line and, where there is one, the key.
+Layout ParseLayout(std::string_view text, const std::string& source, const ControlRegistry& registry);
+// The same with the kit's own classes.
 Layout ParseLayout(std::string_view text, const std::string& source);
 // The text ParseLayout reads back to the same layout.
 std::string FormatLayout(const Layout& layout);

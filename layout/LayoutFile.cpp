@@ -1,21 +1,29 @@
-#include "shell/LayoutFile.h"
+#include "layout/LayoutFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+
+#include "layout/ControlRegistry.h"
 
 namespace xpkit {
 
-Layout ReadLayoutFile(const std::string& path) {
+Layout ReadLayoutFile(const std::string& path, const ControlRegistry& registry) {
+  constexpr std::size_t kLimit = 16 << 20;
   std::ifstream in(path, std::ios::binary);
   if (!in) throw FileError(path, std::string("cannot open layout file: ") + std::strerror(errno));
-  std::ostringstream text;
-  text << in.rdbuf();
+  std::string text;
+  char buf[1 << 16];
+  while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+    text.append(buf, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kLimit) throw FileError(path, "is not a layout file: longer than 16 MiB");
+  }
   if (in.bad()) throw FileError(path, "cannot read layout file");
-  return ParseLayout(text.str(), path);
+  return ParseLayout(text, path, registry);
 }
+
+Layout ReadLayoutFile(const std::string& path) { return ReadLayoutFile(path, ControlRegistry()); }
 
 void WriteLayoutFile(const std::string& path, const Layout& layout) {
   const std::string text = FormatLayout(layout);

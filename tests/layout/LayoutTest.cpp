@@ -1,0 +1,266 @@
+// The layout text: values of every type, round trips, the checks that name the file, the
+// line and the key, and windows built from layouts with the kit's classes and a caller's.
+#include "layout/Layout.h"
+
+#include <gtest/gtest.h>
+
+#include "backends/headless/HeadlessBackend.h"
+#include "controls/button/XPButton.h"
+#include "controls/header/XPHeader.h"
+#include "layout/ControlRegistry.h"
+#include "layout/LayoutForm.h"
+
+namespace xpkit {
+namespace {
+
+// A caller's own control with a stored property of every type.
+class Gauge : public UserControl {
+ public:
+  static const PropertyTable<Gauge, 6>& Properties() {
+    static constexpr PropertyTable<Gauge, 6> kTable{
+        {{
+            {{"Shown", PropertyType::Boolean}, [](const Gauge&) -> HeldValue { return true; },
+             [](const Gauge&) -> HeldValue { return true; }, [](const Gauge& g) -> HeldValue { return g.shown; },
+             [](Gauge& g, const HeldValue& v) { g.shown = std::get<bool>(v); }},
+            {{"Count", PropertyType::Long}, [](const Gauge&) -> HeldValue { return 0; },
+             [](const Gauge&) -> HeldValue { return 0; }, [](const Gauge& g) -> HeldValue { return g.count; },
+             [](Gauge& g, const HeldValue& v) { g.count = std::get<std::int32_t>(v); }},
+            {{"Needle", PropertyType::Color}, [](const Gauge&) -> HeldValue { return ColorValue{0}; },
+             [](const Gauge&) -> HeldValue { return ColorValue{0}; },
+             [](const Gauge& g) -> HeldValue { return ColorValue{g.needle}; },
+             [](Gauge& g, const HeldValue& v) { g.needle = std::get<ColorValue>(v).value; }},
+            {{"Ratio", PropertyType::Single}, [](const Gauge&) -> HeldValue { return 0.0f; },
+             [](const Gauge&) -> HeldValue { return 0.0f; }, [](const Gauge& g) -> HeldValue { return g.ratio; },
+             [](Gauge& g, const HeldValue& v) { g.ratio = std::get<float>(v); }},
+            {{"Label", PropertyType::Text}, [](const Gauge&) -> HeldValue { return std::u16string(); },
+             [](const Gauge&) -> HeldValue { return std::u16string(); },
+             [](const Gauge& g) -> HeldValue { return g.label; },
+             [](Gauge& g, const HeldValue& v) { g.label = std::get<std::u16string>(v); }},
+            {{"Font", PropertyType::Font}, [](const Gauge& g) -> HeldValue { return g.AmbientFont(); },
+             [](const Gauge& g) -> HeldValue { return g.AmbientFont(); },
+             [](const Gauge& g) -> HeldValue { return g.font; },
+             [](Gauge& g, const HeldValue& v) { g.font = std::get<FontRef>(v); }},
+        }},
+        {0, 1, 2, 3, 4, 5},
+    };
+    return kTable;
+  }
+  void OnReadProperties(const PropertyBag& bag) override { Properties().Load(*this, bag); }
+  void OnWriteProperties(PropertyBag& bag) override { Properties().Save(*this, bag); }
+
+  bool shown = true;
+  std::int32_t count = 0;
+  OLE_COLOR needle = 0;
+  float ratio = 0;
+  std::u16string label;
+  FontRef font;
+};
+
+ControlRegistry WithGauge() {
+  ControlRegistry r;
+  r.Register<Gauge>("Test.Gauge");
+  return r;
+}
+
+const std::string kWindow = "xpkit-layout 1\nwindow w\n  clientwidth = 1500\n  clientheight = 750\nend\n";
+const std::string kPlace = "  left = 15\n  top = 30\n  width = 600\n  height = 300\n";
+
+TEST(Layout, ReadsEveryValueTypeIntoTheClassesOwnKeys) {
+  const Layout l = ParseLayout(kWindow + R"(
+control g Test.Gauge in w   # a comment
+  left = 15
+  top = 30.5
+  width = 600
+  height = 300
+  set SHOWN = false
+  set count = -7
+  set ratio = 0.25
+  set label = "Say \"hi\"\\ \u0000 )" + "\xD8\xAE" + R"("
+  set needle = color 0x80000006
+  set font = font "Tahoma" 9.75 weight 700 charset 178 italic strikethrough
+end
+)",
+                               "t", WithGauge());
+  ASSERT_EQ(l.items.size(), 1u);
+  const auto& c = std::get<ControlLayout>(l.items[0]);
+  EXPECT_EQ(c.line, 7);
+  EXPECT_EQ(c.place.top, 30.5);
+  // Stored under the class's own spelling of each key.
+  EXPECT_EQ(c.properties.entries()[0].first, "Shown");
+  EXPECT_EQ(c.properties.ReadBool("shown", VbTrue), VbFalse);
+  EXPECT_EQ(c.properties.ReadLong("count", 0), -7);
+  EXPECT_EQ(c.properties.ReadSingle("ratio", 0), 0.25f);
+  EXPECT_EQ(c.properties.ReadText("label", u""), std::u16string(u"Say \"hi\"\\ \0 \u062E", 13));
+  EXPECT_EQ(c.properties.ReadColor("needle", 0), 0x80000006u);
+  const FontDesc f = std::get<FontDesc>(c.properties.ReadProperty("font", FontDesc{}));
+  EXPECT_EQ(f, (FontDesc{u"Tahoma", 9.75, 700, true, false, true, 178}));
+}
+
+TEST(Layout, FormatReadsBackToTheSameText) {
+  const ControlRegistry registry = WithGauge();
+  const std::string text = FormatLayout(ParseLayout(kWindow + R"(
+control g Test.Gauge in w
+  dock = top
+  left = -245760
+  top = 0.1
+  width = 600.5
+  height = 245760
+  set label = "tab\there \"q\" \u0001"
+  set ratio = 2.0
+  set count = 2147483647
+  set font = font "A B" 8 weight 400 charset 0 underline
+end
+line l in g
+  x1 = 1
+  y1 = 2
+  x2 = 3
+  y2 = -4.25
+end
+)",
+                                                    "t", registry));
+  EXPECT_EQ(FormatLayout(ParseLayout(text, "t", registry)), text);
+  EXPECT_NE(text.find("  top = 0.1\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("set ratio = 2.0\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\\u0001"), std::string::npos) << text;
+}
+
+struct BadCase {
+  std::string text, message, key;
+};
+
+TEST(Layout, FaultsNameTheFileLineAndKey) {
+  const std::string button = "control b Morvel.XPButton in w\n" + kPlace;
+  const std::string line = "line l in w\n  x1 = 0\n  y1 = 0\n  x2 = 0\n";
+  const BadCase cases[] = {
+      {"", "f.layout:0: the first line must be 'xpkit-layout 1'", ""},
+      {"xpkit-layout 2\n", "f.layout:1: the first line must be 'xpkit-layout 1'", ""},
+      {"xpkit-layout 1\ncontrol x\n", "f.layout:2: expected 'window NAME'", ""},
+      {"xpkit-layout 1\nwindow w\n  clientwidth = 1500\n", "f.layout:2: window 'w' has no 'end'", ""},
+      {"xpkit-layout 1\nwindow w\n  clientwidth = 1500\nend\n", "f.layout:4: window 'w' needs 'clientheight'", ""},
+      {"xpkit-layout 1\nwindow w\n  colour = 1\nend\n", "f.layout:3: unknown attribute 'colour' in window 'w'",
+       "colour"},
+      {"xpkit-layout 1\nwindow w\n  backcolor = 12\nend\n", "f.layout:3: 'backcolor' must be a color", "backcolor"},
+      {"xpkit-layout 1\nwindow w\n  backcolor = color red\nend\n", "f.layout:3: color must be written as 0x", ""},
+      {"xpkit-layout 1\nwindow w\n  caption = \"open\nend\n", "f.layout:3: text has no closing quote", ""},
+      {"xpkit-layout 1\nwindow w\n  caption = \"\\q\"\nend\n", "f.layout:3: unknown escape '\\q'", ""},
+      {"xpkit-layout 1\nwindow w\n  clientwidth = 99999999999\nend\n",
+       "f.layout:3: 'clientwidth' must be a number from 15 to 245760", "clientwidth"},
+      // Texts must be UTF-8 in its shortest form, without surrogates, up to U+10FFFF.
+      {"xpkit-layout 1\nwindow w\n  caption = \"\xC0\xAF\"\nend\n", "f.layout:3: text is not valid UTF-8", ""},
+      {"xpkit-layout 1\nwindow w\n  caption = \"\xED\xA0\x80\"\nend\n", "f.layout:3: text is not valid UTF-8", ""},
+      {"xpkit-layout 1\nwindow w\n  caption = \"\xF4\x90\x80\x80\"\nend\n", "f.layout:3: text is not valid UTF-8", ""},
+      {kWindow + "control b Morvel.XPButton in w\n  left = 0\n  top = 0\n  width = 10\nend\n",
+       "f.layout:10: control 'b' needs 'height'", ""},
+      {kWindow + "control b Morvel.XPButton in nowhere\n", "f.layout:6: unknown parent 'nowhere'", ""},
+      {kWindow + "control b Morvel.XPSlider in w\n",
+       "f.layout:6: unknown class identifier 'Morvel.XPSlider' (known: Morvel.XPHeader, Morvel.XPButton)", ""},
+      {kWindow + button + "end\n" + button, "f.layout:12: the name 'b' is used twice", ""},
+      {kWindow + button + "  size = 3\nend\n", "f.layout:11: unknown attribute 'size' in control 'b'", "size"},
+      // Positions, sizes and line ends stay within 16384 pixels (245760 twips).
+      {kWindow + "control b Morvel.XPButton in w\n  left = 1e30\n", "f.layout:7: 'left' must be a number from -245760",
+       "left"},
+      {kWindow + "control b Morvel.XPButton in w\n  width = 99999999\n",
+       "f.layout:7: 'width' must be a number from 0 to 245760, not '99999999'", "width"},
+      {kWindow + "control b Morvel.XPButton in w\n  height = -15\n", "f.layout:7: 'height' must be a number from 0",
+       "height"},
+      {kWindow + "line l in w\n  x1 = -3e11\n", "f.layout:7: 'x1' must be a number from -245760 to 245760", "x1"},
+      {kWindow + "line l in w\n  y2 = nan\n", "f.layout:7: 'y2' must be a number of twips", "y2"},
+      // Stored properties: only the class's own keys, each of its type.
+      {kWindow + button + "  set captoin = \"Exit\"\nend\n",
+       "f.layout:11: control 'b' (Morvel.XPButton) has no stored property 'captoin' (it has: Enabled, Font, Caption, "
+       "ForeColor, ForeHover)",
+       "captoin"},
+      {kWindow + button + "  set onclick = \"End\"\nend\n", "f.layout:11: control 'b' (Morvel.XPButton) has no",
+       "onclick"},
+      {kWindow + button + "  set caption = Exit\nend\n", "f.layout:11: 'caption' must be a text in quotes, not a word",
+       "caption"},
+      {kWindow + button + "  set forecolor = \"blue\"\nend\n", "f.layout:11: 'forecolor' must be a color", "forecolor"},
+      {kWindow + button + "  set enabled = 1\nend\n", "f.layout:11: 'enabled' must be true or false", "enabled"},
+      {kWindow + button + "  set caption = \"a\"\n  set CAPTION = \"b\"\nend\n", "f.layout:12: 'caption' is given twice",
+       "caption"},
+      {kWindow + button + "  dock = left\nend\n", "f.layout:11: 'dock' must be top, bottom or none", "dock"},
+      {kWindow + button + "  set font = font Tahoma 8\nend\n", "f.layout:11: font must be written as font \"FACE\"", ""},
+      {kWindow + line + "  y2 = 0\nend\nline m in l\n", "f.layout:12: 'l' is a line and holds no lines", ""},
+      {kWindow + "frame x\n", "f.layout:6: expected 'control' or 'line', not 'frame'", ""},
+      {kWindow + line + "end\n", "f.layout:10: line 'l' needs 'y2'", ""},
+  };
+  for (const BadCase& c : cases) {
+    try {
+      ParseLayout(c.text, "f.layout");
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const LayoutError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+      EXPECT_EQ(e.key(), c.key) << e.what();
+      EXPECT_EQ(e.code(), ErrorCode::BadLayout);
+    }
+  }
+}
+
+// A layout put together in code skips the reader's checks; creation still names the line.
+TEST(Layout, CreationFaultsNameTheControlsLine) {
+  Layout layout = ParseLayout(kWindow, "f.layout");
+  ControlLayout c;
+  c.name = "b";
+  c.classId = XPButton::kClassId;
+  c.parent = "w";
+  c.place = {0, 0, 150, 150};
+  c.properties.WriteProperty("ForeColor", std::u16string(u"blue"));
+  c.line = 9;
+  layout.items.emplace_back(c);
+  HeadlessBackend backend;
+  Host host(backend);
+  try {
+    LayoutForm form(host, layout);
+    ADD_FAILURE() << "accepted a text as a colour";
+  } catch (const LayoutError& e) {
+    EXPECT_STREQ(e.what(),
+                 "f.layout:9: control 'b': Type mismatch: property 'ForeColor' holds a String value, not a Color");
+  }
+}
+
+TEST(LayoutForm, ControlsAreFoundByNameAndClassAtAnyDepth) {
+  const ControlRegistry registry = WithGauge();
+  const Layout layout = ParseLayout(kWindow + "control bar Morvel.XPHeader in w\n" + kPlace +
+                                        "end\ncontrol ok Morvel.XPButton in bar\n" + kPlace +
+                                        "  set caption = \"&OK\"\nend\ncontrol g Test.Gauge in bar\n" + kPlace +
+                                        "  set count = 3\nend\n",
+                                    "t", registry);
+  HeadlessBackend backend;
+  Host host(backend);
+  LayoutForm form(host, layout, registry);
+  XPButton& ok = form.Control<XPButton>("ok");  // inside the banner
+  EXPECT_EQ(ok.Caption(), u"&OK");
+  EXPECT_EQ(form.Control<Gauge>("g").count, 3);
+  EXPECT_EQ(form.FindControl<XPHeader>("ok"), nullptr);
+  EXPECT_THROW(form.Control<XPHeader>("ok"), Error);
+  EXPECT_THROW(form.Control<XPButton>("nothing"), Error);
+  int clicks = 0;
+  ok.Click.Connect([&] { ++clicks; });
+  form.Show();
+  HeadlessDriver(host, form).Key('O', vbAltMask);
+  EXPECT_EQ(clicks, 1);
+  // The caller's class saves through its own table and comes back the same.
+  EXPECT_EQ(FormatLayout(form.SaveLayout()), FormatLayout(ParseLayout(FormatLayout(form.SaveLayout()), "t", registry)));
+  EXPECT_NE(FormatLayout(form.SaveLayout()).find("control g Test.Gauge in bar"), std::string::npos);
+}
+
+TEST(ControlRegistry, IdentifiersAreUniqueAndClassesExact) {
+  ControlRegistry r;
+  EXPECT_THROW(r.Register<XPButton>(XPButton::kClassId), Error);
+  r.Register<Gauge>("Test.Gauge");
+  EXPECT_EQ(r.KnownClasses(), "Morvel.XPHeader, Morvel.XPButton, Test.Gauge");
+  ASSERT_NE(r.Find("Test.Gauge"), nullptr);
+  EXPECT_EQ(r.Find("Test.Gauge")->KnownProperties(), "Shown, Count, Needle, Ratio, Label, Font");
+  EXPECT_EQ(r.Find("test.gauge"), nullptr);  // identifiers match exactly
+}
+
+TEST(Layout, ExtentsAreHimetricOfTheSize) {
+  EXPECT_EQ(TwipsToHimetric(4965), 8758);
+  EXPECT_EQ(TwipsToHimetric(420), 741);
+  EXPECT_EQ(TwipsToHimetric(600), 1058);
+  EXPECT_EQ(TwipsToHimetric(1590), 2805);
+  EXPECT_EQ(TwipsToHimetric(330), 582);
+}
+
+}  // namespace
+}  // namespace xpkit
