@@ -5,11 +5,12 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libpng-dev
-  libsdl2-dev
+  libsdl2-dev libglib2.0-dev
   fonts-wine fonts-dejavu-core
   clang libclang-rt-14-dev
   libssl-dev
   xvfb xdotool libx11-dev
+  help2man
 )
 missing=()
 for p in "${packages[@]}"; do

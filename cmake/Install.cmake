@@ -1,0 +1,39 @@
+# Installs the headers under include/xpkit/, the static libraries with a CMake package
+# (find_package(xpkit) gives xpkit::kit and xpkit::codecs) and pkg-config files (xpkit,
+# xpkit-codecs), and, with the programs, their manual pages, a desktop entry and its icon.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(XPKIT_HEADER_DIRS platform platform/text host backends/headless backends/sdl2 gradient controls/header
+                      controls/button layout codecs)
+foreach(dir ${XPKIT_HEADER_DIRS})
+  file(GLOB headers ${PROJECT_SOURCE_DIR}/${dir}/*.h)
+  install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpkit/${dir})
+endforeach()
+
+get_property(libraries GLOBAL PROPERTY XPKIT_LIBRARIES)
+install(TARGETS ${libraries} xpkit_kit xpkit_codecs_all EXPORT xpkitTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpkit ${CMAKE_INSTALL_INCLUDEDIR})
+set(XPKIT_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/xpkit)
+install(EXPORT xpkitTargets NAMESPACE xpkit:: DESTINATION ${XPKIT_CMAKE_DIR})
+configure_package_config_file(${PROJECT_SOURCE_DIR}/packaging/xpkitConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/packaging/xpkitConfig.cmake INSTALL_DESTINATION ${XPKIT_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/packaging/xpkitConfigVersion.cmake
+                                 COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/xpkitConfig.cmake ${PROJECT_BINARY_DIR}/packaging/xpkitConfigVersion.cmake
+        DESTINATION ${XPKIT_CMAKE_DIR})
+
+foreach(pc xpkit xpkit-codecs)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/${pc}.pc.in ${PROJECT_BINARY_DIR}/packaging/${pc}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()
+
+if(XPKIT_TOOLS)
+  install(TARGETS xpkit xpkit-gallery xpkit-codec RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/xpkit.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_BINARY_DIR}/share/xpkit.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+  if(XPKIT_MAN_PAGES)
+    install(FILES ${XPKIT_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+endif()

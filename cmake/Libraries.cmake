@@ -1,0 +1,92 @@
+# The libraries: the code page tables, the codecs, and the kit (drawing platform, control
+# host, controls, layouts and the two backends). A library's headers are found from the
+# source tree while building and from include/xpkit once installed.
+
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(TEXT REQUIRED IMPORTED_TARGET freetype2 harfbuzz fribidi fontconfig)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+
+# xpkit_library(NAME EXPORT_NAME SOURCES...): a static library of the project.
+function(xpkit_library name export)
+  add_library(${name} STATIC ${ARGN})
+  xpkit_target(${name})
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+                                            $<INSTALL_INTERFACE:include/xpkit> $<INSTALL_INTERFACE:include>)
+  set_target_properties(${name} PROPERTIES EXPORT_NAME ${export} POSITION_INDEPENDENT_CODE ON)
+  set_property(GLOBAL APPEND PROPERTY XPKIT_LIBRARIES ${name})
+endfunction()
+
+# The ANSI code pages and UTF conversion: all the codecs need of the platform.
+xpkit_library(xpkit_codepage codepage platform/CodePage.cpp platform/Utf.cpp)
+
+# The codecs stand on the code page tables alone.
+xpkit_library(xpkit_codecs codecs_lib
+  codecs/b64.cpp
+  codecs/Base64Avx2.cpp
+  codecs/Base64Bytes.cpp
+  codecs/FileIO.cpp
+  codecs/LargeText.cpp
+  codecs/RC4_Calc.cpp)
+target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage)
+
+xpkit_library(xpkit_platform platform
+  platform/Gdi.cpp
+  platform/GdiObjects.cpp
+  platform/GdiText.cpp
+  platform/PixelRules.cpp
+  platform/PngFile.cpp
+  platform/Region.cpp
+  platform/SessionTag.cpp
+  platform/User.cpp
+  platform/text/FontLibrary.cpp
+  platform/text/ResolvedFont.cpp
+  platform/text/ShapedText.cpp
+  platform/text/TextLayout.cpp)
+target_link_libraries(xpkit_platform PUBLIC xpkit_codepage PkgConfig::TEXT PkgConfig::PNG)
+
+xpkit_library(xpkit_host host
+  host/Compositor.cpp
+  host/Container.cpp
+  host/ControlSurface.cpp
+  host/Form.cpp
+  host/Host.cpp
+  host/PropertyBag.cpp
+  host/PropertyTable.cpp
+  host/Timer.cpp
+  host/UserControl.cpp)
+target_link_libraries(xpkit_host PUBLIC xpkit_platform)
+
+xpkit_library(xpkit_controls controls
+  gradient/clsGradient.cpp
+  controls/header/XPHeader.cpp
+  controls/button/XPButton.cpp
+  controls/button/XPButtonPainting.cpp)
+target_link_libraries(xpkit_controls PUBLIC xpkit_host)
+
+xpkit_library(xpkit_layout layout
+  layout/ControlRegistry.cpp
+  layout/LayoutAttributes.cpp
+  layout/LayoutFile.cpp
+  layout/LayoutForm.cpp
+  layout/LayoutReader.cpp
+  layout/LayoutWriter.cpp)
+target_link_libraries(xpkit_layout PUBLIC xpkit_controls)
+
+xpkit_library(xpkit_headless headless backends/headless/HeadlessBackend.cpp)
+target_link_libraries(xpkit_headless PUBLIC xpkit_host)
+
+xpkit_library(xpkit_sdl2 sdl2 backends/sdl2/Sdl2Backend.cpp backends/sdl2/SdlInput.cpp)
+target_link_libraries(xpkit_sdl2 PUBLIC xpkit_host PkgConfig::SDL2)
+
+# What a program of its own links: xpkit::kit for windows and controls, xpkit::codecs for
+# Base64 and RC4.
+add_library(xpkit_kit INTERFACE)
+target_link_libraries(xpkit_kit INTERFACE xpkit_layout xpkit_controls xpkit_host xpkit_platform xpkit_headless
+                                          xpkit_sdl2)
+set_target_properties(xpkit_kit PROPERTIES EXPORT_NAME kit)
+add_library(xpkit_codecs_all INTERFACE)
+target_link_libraries(xpkit_codecs_all INTERFACE xpkit_codecs)
+set_target_properties(xpkit_codecs_all PROPERTIES EXPORT_NAME codecs)
+add_library(xpkit::kit ALIAS xpkit_kit)
+add_library(xpkit::codecs ALIAS xpkit_codecs_all)

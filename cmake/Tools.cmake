@@ -1,0 +1,62 @@
+# The three programs and the program-only libraries they share.
+
+# The window's default layout, compiled in as bytes.
+set(XPKIT_LAYOUT_SRC ${PROJECT_SOURCE_DIR}/shell/frmMain.layout)
+set(XPKIT_LAYOUT_INC ${PROJECT_BINARY_DIR}/generated/frmMain.layout.inc)
+add_custom_command(
+  OUTPUT ${XPKIT_LAYOUT_INC}
+  COMMAND ${CMAKE_COMMAND} -DIN=${XPKIT_LAYOUT_SRC} -DOUT=${XPKIT_LAYOUT_INC} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedBytes.cmake
+  DEPENDS ${XPKIT_LAYOUT_SRC} ${PROJECT_SOURCE_DIR}/cmake/EmbedBytes.cmake)
+
+add_library(xpkit_shell STATIC shell/AppIcon.cpp shell/frmMain.cpp ${XPKIT_LAYOUT_INC})
+xpkit_target(xpkit_shell)
+target_include_directories(xpkit_shell PUBLIC ${PROJECT_SOURCE_DIR} PRIVATE ${PROJECT_BINARY_DIR}/generated)
+target_link_libraries(xpkit_shell PUBLIC xpkit_layout)
+
+add_library(xpkit_apps_common STATIC apps/common/Args.cpp)
+xpkit_target(xpkit_apps_common)
+target_link_libraries(xpkit_apps_common PUBLIC xpkit_codepage)
+
+add_library(xpkit_gallery_lib STATIC apps/gallery/Gallery.cpp)
+xpkit_target(xpkit_gallery_lib)
+target_link_libraries(xpkit_gallery_lib PUBLIC xpkit_controls xpkit_headless)
+
+add_executable(xpkit-gallery apps/gallery/main.cpp)
+xpkit_target(xpkit-gallery)
+target_link_libraries(xpkit-gallery PRIVATE xpkit_gallery_lib xpkit_apps_common)
+
+add_executable(xpkit apps/xpkit/main.cpp)
+xpkit_target(xpkit)
+target_link_libraries(xpkit PRIVATE xpkit_shell xpkit_sdl2 xpkit_headless xpkit_apps_common)
+
+add_executable(xpkit-codec apps/codec/main.cpp)
+xpkit_target(xpkit-codec)
+target_link_libraries(xpkit-codec PRIVATE xpkit_codecs xpkit_apps_common)
+
+# The application icon as a PNG, for the desktop entry.
+add_executable(xpkit_write_icon apps/icon/main.cpp)
+xpkit_target(xpkit_write_icon)
+target_link_libraries(xpkit_write_icon PRIVATE xpkit_shell)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/share/xpkit.png
+                   COMMAND xpkit_write_icon ${PROJECT_BINARY_DIR}/share/xpkit.png DEPENDS xpkit_write_icon)
+
+# Manual pages, made from each program's --help.
+find_program(HELP2MAN help2man)
+set(XPKIT_MAN_PAGES)
+if(HELP2MAN)
+  foreach(tool_and_name "xpkit|show the xpkit window"
+                        "xpkit-gallery|render the controls of the kit into PNG files"
+                        "xpkit-codec|Base64 and RC4 over files and standard input and output")
+    string(REPLACE "|" ";" parts "${tool_and_name}")
+    list(GET parts 0 tool)
+    list(GET parts 1 name)
+    set(page ${PROJECT_BINARY_DIR}/share/man/${tool}.1)
+    add_custom_command(OUTPUT ${page}
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/share/man
+                       COMMAND ${HELP2MAN} --no-info --no-discard-stderr --name=${name}
+                               --version-string=${PROJECT_VERSION} --output=${page} $<TARGET_FILE:${tool}>
+                       DEPENDS ${tool} VERBATIM)
+    list(APPEND XPKIT_MAN_PAGES ${page})
+  endforeach()
+endif()
+add_custom_target(xpkit_share ALL DEPENDS ${PROJECT_BINARY_DIR}/share/xpkit.png ${XPKIT_MAN_PAGES})
