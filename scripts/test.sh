@@ -22,7 +22,14 @@ ctest --test-dir build-asan --output-on-failure -j "$jobs"
 echo "== fuzz smoke run (libFuzzer, clang) =="
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DXPKIT_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j "$jobs"
-for target in b64_decode b64_roundtrip rc4_roundtrip; do
-  ./build-fuzz/fuzz_$target -runs=20000 -max_total_time=15 -max_len=4096 -seed=1 2>&1 | tail -1
+# The layout reader starts from the program's own layout.
+seeds=$(mktemp -d)
+trap 'rm -rf "$seeds"' EXIT
+cp shell/frmMain.layout "$seeds/"
+targets=(b64_decode b64_roundtrip rc4_roundtrip layout_reader)
+for target in "${targets[@]}"; do
+  corpus=()
+  [ "$target" = layout_reader ] && corpus=("$seeds")
+  ./build-fuzz/fuzz_$target "${corpus[@]}" -runs=20000 -max_total_time=15 -max_len=4096 -seed=1 2>&1 | tail -1
 done
-echo "fuzz smoke: 3 passed, 0 failed"
+echo "fuzz smoke: ${#targets[@]} passed, 0 failed"
