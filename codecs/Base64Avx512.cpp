@@ -89,14 +89,21 @@ XPKIT_AVX512 inline __m512i DecodeBlock(__m512i c, __m512i valuesLow, __m512i va
 XPKIT_AVX512 std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst) {
   const __m512i alphabet = Load(kAlphabetBytes), first = Load(kFirst16Groups), last = Load(kLast3Groups);
   const __m512i crlf = _mm512_set1_epi16(0x0A0D);
-  constexpr __mmask64 kLine = (__mmask64{1} << 57) - 1, kTail = (__mmask64{1} << 14) - 1;
+  // A line is 57 bytes, read as 64, and 78 characters, stored as 64 and 64: the 50
+  // characters too many are covered by what follows, as long as 37 more bytes (13
+  // groups) follow the line. The last lines load and store under masks.
   std::size_t at = 0;
+  for (; at + 57 + 37 <= n; at += 57, dst += 78) {
+    const __m512i line = _mm512_loadu_si512(src + at);
+    _mm512_storeu_si512(dst, EncodeGroups(line, first, alphabet));
+    _mm512_storeu_si512(dst + 64, _mm512_mask_mov_epi8(EncodeGroups(line, last, alphabet), __mmask64{3} << 12, crlf));
+  }
   for (; at + 57 <= n; at += 57, dst += 78) {
-    const __m512i line = _mm512_maskz_loadu_epi8(kLine, src + at);
+    const __m512i line = _mm512_maskz_loadu_epi8((__mmask64{1} << 57) - 1, src + at);
     _mm512_storeu_si512(dst, EncodeGroups(line, first, alphabet));
     // Characters 64..75, then CR LF at 76 and 77.
     const __m512i tail = _mm512_mask_mov_epi8(EncodeGroups(line, last, alphabet), __mmask64{3} << 12, crlf);
-    _mm512_mask_storeu_epi8(dst + 64, kTail, tail);
+    _mm512_mask_storeu_epi8(dst + 64, (__mmask64{1} << 14) - 1, tail);
   }
   return at;
 }

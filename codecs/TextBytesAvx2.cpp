@@ -40,7 +40,7 @@ XPKIT_AVX2 std::size_t ToBytes(const char16_t* text, std::size_t n, std::uint8_t
       _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + i), packed);
       continue;
     }
-    for (std::size_t k = i; k < i + 16; ++k) bytes[k] = codePage.ToByte(text[k]);
+    TableBytes16(text + i, bytes + i, codePage);
   }
   return i;
 }

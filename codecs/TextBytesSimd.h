@@ -9,6 +9,13 @@
 
 namespace xpkit::textbytes {
 
+// The bytes of 16 characters through the code page's table, for the blocks that are not
+// all below 0x80.
+inline void TableBytes16(const char16_t* text, std::uint8_t* bytes, const CodePage& codePage) {
+#pragma GCC unroll 16
+  for (int k = 0; k < 16; ++k) bytes[k] = codePage.ToByte(text[k]);
+}
+
 namespace avx2 {
 std::size_t ToBytes(const char16_t* text, std::size_t n, std::uint8_t* bytes, const CodePage& codePage);
 std::size_t ToText(const std::uint8_t* bytes, std::size_t n, char16_t* text, const CodePage& codePage);
