@@ -2,11 +2,15 @@
 
 #if defined(__x86_64__)
 // GCC 12's AVX-512 headers trip its own uninitialised-value warnings (GCC bug 105593).
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #include <array>
 
