@@ -19,18 +19,18 @@ void HintHugePages(char16_t* text, std::size_t n) {
 
 }  // namespace
 
-std::u16string LargeText(std::size_t n, const std::function<std::size_t(char16_t* text)>& fill) {
+std::u16string LargeText(std::size_t n, FillText fill, void* context) {
   std::u16string text;
 #if defined(__cpp_lib_string_resize_and_overwrite)
   text.resize_and_overwrite(n, [&](char16_t* data, std::size_t size) {
     HintHugePages(data, size);
-    return fill(data);
+    return fill(data, context);
   });
 #else
   text.reserve(n);  // allocated, not yet touched
   HintHugePages(text.data(), n);
   text.resize(n);
-  text.resize(fill(text.data()));
+  text.resize(fill(text.data(), context));
 #endif
   return text;
 }

@@ -1,8 +1,8 @@
 // Result texts of the codecs, which can be hundreds of megabytes long.
 #pragma once
 #include <cstddef>
-#include <functional>
 #include <string>
+#include <type_traits>
 
 namespace xpkit {
 
@@ -10,6 +10,17 @@ namespace xpkit {
 // returning how many it wrote. The storage is not cleared first: every page is touched
 // once, by `fill`. A long text is marked for huge pages, since faulting it in 4 KiB at a
 // time costs several times the work of a codec.
-std::u16string LargeText(std::size_t n, const std::function<std::size_t(char16_t* text)>& fill);
+template <class Fill>
+std::u16string LargeText(std::size_t n, Fill&& fill);
+
+// The same with `fill` as a plain function and its context.
+using FillText = std::size_t (*)(char16_t* text, void* context);
+std::u16string LargeText(std::size_t n, FillText fill, void* context);
+
+template <class Fill>
+std::u16string LargeText(std::size_t n, Fill&& fill) {
+  using F = std::remove_reference_t<Fill>;
+  return LargeText(n, [](char16_t* text, void* f) { return (*static_cast<F*>(f))(text); }, &fill);
+}
 
 }  // namespace xpkit
