@@ -1,5 +1,6 @@
-// Table-driven Base64 with 76-character lines: the encoder and decoder that the b64
-// class and the command-line tool run on, over any character or byte type.
+// Table-driven Base64 with 76-character lines over any character or byte type: the
+// scalar kernel, which the vector kernels are checked against and which finishes what
+// they leave (a buffer's tail, the text's last group).
 #pragma once
 #include <array>
 #include <cstddef>
