@@ -128,10 +128,7 @@ XPKIT_AVX2 Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::uin
     _mm256_store_si256(reinterpret_cast<__m256i*>(stage), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(stage + done)));
   }
   have -= DecodeStage(stage, have, dst, out, room);
-  // The characters left in the stage are given back: reading resumes at the first.
-  std::size_t read = at;
-  for (std::size_t left = have; left > 0;) left -= !IsBreak(src[--read]);
-  return {read, out};
+  return {GiveBack(src, at, have), out};
 }
 
 }  // namespace xpkit::base64::avx2

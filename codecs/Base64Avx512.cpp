@@ -1,21 +1,9 @@
 #include "codecs/Base64Avx512.h"
 
+#include "codecs/Avx512.h"
+
 #if defined(__x86_64__)
-// GCC 12's AVX-512 headers trip its own uninitialised-value warnings (GCC bug 105593).
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <immintrin.h>
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
-
 #include <array>
-
-// Only these functions carry AVX-512 code; the rest of the program runs on any x86-64.
-#define XPKIT_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,popcnt")))
 
 namespace xpkit::base64::avx512 {
 namespace {
@@ -136,10 +124,7 @@ XPKIT_AVX512 Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::u
     pending = _mm512_permutexvar_epi8(_mm512_add_epi8(iota, _mm512_sub_epi8(_mm512_set1_epi8(64), shift)), kept);
     have = total - 64;
   }
-  // The pending characters are given back: reading resumes at the first of them.
-  std::size_t read = at;
-  for (std::size_t left = have; left > 0;) left -= !IsBreak(src[--read]);
-  return {read, out};
+  return {GiveBack(src, at, have), out};
 }
 
 }  // namespace xpkit::base64::avx512

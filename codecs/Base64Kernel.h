@@ -150,6 +150,14 @@ Progress DecodeGroupsSkippingBreaks(const Ch* src, std::size_t n, std::uint8_t* 
   return p;
 }
 
+// Where a vector kernel that stopped reading at `at`, with `pending` characters read
+// but not decoded, resumes: at the first of those characters.
+template <class Ch>
+std::size_t GiveBack(const Ch* src, std::size_t at, std::size_t pending) {
+  while (pending > 0) pending -= !IsBreak(src[--at]);
+  return at;
+}
+
 // Where the last four characters other than CR and LF start, or 0 when there are
 // fewer: the text's last group, and a final "=" or "==", lie at or after it.
 template <class Ch>

@@ -1,20 +1,9 @@
 #include "codecs/TextBytesSimd.h"
 
+#include "codecs/Avx512.h"
+
 #if defined(__x86_64__)
-// GCC 12's AVX-512 headers trip its own uninitialised-value warnings (GCC bug 105593).
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <immintrin.h>
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
-
 #include <array>
-
-#define XPKIT_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,popcnt")))
 
 namespace xpkit::textbytes::avx512 {
 namespace {
