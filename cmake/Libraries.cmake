@@ -24,11 +24,22 @@ xpkit_library(xpkit_codepage codepage platform/CodePage.cpp platform/Utf.cpp)
 xpkit_library(xpkit_codecs codecs_lib
   codecs/b64.cpp
   codecs/Base64Avx2.cpp
+  codecs/Base64Avx512.cpp
   codecs/Base64Bytes.cpp
+  codecs/Base64Pieces.cpp
+  codecs/CodecKernel.cpp
   codecs/FileIO.cpp
-  codecs/LargeText.cpp
-  codecs/RC4_Calc.cpp)
+  codecs/RC4_Calc.cpp
+  codecs/TextBytes.cpp
+  codecs/TextBytesAvx2.cpp
+  codecs/TextBytesAvx512.cpp)
 target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage)
+# Result texts are filled through std::basic_string::resize_and_overwrite, which is C++23.
+add_library(xpkit_largetext OBJECT codecs/LargeText.cpp)
+target_compile_options(xpkit_largetext PRIVATE -Wall -Wextra -Wpedantic)
+target_include_directories(xpkit_largetext PRIVATE ${PROJECT_SOURCE_DIR})
+set_target_properties(xpkit_largetext PROPERTIES CXX_STANDARD 23 CXX_EXTENSIONS OFF POSITION_INDEPENDENT_CODE ON)
+target_sources(xpkit_codecs PRIVATE $<TARGET_OBJECTS:xpkit_largetext>)
 
 xpkit_library(xpkit_platform platform
   platform/Gdi.cpp

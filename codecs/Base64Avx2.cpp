@@ -70,12 +70,16 @@ XPKIT_AVX2 inline void DecodeBlock(const std::uint8_t* src, std::uint8_t* dst) {
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst), joined);
 }
 
-}  // namespace
-
-bool Supported() {
-  __builtin_cpu_init();  // this may run in a static initializer, before the library's own
-  return __builtin_cpu_supports("avx2");
+// Decodes whole blocks of 32 characters from the front of the `have` in `stage` while
+// dst has room for a 32-byte store; advances `out` and returns the characters done.
+XPKIT_AVX2 inline std::size_t DecodeStage(const std::uint8_t* stage, std::size_t have, std::uint8_t* dst,
+                                          std::size_t& out, std::size_t room) {
+  std::size_t done = 0;
+  for (; done + 32 <= have && out + 32 <= room; done += 32, out += 24) DecodeBlock(stage + done, dst + out);
+  return done;
 }
+
+}  // namespace
 
 XPKIT_AVX2 std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst) {
   std::size_t at = 0;
@@ -91,36 +95,40 @@ XPKIT_AVX2 std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std::
   return at;
 }
 
-XPKIT_AVX2 std::size_t DecodeGroups(const std::uint8_t* clean, std::size_t groups, std::uint8_t* dst) {
-  std::size_t g = 0;
-  for (; g + 11 <= groups; g += 8) DecodeBlock(clean + 4 * g, dst + 3 * g);  // 8 bytes spill into later groups
-  return g;
-}
-
-XPKIT_AVX2 std::size_t StripLineBreaks(const std::uint8_t* src, std::size_t n, std::uint8_t* dst,
-                                       std::size_t& consumed) {
-  std::size_t at = 0, o = 0;
+XPKIT_AVX2 Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst, std::size_t room) {
+  // Input blocks of 32 bytes go into `stage` without their CR and LF; once it holds a
+  // batch, it is decoded 32 characters at a time. Batches keep the decoding loads clear
+  // of the stores that just filled the stage.
+  constexpr std::size_t kBatch = 512;
+  alignas(32) std::uint8_t stage[kBatch + 64];
   const __m256i cr = _mm256_set1_epi8('\r'), lf = _mm256_set1_epi8('\n');
-  for (; at + 64 <= n; at += 32) {
+  std::size_t have = 0, at = 0, out = 0;
+  while (at + 64 <= n) {
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + at));
     auto breaks = static_cast<std::uint32_t>(
         _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(v, cr), _mm256_cmpeq_epi8(v, lf))));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + o), v);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(stage + have), v);
     // After each break, the bytes that follow are stored again where the break was;
     // every store is a whole 32 bytes and the next one covers the excess.
     std::size_t from = 0;
     while (breaks != 0) {
       const auto pos = static_cast<std::size_t>(__builtin_ctz(breaks));
       breaks &= breaks - 1;
-      o += pos - from;
+      have += pos - from;
       from = pos + 1;
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + o),
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(stage + have),
                           _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + at + from)));
     }
-    o += 32 - from;
+    have += 32 - from;
+    at += 32;
+    if (have < kBatch) continue;
+    const std::size_t done = DecodeStage(stage, have, dst, out, room);
+    have -= done;
+    if (have >= 32) break;  // out of room
+    _mm256_store_si256(reinterpret_cast<__m256i*>(stage), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(stage + done)));
   }
-  consumed = at;
-  return o;
+  have -= DecodeStage(stage, have, dst, out, room);
+  return {GiveBack(src, at, have), out};
 }
 
 }  // namespace xpkit::base64::avx2
@@ -128,13 +136,8 @@ XPKIT_AVX2 std::size_t StripLineBreaks(const std::uint8_t* src, std::size_t n, s
 #else
 
 namespace xpkit::base64::avx2 {
-bool Supported() { return false; }
 std::size_t EncodeLines(const std::uint8_t*, std::size_t, std::uint8_t*) { return 0; }
-std::size_t DecodeGroups(const std::uint8_t*, std::size_t, std::uint8_t*) { return 0; }
-std::size_t StripLineBreaks(const std::uint8_t*, std::size_t, std::uint8_t*, std::size_t& consumed) {
-  consumed = 0;
-  return 0;
-}
+Progress DecodeLines(const std::uint8_t*, std::size_t, std::uint8_t*, std::size_t) { return {}; }
 }  // namespace xpkit::base64::avx2
 
 #endif

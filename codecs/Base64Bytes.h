@@ -1,25 +1,31 @@
-// Base64 over byte buffers, the form the file operations and the command-line tool
-// stream through: the scalar kernel, with AVX2 doing the bulk where the CPU has it.
+// Base64 over byte buffers, the form the file streams and the text API run on: the
+// scalar kernel, with AVX2 or AVX-512 doing the bulk when the kernel choice says so.
 // Results are those of the scalar kernel in every case.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
+#include "codecs/Base64Kernel.h"
+#include "codecs/CodecKernel.h"
+
 namespace xpkit::base64 {
 
 // Encodes `n` bytes into EncodedLength(n) characters at `dst`; the line counter
 // starts afresh with every call.
-void EncodeBytes(const std::uint8_t* src, std::size_t n, std::uint8_t* dst);
+void EncodeBytes(const std::uint8_t* src, std::size_t n, std::uint8_t* dst, CodecKernel kernel = ChooseCodecKernel());
 
-// Copies `src` into `dst` (room for `n`) without its CR and LF bytes; returns how
-// many bytes were written.
-std::size_t StripLineBreaks(const std::uint8_t* src, std::size_t n, std::uint8_t* dst);
+// Room that decoding `n` characters may need: three bytes for every four, or part of four.
+constexpr std::size_t DecodeRoom(std::size_t n) { return (n + 3) / 4 * 3; }
 
-// Decodes `groups` whole groups of a cleaned text into 3 * groups bytes.
-void DecodeGroupBytes(const std::uint8_t* clean, std::size_t groups, std::uint8_t* dst);
+// Decodes whole groups of the characters of src[0, n) other than CR and LF into `dst`
+// (room for `room` bytes, at least three per whole group), in one pass.
+Progress DecodeGroupsSkippingBreaks(const std::uint8_t* src, std::size_t n, std::uint8_t* dst, std::size_t room,
+                                    CodecKernel kernel = ChooseCodecKernel());
 
-// Decodes a whole cleaned text of `n` characters; returns DecodedLength(clean, n), the
-// bytes written.
-std::size_t DecodeBytes(const std::uint8_t* clean, std::size_t n, std::uint8_t* dst);
+// Decodes a whole text of `n` characters, skipping CR and LF, into DecodeRoom(n) bytes
+// at `dst`: a short last group counts as filled with "A", and a final "=" or "=="
+// shortens it. Returns the bytes written.
+std::size_t DecodeBytes(const std::uint8_t* src, std::size_t n, std::uint8_t* dst,
+                        CodecKernel kernel = ChooseCodecKernel());
 
 }  // namespace xpkit::base64

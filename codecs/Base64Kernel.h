@@ -1,9 +1,11 @@
-// Table-driven Base64 with 76-character lines: the encoder and decoder that the b64
-// class and the command-line tool run on, over any character or byte type.
+// Table-driven Base64 with 76-character lines over any character or byte type: the
+// scalar kernel, which the vector kernels are checked against and which finishes what
+// they leave (a buffer's tail, the text's last group).
 #pragma once
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace xpkit::base64 {
 
@@ -111,6 +113,58 @@ void Decode(const Ch* clean, std::size_t n, Put&& put) {
   if (n == 0) return;
   DecodeGroups(clean, (n - 1) / 4, put);
   DecodeLast(clean, n, put);
+}
+
+template <class Ch>
+constexpr bool IsBreak(Ch c) {
+  return c == Ch('\r') || c == Ch('\n');
+}
+
+// How far a decoder got through a text with line breaks: it read src[0, read), whose
+// characters other than CR and LF made whole groups, and wrote that many bytes.
+struct Progress {
+  std::size_t read = 0;
+  std::size_t written = 0;
+};
+
+// Decodes whole groups of the characters of src[0, n) other than CR and LF, three bytes
+// for every four characters; the 0 to 3 characters after the last whole group stay
+// unread. The reference for the vector kernels and their tail.
+template <class Ch>
+Progress DecodeGroupsSkippingBreaks(const Ch* src, std::size_t n, std::uint8_t* dst) {
+  Progress p;
+  std::uint32_t w = 0;
+  int k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (IsBreak(src[i])) continue;
+    w = (w << 6) | ValueOf(src[i]);
+    if (++k < 4) continue;
+    dst[p.written] = static_cast<std::uint8_t>(w >> 16);
+    dst[p.written + 1] = static_cast<std::uint8_t>(w >> 8);
+    dst[p.written + 2] = static_cast<std::uint8_t>(w);
+    p.written += 3;
+    p.read = i + 1;
+    k = 0;
+    w = 0;
+  }
+  return p;
+}
+
+// Where a vector kernel that stopped reading at `at`, with `pending` characters read
+// but not decoded, resumes: at the first of those characters.
+template <class Ch>
+std::size_t GiveBack(const Ch* src, std::size_t at, std::size_t pending) {
+  while (pending > 0) pending -= !IsBreak(src[--at]);
+  return at;
+}
+
+// Where the last four characters other than CR and LF start, or 0 when there are
+// fewer: the text's last group, and a final "=" or "==", lie at or after it.
+template <class Ch>
+std::size_t LastFourStart(const Ch* src, std::size_t n) {
+  int found = 0;
+  while (n > 0 && found < 4) found += !IsBreak(src[--n]);
+  return found == 4 ? n : 0;
 }
 
 }  // namespace xpkit::base64

@@ -1,10 +1,12 @@
 #include "codecs/RC4_Calc.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 #include <vector>
 
 #include "codecs/LargeText.h"
+#include "codecs/TextBytes.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 
@@ -68,21 +70,28 @@ std::u16string rc4crypt(const std::u16string& data, const std::u16string& key) {
 }
 
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& cp) {
+  return rc4crypt(data, key, cp, ChooseCodecKernel());
+}
+
+std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& cp, CodecKernel kernel) {
   if (key.empty()) throw Error(ErrorCode::InvalidProcedureCall, "rc4crypt: the key is empty");
   std::uint8_t k[256];
   const std::size_t used = key.size() < 256 ? key.size() : 256;
-  for (std::size_t n = 0; n < used; ++n) k[n] = cp.ToByte(key[n]);
+  textbytes::ToBytes(key.data(), used, k, cp, CodecKernel::Scalar);
   Rc4State state(k, used);
-  std::u16string out = LargeText(data.size());
-  constexpr std::size_t kBlock = 4096;
-  std::uint8_t buf[kBlock];
-  for (std::size_t at = 0; at < data.size(); at += kBlock) {
-    const std::size_t n = std::min(kBlock, data.size() - at);
-    for (std::size_t p = 0; p < n; ++p) buf[p] = cp.ToByte(data[at + p]);
-    state.Apply(buf, n, buf);
-    for (std::size_t p = 0; p < n; ++p) out[at + p] = cp.ToChar(buf[p]);
-  }
-  return out;
+  // Blocks small enough for the cache: characters to bytes, the cipher, bytes back.
+  const std::size_t n = data.size();
+  return LargeText(n, [&](char16_t* out) {
+    constexpr std::size_t kBlock = 4096;
+    std::uint8_t buf[kBlock];
+    for (std::size_t at = 0; at < n; at += kBlock) {
+      const std::size_t m = std::min(kBlock, n - at);
+      textbytes::ToBytes(data.data() + at, m, buf, cp, kernel);
+      state.Apply(buf, m, buf);
+      textbytes::ToText(buf, m, out + at, cp, kernel);
+    }
+    return n;
+  });
 }
 
 }  // namespace xpkit::RC4_Calc

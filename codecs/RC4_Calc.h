@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "codecs/CodecKernel.h"
 #include "platform/CodePage.h"
 
 namespace xpkit::RC4_Calc {
@@ -15,6 +16,9 @@ namespace xpkit::RC4_Calc {
 // back. An empty key is InvalidProcedureCall.
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key);
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& codePage);
+// The same on the given text-conversion kernels (the others choose afresh at each call).
+std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& codePage,
+                        CodecKernel kernel);
 
 // The byte form: `n` bytes of `in` to `out` (which may be `in`); `keyLength` >= 1.
 void rc4crypt(const std::uint8_t* in, std::size_t n, const std::uint8_t* key, std::size_t keyLength,

@@ -1,14 +1,15 @@
 #include "codecs/b64.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <optional>
 
 #include "codecs/Base64Bytes.h"
 #include "codecs/Base64Kernel.h"
+#include "codecs/Base64Pieces.h"
 #include "codecs/FileIO.h"
 #include "codecs/LargeText.h"
+#include "codecs/TextBytes.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 
@@ -51,37 +52,64 @@ void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, co
 }  // namespace
 
 std::u16string b64::encode(const std::u16string& es) const {
-  const CodePage& cp = *cp_;
-  std::u16string out = LargeText(base64::EncodedLength(es.size()));
-  base64::Encode(es.size(), [&](std::size_t i) { return cp.ToByte(es[i]); }, out.data());
-  return out;
+  // Blocks of whole lines: characters to bytes, bytes to Base64, Base64 to characters,
+  // each step in the cache.
+  constexpr std::size_t kBlock = 57 * 64;
+  const std::size_t n = es.size();
+  return LargeText(base64::EncodedLength(n), [&](char16_t* out) {
+    std::uint8_t bytes[kBlock], chars[base64::EncodedLength(kBlock)];
+    for (std::size_t at = 0; at < n; at += kBlock) {
+      const std::size_t m = std::min(kBlock, n - at);
+      textbytes::ToBytes(es.data() + at, m, bytes, *cp_, kernel_);
+      base64::EncodeBytes(bytes, m, chars, kernel_);
+      textbytes::WidenAscii(chars, base64::EncodedLength(m), out + base64::EncodedLength(at));
+    }
+    return base64::EncodedLength(n);
+  });
 }
 
 std::u16string b64::decode(std::u16string& ds) const {
-  std::erase_if(ds, [](char16_t c) { return c == u'\r' || c == u'\n'; });
-  const CodePage& cp = *cp_;
-  std::u16string out = LargeText(base64::DecodedLength(ds.data(), ds.size()));
-  base64::Decode(ds.data(), ds.size(), [&](std::size_t i, std::uint8_t b) { out[i] = cp.ToChar(b); });
+  // Blocks of `ds` are cleaned of CR and LF in place and narrowed to the bytes Base64
+  // reads, in one pass; the bytes are decoded as pieces of one text.
+  constexpr std::size_t kBlock = 1 << 14;
+  const std::size_t n = ds.size();
+  base64::PieceDecoder decoder(kBlock, kernel_);
+  auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(decoder.outputRoom());
+  std::size_t kept = 0;
+  std::u16string out = LargeText(base64::DecodeRoom(n), [&](char16_t* text) {
+    std::size_t written = 0;
+    for (std::size_t at = 0;; at += kBlock) {
+      const std::size_t m = std::min(kBlock, n - at);
+      const std::size_t piece = textbytes::StripBreaksToAscii(ds.data() + at, m, ds.data() + kept, decoder.piece(), kernel_);
+      kept += piece;
+      const std::size_t k = decoder.Decode(piece, at + m == n, bytes.get());
+      textbytes::ToText(bytes.get(), k, text + written, *cp_, kernel_);
+      written += k;
+      if (at + m == n) return written;
+    }
+  });
+  ds.resize(kept);
   return out;
 }
 
 void b64::encodefile(const std::string& ip, const std::string& op) const {
-  RunIntoFile(ip, op, EncodeStream, "is empty, so there is nothing to write");
+  RunIntoFile(ip, op, [k = kernel_](auto&&... a) { return EncodeStream(a..., k); }, "is empty, so there is nothing to write");
 }
 
 void b64::decodefile(const std::string& ip, const std::string& op) const {
-  RunIntoFile(ip, op, DecodeStream, "holds no Base64 characters, so there is nothing to write");
+  RunIntoFile(ip, op, [k = kernel_](auto&&... a) { return DecodeStream(a..., k); },
+              "holds no Base64 characters, so there is nothing to write");
 }
 
-std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out,
-                           const std::function<void(std::uint64_t)>& progress) {
+std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out, const std::function<void(std::uint64_t)>& progress,
+                           CodecKernel kernel) {
   auto src = std::make_unique_for_overwrite<std::uint8_t[]>(kEncodeChunk);
   auto dst = std::make_unique_for_overwrite<std::uint8_t[]>(base64::EncodedLength(kEncodeChunk));
   std::uint64_t read = 0, written = 0;
   while (true) {
     const std::size_t n = Fill(in, src.get(), kEncodeChunk);
     if (n == 0) break;
-    base64::EncodeBytes(src.get(), n, dst.get());
+    base64::EncodeBytes(src.get(), n, dst.get(), kernel);
     const std::size_t m = base64::EncodedLength(n);
     out(dst.get(), m);
     read += n;
@@ -92,35 +120,20 @@ std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out,
   return written;
 }
 
-std::uint64_t DecodeStream(const ByteSource& in, const ByteSink& out,
-                           const std::function<void(std::uint64_t)>& progress) {
-  // `clean` holds the input with CR and LF removed, not yet decoded. While more input may
-  // come, whole groups are decoded but the last five or more characters are held back,
-  // so the text's true end (its last group and a final "=" or "==") is seen at the end.
-  constexpr std::size_t kHeld = 8;  // at most 5 + 3 characters stay behind
-  auto raw = std::make_unique_for_overwrite<std::uint8_t[]>(kDecodeChunk);
-  auto clean = std::make_unique_for_overwrite<std::uint8_t[]>(kHeld + kDecodeChunk);
-  auto dst = std::make_unique_for_overwrite<std::uint8_t[]>((kHeld + kDecodeChunk) / 4 * 3 + 3);
-  std::size_t held = 0;
+std::uint64_t DecodeStream(const ByteSource& in, const ByteSink& out, const std::function<void(std::uint64_t)>& progress,
+                           CodecKernel kernel) {
+  base64::PieceDecoder decoder(kDecodeChunk, kernel);
+  auto dst = std::make_unique_for_overwrite<std::uint8_t[]>(decoder.outputRoom());
   std::uint64_t read = 0, written = 0;
   while (true) {
-    const std::size_t n = Fill(in, raw.get(), kDecodeChunk);
-    const std::size_t have = held + base64::StripLineBreaks(raw.get(), n, clean.get() + held);
+    const std::size_t n = Fill(in, decoder.piece(), kDecodeChunk);
     read += n;
     if (progress) progress(read);
-    if (n < kDecodeChunk) {
-      const std::size_t m = base64::DecodeBytes(clean.get(), have, dst.get());
-      if (m != 0) out(dst.get(), m);
-      return written + m;
-    }
-    held = have;
-    if (have < 9) continue;
-    const std::size_t groups = (have - 5) / 4;
-    base64::DecodeGroupBytes(clean.get(), groups, dst.get());
-    out(dst.get(), 3 * groups);
-    written += 3 * groups;
-    held = have - 4 * groups;
-    std::memmove(clean.get(), clean.get() + 4 * groups, held);
+    const bool last = n < kDecodeChunk;
+    const std::size_t m = decoder.Decode(n, last, dst.get());
+    if (m != 0) out(dst.get(), m);
+    written += m;
+    if (last) return written;
   }
 }
 

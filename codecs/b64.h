@@ -1,22 +1,27 @@
 // Base64 of texts and whole files: standard alphabet, "=" padding, CR LF after every 76
 // characters. Characters become bytes, and bytes characters, through an ANSI code page:
-// the system's (XPKIT_CODEPAGE) unless the codec is given another.
+// the system's (XPKIT_CODEPAGE) unless the codec is given another. The work runs on
+// the scalar, AVX2 or AVX-512 kernels (see CodecKernel.h); all give the same results.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "codecs/CodecKernel.h"
 #include "platform/CodePage.h"
 
 namespace xpkit {
 
 class b64 {
  public:
-  // Through the system ANSI code page, as the environment names it now.
-  b64() : cp_(&SystemCodePage()) {}
-  explicit b64(const CodePage& codePage) : cp_(&codePage) {}
+  // Through the system ANSI code page, as the environment names it now. The kernels
+  // are chosen once, here (ChooseCodecKernel), unless given.
+  b64() : cp_(&SystemCodePage()), kernel_(ChooseCodecKernel()) {}
+  explicit b64(const CodePage& codePage) : cp_(&codePage), kernel_(ChooseCodecKernel()) {}
+  b64(const CodePage& codePage, CodecKernel kernel) : cp_(&codePage), kernel_(kernel) {}
   const CodePage& codePage() const { return *cp_; }
+  CodecKernel kernel() const { return kernel_; }
 
   // The Base64 form of `es`.
   std::u16string encode(const std::u16string& es) const;
@@ -48,16 +53,20 @@ class b64 {
 
  private:
   const CodePage* cp_;
+  CodecKernel kernel_;
 };
 
 // Streaming forms of the file operations, shared with the command-line tool. They read
 // `in` to its end and hand output to `out` in blocks; `progress` gets the bytes read so
-// far. Both return the number of bytes written.
+// far. Both return the number of bytes written. Decoding removes CR and LF in the same
+// pass.
 using ByteSink = std::function<void(const std::uint8_t* data, std::size_t n)>;
 using ByteSource = std::function<std::size_t(std::uint8_t* data, std::size_t capacity)>;
 std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out,
-                           const std::function<void(std::uint64_t)>& progress = {});
+                           const std::function<void(std::uint64_t)>& progress = {},
+                           CodecKernel kernel = ChooseCodecKernel());
 std::uint64_t DecodeStream(const ByteSource& in, const ByteSink& out,
-                           const std::function<void(std::uint64_t)>& progress = {});
+                           const std::function<void(std::uint64_t)>& progress = {},
+                           CodecKernel kernel = ChooseCodecKernel());
 
 }  // namespace xpkit

@@ -21,6 +21,12 @@ class CodePage {
     return b == kUnmapped ? static_cast<std::uint8_t>('?') : static_cast<std::uint8_t>(b);
   }
   bool Represents(char16_t ch) const { return toByte_[ch] != kUnmapped; }
+  // The tables behind ToByte and ToChar, for converting long texts at once: entry c of
+  // byteTable() is the byte of character c, or unmapped(); entry b of charTable() is
+  // the character of byte b.
+  const std::uint16_t* byteTable() const { return toByte_.data(); }
+  const char16_t* charTable() const { return toChar_.data(); }
+  static constexpr std::uint16_t unmapped() { return kUnmapped; }
 
   std::u16string Decode(std::string_view bytes) const;
   std::string Encode(std::u16string_view text) const;

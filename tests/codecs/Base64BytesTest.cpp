@@ -1,23 +1,28 @@
-// The byte-buffer forms against the scalar kernel and the digit-text algorithm, on
-// lengths around every block and line boundary of the vector kernels.
+// The Base64 byte kernels (scalar, AVX2, AVX-512, as many as this CPU runs) against the
+// scalar reference and against each other: every length from 0 to 300 and random ones,
+// every byte value in every position, line breaks at every offset of a block, junk,
+// "=" anywhere, and buffers that end at an unmapped page.
 #include "codecs/Base64Bytes.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "codecs/Base64Avx2.h"
 #include "codecs/Base64Kernel.h"
-#include "codecs/b64.h"
+#include "codecs/Base64Pieces.h"
 #include "platform/CodePage.h"
 #include "tests/codecs/Base64Reference.h"
+#include "tests/codecs/CodecTestSupport.h"
 
 namespace xpkit::base64 {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using xpkit::testing::Guarded;
+using xpkit::testing::KernelsThisCpuRuns;
 
 Bytes Random(std::mt19937& rng, std::size_t n, const char* alphabet = nullptr) {
   Bytes b(n);
@@ -32,102 +37,153 @@ Bytes ScalarEncode(const Bytes& src) {
   return out;
 }
 
-Bytes ScalarDecode(const Bytes& clean) {
+// The reference: strip every CR and LF, then decode the cleaned text.
+Bytes ScalarDecode(const Bytes& text) {
+  Bytes clean;
+  for (auto c : text)
+    if (c != '\r' && c != '\n') clean.push_back(c);
   Bytes out(DecodedLength(clean.data(), clean.size()));
   Decode(clean.data(), clean.size(), [&](std::size_t i, std::uint8_t b) { out[i] = b; });
   return out;
 }
 
-// Lengths that start, end and straddle the kernels' 57-byte lines and 32-byte blocks.
+// Decodes with `kernel` from a buffer that ends at an unmapped page into one of exactly
+// DecodeRoom(n) bytes that does too.
+Bytes KernelDecode(const Bytes& text, CodecKernel kernel) {
+  Guarded<std::uint8_t> in(text), out(DecodeRoom(text.size()));
+  const std::size_t m = DecodeBytes(in.data(), in.size(), out.data(), kernel);
+  return Bytes(out.data(), out.data() + m);
+}
+
+// Lengths 0 to 300, which start, end and straddle every block and line of the vector
+// kernels, and random ones.
 std::vector<std::size_t> Lengths(std::mt19937& rng) {
   std::vector<std::size_t> n;
-  for (std::size_t i = 0; i <= 260; ++i) n.push_back(i);
-  for (int i = 0; i < 40; ++i) n.push_back(rng() % 20000);
+  for (std::size_t i = 0; i <= 300; ++i) n.push_back(i);
+  for (int i = 0; i < 30; ++i) n.push_back(rng() % 20000);
   return n;
 }
 
-TEST(Base64Bytes, EncodeEqualsTheScalarKernelAndTheDigitAlgorithm) {
-  std::mt19937 rng(11);
-  for (std::size_t n : Lengths(rng)) {
-    const Bytes src = Random(rng, n);
-    Bytes out(EncodedLength(n), 0xEE);
-    EncodeBytes(src.data(), n, out.data());
-    ASSERT_EQ(out, ScalarEncode(src)) << "length " << n;
+// A mostly valid text of `n` characters: the alphabet with "=", junk bytes, spaces and
+// line breaks of every kind mixed in at random, and sometimes a padded end.
+Bytes Messy(std::mt19937& rng, std::size_t n) {
+  Bytes t = Random(rng, n, "ABCXYZabcxyz0189+/");
+  for (auto& c : t) {
+    const unsigned r = rng() % 40;
+    if (r == 0) c = static_cast<std::uint8_t>(rng());
+    else if (r == 1) c = '=';
+    else if (r == 2) c = ' ';
+    else if (r == 3) c = '\r';
+    else if (r == 4) c = '\n';
   }
-  const Bytes big = Random(rng, 100'003);
-  Bytes out(EncodedLength(big.size()));
-  EncodeBytes(big.data(), big.size(), out.data());
-  const std::u16string text = SystemCodePage().Decode({reinterpret_cast<const char*>(big.data()), big.size()});
-  EXPECT_EQ(SystemCodePage().Encode(reference::Encode(text)), std::string(out.begin(), out.end()));
-  // The text form of a long input, whose result is allocated apart, agrees too.
-  const Bytes large = Random(rng, (3 << 20) + 1);
-  out.resize(EncodedLength(large.size()));
-  EncodeBytes(large.data(), large.size(), out.data());
-  const std::u16string encoded = b64().encode(SystemCodePage().Decode({reinterpret_cast<const char*>(large.data()), large.size()}));
-  EXPECT_EQ(SystemCodePage().Encode(encoded), std::string(out.begin(), out.end()));
+  if (n > 2 && rng() % 2) t[n - 1] = '=';
+  if (n > 2 && rng() % 3 == 0) t[n - 2] = '=';
+  return t;
 }
 
-TEST(Base64Bytes, DecodeOfAnyBytesEqualsTheScalarKernelAndTheDigitAlgorithm) {
-  std::mt19937 rng(12);
-  for (std::size_t n : Lengths(rng)) {
-    // Mostly alphabet with every other byte value mixed in, and "=" endings.
-    Bytes clean = Random(rng, n, "ABCXYZabcxyz0189+/=");
-    for (auto& c : clean)
-      if (rng() % 5 == 0) c = static_cast<std::uint8_t>(rng());
-    if (n > 2 && rng() % 2) clean[n - 1] = '=';
-    if (n > 2 && rng() % 3 == 0) clean[n - 2] = '=';
-    Bytes out(DecodedLength(clean.data(), n) + 3, 0xEE);
-    const std::size_t m = DecodeBytes(clean.data(), n, out.data());
-    out.resize(m);
-    ASSERT_EQ(out, ScalarDecode(clean)) << "length " << n;
+TEST(Base64Kernels, EncodeEqualsTheScalarKernelAtEveryLength) {
+  std::mt19937 rng(11);
+  for (CodecKernel kernel : KernelsThisCpuRuns())
+    for (std::size_t n : Lengths(rng)) {
+      const Bytes src = Random(rng, n);
+      Guarded<std::uint8_t> in(src), out(EncodedLength(n));
+      EncodeBytes(in.data(), n, out.data(), kernel);
+      ASSERT_EQ(Bytes(out.data(), out.data() + out.size()), ScalarEncode(src)) << Name(kernel) << ", length " << n;
+    }
+}
+
+TEST(Base64Kernels, EncodeTakesEveryByteValueInEveryPosition) {
+  // 3 * 256 + 1 bytes: each value lands in each of the three places of a group, and the
+  // line's 19 groups move it through every place in the vector blocks.
+  Bytes src;
+  for (int round = 0; round < 3 * 19; ++round)
+    for (int b = 0; b < 256; ++b) src.push_back(static_cast<std::uint8_t>(b + round));
+  for (CodecKernel kernel : KernelsThisCpuRuns()) {
+    Bytes out(EncodedLength(src.size()));
+    EncodeBytes(src.data(), src.size(), out.data(), kernel);
+    ASSERT_EQ(out, ScalarEncode(src)) << Name(kernel);
   }
-  // Every byte value in every position of a group goes through the vector blocks.
-  Bytes all;
-  for (int round = 0; round < 4; ++round)
-    for (int c = 0; c < 256; ++c) all.push_back(static_cast<std::uint8_t>((c * 7 + round * 61) & 0xFF));
-  Bytes out(all.size() / 4 * 3), expected(out.size());
-  DecodeGroupBytes(all.data(), all.size() / 4, out.data());
-  DecodeGroups(all.data(), all.size() / 4, [&](std::size_t i, std::uint8_t b) { expected[i] = b; });
-  EXPECT_EQ(out, expected);
-  // A long text of any bytes, line breaks stripped first, as the digit algorithm reads it.
-  const Bytes big = Random(rng, 50'001);
-  Bytes clean(big.size());
-  clean.resize(StripLineBreaks(big.data(), big.size(), clean.data()));
-  out.assign(DecodedLength(clean.data(), clean.size()), 0);
-  DecodeBytes(clean.data(), clean.size(), out.data());
+  // The scalar kernel itself against the digit algorithm.
+  const std::u16string text = SystemCodePage().Decode({reinterpret_cast<const char*>(src.data()), src.size()});
+  const Bytes expected = ScalarEncode(src);
+  EXPECT_EQ(SystemCodePage().Encode(reference::Encode(text)), std::string(expected.begin(), expected.end()));
+}
+
+TEST(Base64Kernels, DecodeEqualsTheScalarKernelOnMessyTexts) {
+  std::mt19937 rng(12);
+  for (CodecKernel kernel : KernelsThisCpuRuns())
+    for (std::size_t n : Lengths(rng)) {
+      const Bytes text = Messy(rng, n);
+      ASSERT_EQ(KernelDecode(text, kernel), ScalarDecode(text)) << Name(kernel) << ", length " << n;
+    }
+  // The scalar reference against the digit algorithm, on a long messy text.
+  const Bytes big = Messy(rng, 50'001);
+  const Bytes out = ScalarDecode(big);
   std::u16string text = SystemCodePage().Decode({reinterpret_cast<const char*>(big.data()), big.size()});
   EXPECT_EQ(SystemCodePage().Encode(reference::Decode(text)), std::string(out.begin(), out.end()));
 }
 
-TEST(Base64Bytes, StripLineBreaksKeepsEveryOtherByteInOrder) {
-  std::mt19937 rng(13);
-  for (std::size_t n : Lengths(rng)) {
-    // Dense and sparse breaks, runs of them, and breaks at block edges.
-    const char* mix = n % 3 == 0 ? "\r\n\r\nab" : n % 3 == 1 ? "abcdefghijklmnopqrstuvwxyz\r\n" : "\r";
-    const Bytes src = Random(rng, n, mix);
-    Bytes expected;
-    for (auto c : src)
-      if (c != '\r' && c != '\n') expected.push_back(c);
-    Bytes out(n, 0xEE);
-    out.resize(StripLineBreaks(src.data(), n, out.data()));
-    ASSERT_EQ(out, expected) << "length " << n;
+TEST(Base64Kernels, DecodeTakesEveryByteValueInEveryPosition) {
+  // Every value in each of the 64 places of a vector block, which moves through the
+  // four places of a group; CR and LF among them shift everything after them.
+  for (CodecKernel kernel : KernelsThisCpuRuns()) {
+    for (int shift = 0; shift < 64; ++shift) {
+      Bytes text;
+      for (int b = 0; b < 256 * 4; ++b) text.push_back(static_cast<std::uint8_t>(b * 67 + shift));
+      ASSERT_EQ(KernelDecode(text, kernel), ScalarDecode(text)) << Name(kernel) << ", shift " << shift;
+    }
   }
 }
 
-TEST(Base64Bytes, VectorKernelsStopShortOfTheBufferEnds) {
-  if (!avx2::Supported()) GTEST_SKIP() << "no AVX2 on this CPU";
+TEST(Base64Kernels, LineBreaksAtEveryOffsetOfABlock) {
+  std::mt19937 rng(13);
+  for (CodecKernel kernel : KernelsThisCpuRuns())
+    for (std::size_t at = 0; at < 130; ++at)
+      for (const char* brk : {"\r\n", "\n", "\r", "\r\n\r\n", "\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n"}) {
+        // One break at `at`, lines of `at` characters, and runs of breaks longer than a block.
+        Bytes one = Random(rng, 400, "QUJDRA+/09az");
+        one.insert(one.begin() + static_cast<std::ptrdiff_t>(at), brk, brk + std::strlen(brk));
+        ASSERT_EQ(KernelDecode(one, kernel), ScalarDecode(one)) << Name(kernel) << ", at " << at << ", " << std::strlen(brk);
+        Bytes lines;
+        for (int line = 0; line < 8; ++line) {
+          const Bytes chars = Random(rng, at + 1, "QUJDRA+/09az");
+          lines.insert(lines.end(), chars.begin(), chars.end());
+          lines.insert(lines.end(), brk, brk + std::strlen(brk));
+        }
+        ASSERT_EQ(KernelDecode(lines, kernel), ScalarDecode(lines)) << Name(kernel) << ", lines of " << at + 1;
+      }
+}
+
+TEST(Base64Kernels, TextsOfNothingButBreaksOrPadding) {
+  for (CodecKernel kernel : KernelsThisCpuRuns())
+    for (std::size_t n : {0, 1, 63, 64, 65, 200, 1000}) {
+      for (const char* fill : {"\r\n", "=", "= \r"}) {
+        Bytes text;
+        for (std::size_t i = 0; i < n; ++i) text.push_back(static_cast<std::uint8_t>(fill[i % std::strlen(fill)]));
+        ASSERT_EQ(KernelDecode(text, kernel), ScalarDecode(text)) << Name(kernel) << ", " << n;
+      }
+    }
+}
+
+TEST(Base64Kernels, DecodingInPiecesEqualsDecodingWhole) {
   std::mt19937 rng(14);
-  const Bytes src = Random(rng, 2 * 57 + 3);
-  Bytes dst(EncodedLength(src.size()));
-  EXPECT_EQ(avx2::EncodeLines(src.data(), 60, dst.data()), 0u);  // the third block reads 61 bytes
-  EXPECT_EQ(avx2::EncodeLines(src.data(), src.size(), dst.data()), 57u);
-  EXPECT_EQ(avx2::DecodeGroups(src.data(), 10, dst.data()), 0u);  // 32-byte stores need 11 groups
-  EXPECT_EQ(avx2::DecodeGroups(src.data(), 27, dst.data()), 24u);
-  std::size_t consumed = 0;
-  avx2::StripLineBreaks(src.data(), 63, dst.data(), consumed);
-  EXPECT_EQ(consumed, 0u);
-  avx2::StripLineBreaks(src.data(), 100, dst.data(), consumed);
-  EXPECT_EQ(consumed, 64u);
+  for (CodecKernel kernel : KernelsThisCpuRuns())
+    for (int round = 0; round < 200; ++round) {
+      const Bytes text = Messy(rng, rng() % 3000);
+      const std::size_t capacity = 1 + rng() % 300;
+      PieceDecoder decoder(capacity, kernel);
+      Bytes out(decoder.outputRoom()), got;
+      for (std::size_t at = 0;;) {
+        const std::size_t n = std::min(text.size() - at, std::size_t(rng() % (capacity + 1)));
+        std::copy(text.begin() + static_cast<std::ptrdiff_t>(at), text.begin() + static_cast<std::ptrdiff_t>(at + n), decoder.piece());
+        at += n;
+        const bool last = at == text.size() && rng() % 2;  // an empty last piece too
+        const std::size_t m = decoder.Decode(n, last, out.data());
+        got.insert(got.end(), out.begin(), out.begin() + static_cast<std::ptrdiff_t>(m));
+        if (last) break;
+      }
+      ASSERT_EQ(got, ScalarDecode(text)) << Name(kernel) << ", round " << round;
+    }
 }
 
 }  // namespace

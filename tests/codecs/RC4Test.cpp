@@ -36,6 +36,27 @@ TEST(RC4, RoundTripAndKeyRepetition) {
   EXPECT_EQ(RC4_Calc::rc4crypt(u"", u"k"), u"");
 }
 
+TEST(RC4, EveryKernelConvertsTextsAsTheScalarOne) {
+  // Characters of the code page, ASCII and unmapped ones (which become '?') in every
+  // lane, at lengths around the 4096-byte blocks.
+  std::mt19937 rng(5);
+  for (int number : {1252, 1256}) {
+    const CodePage& cp = CodePage::Get(number);
+    for (std::size_t n : {1, 31, 64, 4095, 4096, 4097, 20000}) {
+      std::u16string data(n, u'\0');
+      for (auto& c : data) {
+        const unsigned r = rng() % 3;
+        c = r == 0 ? static_cast<char16_t>(rng() % 0x80) : r == 1 ? cp.ToChar(static_cast<std::uint8_t>(rng())) : static_cast<char16_t>(rng());
+      }
+      const std::u16string expected = RC4_Calc::rc4crypt(data, u"key", cp, CodecKernel::Scalar);
+      for (CodecKernel kernel : {CodecKernel::Avx2, CodecKernel::Avx512}) {
+        if (!CpuRuns(kernel)) continue;
+        ASSERT_EQ(RC4_Calc::rc4crypt(data, u"key", cp, kernel), expected) << Name(kernel) << " " << n;
+      }
+    }
+  }
+}
+
 TEST(RC4, EmptyKeyFails) {
   try {
     RC4_Calc::rc4crypt(u"", u"");

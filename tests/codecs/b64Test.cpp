@@ -104,6 +104,33 @@ TEST(Base64, MatchesTheDigitAlgorithmOnRandomTexts) {
   }
 }
 
+TEST(Base64, EveryKernelGivesTheScalarTextsAcrossBlockEdges) {
+  // Lengths around the blocks the text API works in (3648 characters to encode, 16384
+  // to decode), with breaks and "=" anywhere, and characters outside the code page.
+  std::mt19937 rng(77);
+  const CodePage& cp = CodePage::Get(1256);
+  const b64 scalar(cp, CodecKernel::Scalar);
+  for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{3647}, std::size_t{3648}, std::size_t{3649},
+                        std::size_t{16383}, std::size_t{16384}, std::size_t{16385}, std::size_t{40000}}) {
+    std::u16string text(n, u'\0');
+    for (auto& c : text) c = rng() % 50 ? cp.ToChar(static_cast<std::uint8_t>(rng())) : static_cast<char16_t>(rng());
+    std::u16string messy(n, u'\0');
+    for (auto& c : messy) c = static_cast<char16_t>(u"QUJD+/09az=\r\n \u062E\xFFFF"[rng() % 16]);
+    for (std::size_t at = 16384; at <= n + 1 && at >= 2; at += 16384) messy[at - 2] = u'\r', messy[at - 1] = u'\n';
+    const std::u16string encoded = scalar.encode(text);
+    std::u16string clean = messy;
+    const std::u16string decoded = scalar.decode(clean);
+    for (CodecKernel kernel : {CodecKernel::Avx2, CodecKernel::Avx512}) {
+      if (!CpuRuns(kernel)) continue;
+      const b64 codec(cp, kernel);
+      ASSERT_EQ(codec.encode(text), encoded) << Name(kernel) << ", length " << n;
+      std::u16string ds = messy;
+      ASSERT_EQ(codec.decode(ds), decoded) << Name(kernel) << ", length " << n;
+      ASSERT_EQ(ds, clean) << Name(kernel) << ", length " << n;
+    }
+  }
+}
+
 class Base64Files : public ::testing::Test {
  protected:
   void SetUp() override {

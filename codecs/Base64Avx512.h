@@ -1,0 +1,21 @@
+// AVX-512 kernels for Base64 over byte buffers (F, BW, VL, VBMI, VBMI2). Each does the
+// bulk of a buffer and reports how far it got; the scalar kernel finishes the rest.
+// Loads and stores stay inside the buffers. Call them only when
+// CpuRuns(CodecKernel::Avx512).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "codecs/Base64Kernel.h"
+
+namespace xpkit::base64::avx512 {
+
+// Encodes whole 57-byte lines of `src` into 78 characters each (76 and CR LF).
+// Returns the bytes consumed, a multiple of 57.
+std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst);
+
+// Decodes whole groups of the characters of `src` other than CR and LF, 64 bytes of
+// input at a time, writing no further than dst + room. Returns where it stopped.
+Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst, std::size_t room);
+
+}  // namespace xpkit::base64::avx512
