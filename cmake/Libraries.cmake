@@ -20,15 +20,22 @@ endfunction()
 # The ANSI code pages and UTF conversion: all the codecs need of the platform.
 xpkit_library(xpkit_codepage codepage platform/CodePage.cpp platform/Utf.cpp)
 
-# The codecs stand on the code page tables alone.
+# Files in and out as the shell treats them: every writer of the codecs, the programs
+# and the platform goes through OutputFile.
+xpkit_library(xpkit_files files
+  platform/InputFile.cpp
+  platform/InterruptCleanup.cpp
+  platform/OutputFile.cpp
+  platform/PathNames.cpp)
+
+# The codecs stand on the code page tables and the file module alone.
 xpkit_library(xpkit_codecs codecs_lib
   codecs/b64.cpp
   codecs/Base64Avx2.cpp
   codecs/Base64Bytes.cpp
-  codecs/FileIO.cpp
   codecs/LargeText.cpp
   codecs/RC4_Calc.cpp)
-target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage)
+target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage xpkit_files)
 
 xpkit_library(xpkit_platform platform
   platform/Gdi.cpp
@@ -43,7 +50,7 @@ xpkit_library(xpkit_platform platform
   platform/text/ResolvedFont.cpp
   platform/text/ShapedText.cpp
   platform/text/TextLayout.cpp)
-target_link_libraries(xpkit_platform PUBLIC xpkit_codepage PkgConfig::TEXT PkgConfig::PNG)
+target_link_libraries(xpkit_platform PUBLIC xpkit_codepage xpkit_files PkgConfig::TEXT PkgConfig::PNG)
 
 xpkit_library(xpkit_host host
   host/Compositor.cpp
