@@ -20,7 +20,15 @@ endfunction()
 # The ANSI code pages and UTF conversion: all the codecs need of the platform.
 xpkit_library(xpkit_codepage codepage platform/CodePage.cpp platform/Utf.cpp)
 
-# The codecs stand on the code page tables alone.
+# Files in and out as the shell treats them: every writer of the codecs, the programs
+# and the platform goes through OutputFile.
+xpkit_library(xpkit_files files
+  platform/InputFile.cpp
+  platform/InterruptCleanup.cpp
+  platform/OutputFile.cpp
+  platform/PathNames.cpp)
+
+# The codecs stand on the code page tables and the file module alone.
 xpkit_library(xpkit_codecs codecs_lib
   codecs/b64.cpp
   codecs/Base64Avx2.cpp
@@ -28,12 +36,11 @@ xpkit_library(xpkit_codecs codecs_lib
   codecs/Base64Bytes.cpp
   codecs/Base64Pieces.cpp
   codecs/CodecKernel.cpp
-  codecs/FileIO.cpp
   codecs/RC4_Calc.cpp
   codecs/TextBytes.cpp
   codecs/TextBytesAvx2.cpp
   codecs/TextBytesAvx512.cpp)
-target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage)
+target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage xpkit_files)
 # Result texts are filled through std::basic_string::resize_and_overwrite, which is C++23.
 add_library(xpkit_largetext OBJECT codecs/LargeText.cpp)
 target_compile_options(xpkit_largetext PRIVATE -Wall -Wextra -Wpedantic)
@@ -54,7 +61,7 @@ xpkit_library(xpkit_platform platform
   platform/text/ResolvedFont.cpp
   platform/text/ShapedText.cpp
   platform/text/TextLayout.cpp)
-target_link_libraries(xpkit_platform PUBLIC xpkit_codepage PkgConfig::TEXT PkgConfig::PNG)
+target_link_libraries(xpkit_platform PUBLIC xpkit_codepage xpkit_files PkgConfig::TEXT PkgConfig::PNG)
 
 xpkit_library(xpkit_host host
   host/Compositor.cpp

@@ -7,11 +7,12 @@
 #include "codecs/Base64Bytes.h"
 #include "codecs/Base64Kernel.h"
 #include "codecs/Base64Pieces.h"
-#include "codecs/FileIO.h"
 #include "codecs/LargeText.h"
 #include "codecs/TextBytes.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
+#include "platform/InputFile.h"
+#include "platform/OutputFile.h"
 
 namespace xpkit {
 namespace {

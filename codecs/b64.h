@@ -28,9 +28,10 @@ class b64 {
   // The characters `ds` decodes to; removes every CR and LF from the caller's `ds`.
   // Never fails: characters outside the alphabet count as 0.
   std::u16string decode(std::u16string& ds) const;
-  // Writes the Base64 form of file `ip` into file `op`. Fails with SubscriptOutOfRange
-  // when `ip` is missing or empty, and with FileAccess naming the file when `ip` cannot
-  // be read or `op` cannot be written; `op` is replaced whole or left as it was.
+  // Writes the Base64 form of file `ip` into file `op` (as an OutputFile: the shell's
+  // ">", never half-written where that can be avoided). Fails with SubscriptOutOfRange
+  // when `ip` is missing or empty, before `op` is touched, and with FileError naming
+  // the file when `ip` cannot be read or `op` cannot be written.
   void encodefile(const std::string& ip, const std::string& op) const;
   // Writes the decoded form of the Base64 file `ip` into file `op`, failing as
   // encodefile does (also when `ip` holds nothing but CR and LF).

@@ -1,11 +1,11 @@
 #include "layout/LayoutFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 
 #include "layout/ControlRegistry.h"
+#include "platform/OutputFile.h"
 
 namespace xpkit {
 
@@ -27,16 +27,9 @@ Layout ReadLayoutFile(const std::string& path) { return ReadLayoutFile(path, Con
 
 void WriteLayoutFile(const std::string& path, const Layout& layout) {
   const std::string text = FormatLayout(layout);
-  const std::string tmp = path + ".tmp";
-  std::FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) throw FileError(tmp, std::string("cannot create: ") + std::strerror(errno));
-  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed || std::rename(tmp.c_str(), path.c_str()) != 0) {
-    const std::string reason = std::strerror(errno);
-    std::remove(tmp.c_str());
-    throw FileError(path, "cannot write layout file: " + reason);
-  }
+  OutputFile out(path);
+  out.Write(text.data(), text.size());
+  out.Commit();
 }
 
 }  // namespace xpkit

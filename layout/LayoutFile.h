@@ -1,5 +1,4 @@
-// Layout files on disk. Writing goes to a temporary file beside the target, renamed over
-// it only when complete, so a failure never leaves half a file.
+// Layout files on disk, written as an OutputFile: a failure never leaves half a file.
 #pragma once
 #include <string>
 

@@ -2,45 +2,47 @@
 
 #include <png.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
-#include "platform/Error.h"
+#include <new>
 #include <vector>
+
+#include "platform/Error.h"
+#include "platform/OutputFile.h"
 
 namespace xpkit {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 [[noreturn]] void Fail(const std::string& path, const std::string& why) { throw FileError(path, why); }
 
-}  // namespace
+void Append(png_structp png, png_bytep data, png_size_t n) {
+  auto* bytes = static_cast<std::vector<png_byte>*>(png_get_io_ptr(png));
+  bool grown = true;
+  try {
+    bytes->insert(bytes->end(), data, data + n);
+  } catch (const std::bad_alloc&) {
+    grown = false;  // no exception may cross libpng's C frames
+  }
+  if (!grown) png_error(png, "out of memory");
+}
 
-void WritePng(const Bitmap& image, const std::string& path) {
-  const std::string tmp = path + ".tmp";
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(tmp.c_str(), "wb"));
-  if (!f) Fail(path, std::string("cannot create: ") + std::strerror(errno));
+void NoFlush(png_structp) {}
 
+// The PNG form of `image`. It is made in memory, so that libpng never has to carry a
+// file error through its C code.
+std::vector<png_byte> EncodePng(const Bitmap& image, const std::string& path) {
+  std::vector<png_byte> bytes;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!png || !info) {
     png_destroy_write_struct(&png, &info);
-    std::filesystem::remove(tmp);
     Fail(path, "out of memory");
   }
   std::vector<png_byte> row(static_cast<std::size_t>(image.width()) * 4);
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
-    f.reset();
-    std::filesystem::remove(tmp);
-    Fail(path, "cannot write PNG data");
+    Fail(path, "cannot make PNG data");
   }
-  png_init_io(png, f.get());
+  png_set_write_fn(png, &bytes, Append, NoFlush);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
                PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -56,18 +58,16 @@ void WritePng(const Bitmap& image, const std::string& path) {
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
-  const bool flushed = std::fflush(f.get()) == 0 && !std::ferror(f.get());
-  f.reset();
-  std::error_code ec;
-  if (!flushed) {
-    std::filesystem::remove(tmp, ec);
-    Fail(path, "write failed");
-  }
-  std::filesystem::rename(tmp, path, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    Fail(path, "cannot rename temporary file into place");
-  }
+  return bytes;
+}
+
+}  // namespace
+
+void WritePng(const Bitmap& image, const std::string& path) {
+  const std::vector<png_byte> bytes = EncodePng(image, path);
+  OutputFile out(path);
+  out.Write(bytes.data(), bytes.size());
+  out.Commit();
 }
 
 }  // namespace xpkit

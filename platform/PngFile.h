@@ -1,5 +1,5 @@
-// PNG output of a Bitmap, alpha kept, written through a temporary file so that a
-// failure never leaves half a file behind.
+// PNG output of a Bitmap, alpha kept, written as an OutputFile: a failure never leaves
+// half a file behind.
 #pragma once
 #include <string>
 

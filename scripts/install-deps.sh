@@ -11,6 +11,7 @@ packages=(
   libssl-dev
   xvfb xdotool libx11-dev
   help2man
+  util-linux coreutils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,31 +1,32 @@
 // xpkit-codec: Base64 and RC4 over files or standard input and output.
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
+#include <algorithm>
 #include <iostream>
-#include <optional>
-#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "apps/common/Args.h"
-#include "codecs/FileIO.h"
+#include "apps/common/Progress.h"
+#include "codecs/Base64Kernel.h"
 #include "codecs/RC4_Calc.h"
 #include "codecs/b64.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
+#include "platform/InputFile.h"
+#include "platform/OutputFile.h"
 #include "platform/Utf.h"
 
 namespace {
 
 constexpr const char* kUsage = R"(usage:
-  xpkit-codec b64 encode [IN [OUT]]
-  xpkit-codec b64 decode [IN [OUT]]
-  xpkit-codec rc4 (--key TEXT | --key-file FILE) [IN [OUT]]
+  xpkit-codec b64 encode [--] [IN [OUT]]
+  xpkit-codec b64 decode [--] [IN [OUT]]
+  xpkit-codec rc4 (--key TEXT | --key-file FILE) [--] [IN [OUT]]
   xpkit-codec --help
 
-IN and OUT are files; "-" or a missing name means standard input or output.
+IN and OUT are files; "-" or a missing name means standard input or output. A name
+that starts with "-" goes after "--".
   b64 encode   Base64 with the standard alphabet, "=" padding and CR LF after every
                76 characters (also after the last line when it is full)
   b64 decode   the bytes of a Base64 text; CR and LF are skipped, any other character
@@ -35,56 +36,78 @@ IN and OUT are files; "-" or a missing name means standard input or output.
                RC4 is broken as a cipher: use it only to read or write data that
                already uses it, never to protect anything new.
 --key TEXT is taken through the system ANSI code page (XPKIT_CODEPAGE, 1256 by
-default); --key-file FILE uses the file's bytes. Only a key's first 256 bytes count.
-OUT is written through a temporary file and replaced only when the whole output is
-ready, so a failure leaves no partial file.
+default); --key-file FILE uses the file's bytes ("-": standard input, when IN is a
+file). Only a key's first 256 bytes count, and no more are read.
 
-Exit status: 0 success, 1 the operation failed, 2 bad usage.
+OUT is written as the shell's ">" would write it: through symbolic links, keeping
+its owner, group and permissions, and refused where ">" would be refused. It is
+normally written to a temporary file, stored on disk and renamed into place, so a
+failure or an interrupt leaves OUT as it was and no temporary file behind. A file
+with other hard links, or in a folder that cannot take a new file, is overwritten
+in place instead, which is not atomic.
+
+Exit status: 0 success, 1 the operation failed, 2 bad usage; 128 + N when signal N
+(such as 130 for Ctrl-C) ended it.
 )";
 
 using xpkit::cli::UsageError;
 
-// A progress bar on standard error for long inputs of known size, when it is a terminal.
-class Progress {
- public:
-  explicit Progress(std::int64_t total) : total_(total), on_(total >= (64 << 20) && isatty(STDERR_FILENO)) {}
-  ~Progress() {
-    if (on_ && shown_) std::fputs("\r\033[K", stderr);
-  }
-  void operator()(std::uint64_t done) {
-    if (!on_) return;
-    const auto now = std::chrono::steady_clock::now();
-    if (shown_ && now - last_ < std::chrono::milliseconds(100)) return;
-    last_ = now;
-    shown_ = true;
-    const double f = static_cast<double>(done) / static_cast<double>(total_);
-    const int filled = static_cast<int>(f * 30);
-    std::fprintf(stderr, "\r[%s%s] %3d%%  %llu / %llu MiB", std::string(static_cast<std::size_t>(filled), '#').c_str(),
-                 std::string(static_cast<std::size_t>(30 - filled), ' ').c_str(), static_cast<int>(f * 100),
-                 static_cast<unsigned long long>(done >> 20), static_cast<unsigned long long>(total_ >> 20));
-  }
+// RC4's key schedule takes 256 key bytes, repeating a shorter key; any beyond are unused.
+constexpr std::size_t kKeyBytesUsed = 256;
 
- private:
-  std::int64_t total_;
-  bool on_;
-  bool shown_ = false;
-  std::chrono::steady_clock::time_point last_{};
+// What follows the command word: file names, and the values of the options that take
+// one. Any word starting with "-" but "-" itself is an option, until a "--".
+struct Words {
+  std::vector<std::string> files;
+  std::vector<std::pair<std::string, std::string>> options;
 };
 
-std::pair<std::string, std::string> Files(const std::vector<std::string>& rest) {
-  if (rest.size() > 2) throw UsageError("too many file names");
-  return {rest.size() > 0 ? rest[0] : "-", rest.size() > 1 ? rest[1] : "-"};
+Words Split(const std::vector<std::string>& args, std::initializer_list<std::string_view> known) {
+  Words words;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
+      words.files.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (std::find(known.begin(), known.end(), a) == known.end()) {
+      throw UsageError("unknown option '" + a + "'");
+    } else if (i + 1 >= args.size()) {
+      throw UsageError(a + " needs a value");
+    } else {
+      words.options.emplace_back(a, args[++i]);
+    }
+  }
+  return words;
+}
+
+// IN and OUT, standard input and output where not given.
+std::pair<std::string, std::string> Files(const std::vector<std::string>& names) {
+  if (names.size() > 2) throw UsageError("too many file names");
+  for (const auto& name : names)
+    if (name.empty()) throw UsageError("a file name is empty");
+  return {names.size() > 0 ? names[0] : "-", names.size() > 1 ? names[1] : "-"};
+}
+
+xpkit::InputFile OpenInput(const std::string& path) {
+  xpkit::InputFile in(path);
+  if (in.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, "'" + path + "'");
+  return in;
 }
 
 int Base64(const std::vector<std::string>& args) {
   if (args.empty()) throw UsageError("b64 needs 'encode' or 'decode'");
   const bool encode = args[0] == "encode";
   if (!encode && args[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not '" + args[0] + "'");
-  const auto [ip, op] = Files({args.begin() + 1, args.end()});
-  xpkit::InputFile in(ip);
-  if (in.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, "'" + ip + "'");
+  const auto [ip, op] = Files(Split({args.begin() + 1, args.end()}, {}).files);
+  xpkit::InputFile in = OpenInput(ip);
   xpkit::OutputFile out(op);
-  Progress progress(in.size());
+  if (in.size() > 0) {
+    const auto n = static_cast<std::size_t>(in.size());
+    out.Reserve(encode ? xpkit::base64::EncodedLength(n) : n / 4 * 3 + 3);
+  }
+  xpkit::cli::Progress progress(in.size());
   const auto source = [&](std::uint8_t* d, std::size_t c) { return in.Read(d, c); };
   const auto sink = [&](const std::uint8_t* d, std::size_t n) { out.Write(d, n); };
   if (encode) xpkit::EncodeStream(source, sink, std::ref(progress));
@@ -93,46 +116,52 @@ int Base64(const std::vector<std::string>& args) {
   return 0;
 }
 
-int Rc4(const std::vector<std::string>& args) {
-  std::optional<std::vector<std::uint8_t>> key;
-  std::vector<std::string> files;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--key" || args[i] == "--key-file") {
-      if (key) throw UsageError("give the key once, with --key or --key-file");
-      if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
-      const std::string value = args[++i];
-      std::vector<std::uint8_t> bytes;
-      if (args[i - 1] == "--key") {
-        const auto text = xpkit::FromUtf8(value);
-        if (!text) throw UsageError("--key is not valid UTF-8");
-        const xpkit::CodePage& cp = xpkit::SystemCodePage();
-        for (std::size_t k = 0; k < text->size(); ++k) {
-          if (!cp.Represents((*text)[k]))
-            throw UsageError("--key character " + std::to_string(k + 1) + " is not in code page " +
-                             std::to_string(cp.number()) + " (use --key-file for raw bytes)");
-          bytes.push_back(cp.ToByte((*text)[k]));
-        }
-      } else {
-        xpkit::InputFile kf(value);
-        if (kf.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, "key file '" + value + "'");
-        std::uint8_t buf[4096];
-        while (const std::size_t n = kf.Read(buf, sizeof buf)) bytes.insert(bytes.end(), buf, buf + n);
-      }
-      if (bytes.empty()) throw UsageError("the key is empty");
-      key = std::move(bytes);
-    } else if (args[i].size() > 1 && args[i][0] == '-' && args[i] != "-") {
-      throw UsageError("unknown option '" + args[i] + "'");
-    } else {
-      files.push_back(args[i]);
-    }
+std::vector<std::uint8_t> KeyFromText(const std::string& value) {
+  const auto text = xpkit::FromUtf8(value);
+  if (!text) throw UsageError("--key is not valid UTF-8");
+  const xpkit::CodePage& cp = xpkit::SystemCodePage();
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t k = 0; k < text->size(); ++k) {
+    if (!cp.Represents((*text)[k]))
+      throw UsageError("--key character " + std::to_string(k + 1) + " is not in code page " +
+                       std::to_string(cp.number()) + " (use --key-file for raw bytes)");
+    bytes.push_back(cp.ToByte((*text)[k]));
   }
-  if (!key) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
-  const auto [ip, op] = Files(files);
-  xpkit::InputFile in(ip);
-  if (in.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, "'" + ip + "'");
+  return bytes;
+}
+
+// The bytes of a key file that the key uses, and no more: a key file may be endless.
+std::vector<std::uint8_t> KeyFromFile(const std::string& path) {
+  xpkit::InputFile file(path);
+  if (file.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, "key file '" + path + "'");
+  std::vector<std::uint8_t> bytes(kKeyBytesUsed);
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const std::size_t n = file.Read(bytes.data() + got, bytes.size() - got);
+    if (n == 0) break;
+    got += n;
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
+int Rc4(const std::vector<std::string>& args) {
+  const Words words = Split(args, {"--key", "--key-file"});
+  if (words.options.empty()) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
+  if (words.options.size() > 1) throw UsageError("give the key once, with --key or --key-file");
+  const auto& [option, value] = words.options[0];
+  const auto [ip, op] = Files(words.files);
+  const bool keyFile = option == "--key-file";
+  if (keyFile && value.empty()) throw UsageError("a file name is empty");
+  if (keyFile && value == "-" && ip == "-")
+    throw UsageError("--key-file - reads the key from standard input, so IN must be a file");
+  const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value);
+  if (key.empty()) throw UsageError("the key is empty");
+  xpkit::InputFile in = OpenInput(ip);
   xpkit::OutputFile out(op);
-  Progress progress(in.size());
-  xpkit::RC4_Calc::Rc4State state(key->data(), std::min<std::size_t>(key->size(), 256));
+  if (in.size() > 0) out.Reserve(static_cast<std::uint64_t>(in.size()));
+  xpkit::cli::Progress progress(in.size());
+  xpkit::RC4_Calc::Rc4State state(key.data(), key.size());
   std::vector<std::uint8_t> buf(1 << 20);
   std::uint64_t done = 0;
   while (const std::size_t n = in.Read(buf.data(), buf.size())) {
@@ -149,11 +178,13 @@ int Rc4(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   return xpkit::cli::RunTool("xpkit-codec", kUsage, [&] {
-    for (const auto& a : args)
+    for (const auto& a : args) {
+      if (a == "--") break;
       if (a == "--help" || a == "-h") {
         std::cout << kUsage;
         return 0;
       }
+    }
     if (args.empty()) throw UsageError("no command given");
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "b64") return Base64(rest);

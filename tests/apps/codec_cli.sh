@@ -1,31 +1,115 @@
 #!/usr/bin/env bash
-# The xpkit-codec checks: lengths, decoding rules, RC4's vector, exit codes, no partial files.
+# The xpkit-codec checks: lengths, decoding rules, RC4's vector, the command line, and
+# output files written as the shell's ">" would write them.
 set -u
-bin="$1"
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
-fail=0
+source "$(dirname "$0")/../support/cli.sh"
+# A copy of the tool in a folder every user may enter, for the checks run as nobody.
+chmod 755 "$dir"
+cp "$1" "$dir/xpkit-codec"
+bin="$dir/xpkit-codec"
+"$bin" --help >/dev/null 2>&1 || bin="$1"  # a scratch folder that runs nothing
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
+hex() { od -An -tx1 | tr -d ' \n'; }
 head -c 57 /dev/urandom > "$dir/b57"; head -c 58 /dev/urandom > "$dir/b58"
-check "57 bytes give 76 + CR LF" '[ "$("$bin" b64 encode "$dir/b57" | wc -c)" = 78 ] && [ "$("$bin" b64 encode "$dir/b57" | tail -c 2 | od -An -tx1 | tr -d " ")" = 0d0a ]'
+chmod 644 "$dir/b57" "$dir/b58"
+b58=$(base64 -w 0 "$dir/b58" | head -c 76; printf '\r\n'; base64 -w 0 "$dir/b58" | tail -c +77)
+
+# Codecs.
+check "57 bytes give 76 + CR LF" '[ "$("$bin" b64 encode "$dir/b57" | wc -c)" = 78 ] && [ "$("$bin" b64 encode "$dir/b57" | tail -c 2 | hex)" = 0d0a ]'
 check "58 bytes end in ==" '[ "$("$bin" b64 encode "$dir/b58" | wc -c)" = 82 ] && [ "$("$bin" b64 encode "$dir/b58" | tail -c 2)" = "==" ]'
 check "round trip" '"$bin" b64 encode "$dir/b58" | "$bin" b64 decode | cmp -s - "$dir/b58"'
-check "QQ decodes to 41 00 00" '[ "$(printf QQ | "$bin" b64 decode | od -An -tx1 | tr -d " ")" = 410000 ]'
-check "QQ== decodes to 41" '[ "$(printf QQ== | "$bin" b64 decode | od -An -tx1 | tr -d " ")" = 41 ]'
-check "rc4 vector" '[ "$(printf Plaintext | "$bin" rc4 --key Key | od -An -tx1 | tr -d " ")" = bbf316e8d940af0ad3 ]'
-printf Key > "$dir/key"
-check "rc4 key file" '[ "$(printf Plaintext | "$bin" rc4 --key-file "$dir/key" - - | od -An -tx1 | tr -d " ")" = bbf316e8d940af0ad3 ]'
+check "QQ decodes to 41 00 00" '[ "$(printf QQ | "$bin" b64 decode | hex)" = 410000 ]'
+check "QQ== decodes to 41" '[ "$(printf QQ== | "$bin" b64 decode | hex)" = 41 ]'
+check "rc4 vector" '[ "$(printf Plaintext | "$bin" rc4 --key Key | hex)" = bbf316e8d940af0ad3 ]'
 check "files in and out" '"$bin" b64 encode "$dir/b58" "$dir/e" && "$bin" b64 decode "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/b58"'
+
+# Keys: a key file gives at most the 256 bytes the key uses, even an endless one.
+printf Key > "$dir/key"; printf Plaintext > "$dir/plain"
+check "rc4 key file" '[ "$(printf Plaintext | "$bin" rc4 --key-file "$dir/key" - - | hex)" = bbf316e8d940af0ad3 ]'
+check "rc4 key from standard input" '[ "$(printf Key | "$bin" rc4 --key-file - "$dir/plain" | hex)" = bbf316e8d940af0ad3 ]'
+head -c 256 /dev/zero > "$dir/zero256"
+check "an endless key file: its first 256 bytes" '[ "$("$bin" rc4 --key-file /dev/zero "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/zero256" "$dir/plain" | hex)" ]'
+{ head -c 256 /dev/urandom > "$dir/k256"; cat "$dir/k256"; printf 'ignored'; } > "$dir/k263"
+check "key bytes past 256 don't count" '[ "$("$bin" rc4 --key-file "$dir/k263" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/k256" "$dir/plain" | hex)" ]'
+expect 2 'key from standard input, so IN must be a file' -- sh -c "printf data | '$bin' rc4 --key-file -"
+expect 2 'the key is empty' -- "$bin" rc4 --key "" "$dir/b57"
+expect 2 'rc4 needs --key' -- "$bin" rc4 "$dir/b57"
+expect 2 'give the key once' -- "$bin" rc4 --key a --key-file "$dir/key" "$dir/b57"
+
+# The command line: options, "--", names.
+expect 2 "b64 takes 'encode' or 'decode'" -- "$bin" b64 frob
+expect 2 'too many file names' -- "$bin" b64 encode a b c
+expect 2 "unknown option '-x'" -- "$bin" b64 encode -x
+expect 2 "unknown option '--width'" -- "$bin" b64 decode "$dir/e" --width 3
+expect 2 "--key needs a value" -- "$bin" rc4 --key
+expect 2 'a file name is empty' -- "$bin" b64 encode "$dir/b58" ""
+expect 2 'a file name is empty' -- "$bin" b64 encode ""
+expect 0 'broken as a cipher' -- "$bin" --help
+cp "$dir/b58" "$dir/-x"
+check "-- ends the options" '(cd "$dir" && "$bin" b64 encode -- -x -h) && [ "$(cat "$dir/-h")" = "$b58" ]'
+expect 1 "File not found: '$dir/missing'" -- "$bin" b64 encode "$dir/missing"
+expect 1 "$dir: cannot read: Is a directory" -- "$bin" b64 encode "$dir"
+expect 1 'standard output: cannot write: No space left on device' -- sh -c "'$bin' b64 encode '$dir/b58' >/dev/full"
+expect 1 '/dev/full: cannot write: No space left on device' -- "$bin" b64 encode "$dir/b58" /dev/full
 printf old > "$dir/keep"
-"$bin" b64 encode "$dir/missing" "$dir/keep" 2>"$dir/err"; code=$?
-check "missing input: exit 1, named, output kept" '[ $code = 1 ] && grep -q missing "$dir/err" && [ "$(cat "$dir/keep")" = old ]'
-"$bin" rc4 --key "" "$dir/b57" 2>/dev/null; check "empty key is bad usage" '[ $? = 2 ]'
-"$bin" rc4 "$dir/b57" 2>/dev/null; check "no key is bad usage" '[ $? = 2 ]'
-"$bin" b64 frob 2>/dev/null; check "bad subcommand" '[ $? = 2 ]'
-"$bin" b64 encode a b c 2>/dev/null; check "too many names" '[ $? = 2 ]'
-"$bin" --help | grep -q "broken as a cipher"; check "help" '[ $? = 0 ]'
+expect 1 'missing' -- "$bin" b64 encode "$dir/missing" "$dir/keep"
+check "a failed run leaves the output as it was" '[ "$(cat "$dir/keep")" = old ]'
+
+# Output files: devices in place, links followed, other names of the file kept in step.
+o="$dir/out"; mkdir "$o"
 "$bin" b64 encode "$dir/b57" /dev/null
 check "a device is written in place, not replaced" '[ -c /dev/null ]'
-check "no temporary files" '! ls -a "$dir" | grep -q "\.tmp$"'
+printf old > "$o/target"; ln -s target "$o/link1"; ln -s link1 "$o/link2"
+"$bin" b64 encode "$dir/b58" "$o/link2"
+check "a chain of links writes its target" '[ -L "$o/link1" ] && [ -L "$o/link2" ] && [ "$(cat "$o/target")" = "$b58" ]'
+ln -s made "$o/dangling"
+"$bin" b64 encode "$dir/b58" "$o/dangling"
+check "a dangling link creates its target" '[ -L "$o/dangling" ] && [ "$(cat "$o/made")" = "$b58" ]'
+printf "old, and longer than the new content, by far: %0100d" 0 > "$o/linked"; ln "$o/linked" "$o/other"
+"$bin" b64 encode "$dir/b58" "$o/linked"
+check "every hard link sees the new content" '[ "$(cat "$o/other")" = "$b58" ] && [ "$o/other" -ef "$o/linked" ]'
+printf old > "$o/suid"; chmod 6755 "$o/suid"
+"$bin" b64 encode "$dir/b58" "$o/suid"
+check "set-user-ID and set-group-ID are dropped, other bits kept" '[ "$(stat -c %a "$o/suid")" = 755 ]'
+for n in 242 255; do
+  name="$o/$(head -c $n /dev/zero | tr '\0' n)"
+  check "an output name of $n bytes" '"$bin" b64 encode "$dir/b58" "$name" && "$bin" b64 encode "$dir/b57" "$name" && cmp -s "$name" <("$bin" b64 encode "$dir/b57")'
+done
+
+# Signals part-way through a large encode: the input comes through a FIFO that stays
+# open, so once 4 MiB are written into it the tool has read nearly all of them and
+# waits for more, mid-way. (Opened for reading too, the FIFO never blocks the test.)
+for sig in INT TERM HUP; do
+  s="$dir/sig-$sig"; mkdir "$s"; mkfifo "$s/in"
+  env --default-signal=INT,TERM,HUP "$bin" b64 encode "$s/in" "$s/out" & pid=$!
+  exec 3<>"$s/in"
+  timeout 60 head -c 4M /dev/zero >&3
+  kill -s "$sig" "$pid"; wait "$pid" 2>/dev/null; code=$?
+  exec 3>&-
+  check "SIG$sig: status 128 + $(kill -l "$sig"), no output, no temporary file" '[ $code = $((128 + $(kill -l "$sig"))) ] && [ "$(ls -A "$s")" = in ]'
+done
+
+# Owners and permissions, with another user: what root rewrites stays its owner's, and
+# nobody may write what ">" would let it write, and nothing else.
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+  nobody() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+  u="$dir/users"; mkdir -m 755 "$u"
+  printf secret > "$u/private"; chown 65534:65534 "$u/private"; chmod 600 "$u/private"
+  "$bin" b64 encode "$dir/b58" "$u/private"
+  check "root keeps another user's file that user's" '[ "$(stat -c %u:%g:%a "$u/private")" = 65534:65534:600 ] && [ "$(nobody cat "$u/private")" = "$b58" ]'
+  printf old > "$u/writable"; chown 65534 "$u/writable"
+  check "a writable file in a folder nobody may not write" 'nobody "$bin" b64 encode "$dir/b58" "$u/writable" && [ "$(cat "$u/writable")" = "$b58" ]'
+  mkdir -m 1777 "$u/sticky"; printf old > "$u/sticky/shared"; chmod 666 "$u/sticky/shared"
+  check "root's writable file in a sticky folder" 'nobody "$bin" b64 encode "$dir/b58" "$u/sticky/shared" && [ "$(cat "$u/sticky/shared")" = "$b58" ] && [ "$(stat -c %U "$u/sticky/shared")" = root ]'
+  printf old > "$u/sticky/readonly"; chmod 444 "$u/sticky/readonly"
+  expect 1 "$u/sticky/readonly: cannot open for writing: Permission denied" -- nobody "$bin" b64 encode "$dir/b58" "$u/sticky/readonly"
+  check "a read-only file is left alone" '[ "$(cat "$u/sticky/readonly")" = old ] && [ "$(stat -c %U:%a "$u/sticky/readonly")" = root:444 ]'
+  expect 1 "$u/new: cannot create: Permission denied" -- nobody "$bin" b64 encode "$dir/b58" "$u/new"
+  check "nothing new where nobody may not write" '[ ! -e "$u/new" ]'
+else
+  echo "skipped: the checks as another user need root and setpriv"
+fi
+
+check "no temporary files" '! find "$dir" -name "*.tmp" | grep -q .'
 [ $fail = 0 ] && echo "codec CLI: all checks passed"
 exit $fail

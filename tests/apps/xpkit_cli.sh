@@ -25,6 +25,7 @@ cmp -s "$dir/a.layout" "$dir/b.layout" || { echo "FAIL: save -> load -> save dif
 cmp -s "$dir/w.png" "$dir/b.png" || { echo "FAIL: the saved layout looks different"; fail=1; }
 grep -q 'control cmdExit Morvel.XPButton in Footer' "$dir/a.layout" || { echo "FAIL: saved layout lacks cmdExit"; fail=1; }
 expect 1 "cannot create" -- "$bin" --save-layout "$dir/missing/a.layout"
+expect 1 "/dev/full: cannot write: No space left on device" -- "$bin" --save-layout /dev/full
 ls "$dir"/*.tmp "$dir"/missing >/dev/null 2>&1 && { echo "FAIL: temporary file left"; fail=1; }
 [ $fail = 0 ] && echo "xpkit CLI: all checks passed"
 exit $fail

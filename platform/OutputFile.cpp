@@ -1,0 +1,203 @@
+#include "platform/OutputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/Error.h"
+#include "platform/InterruptCleanup.h"
+#include "platform/PathNames.h"
+
+namespace xpkit {
+namespace {
+
+bool IsMountPoint(int folder, const std::string& name) {
+  struct statx stx {};
+  return ::statx(folder, name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &stx) == 0 &&
+         (stx.stx_attributes_mask & stx.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+}
+
+// How much written data may wait before the system is asked to start storing it.
+constexpr std::uint64_t kWriteBackStep = 4 << 20;
+
+std::string ProcPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+}  // namespace
+
+OutputFile::OutputFile(const std::string& path, Options options) {
+  if (path == "-") {
+    name_ = "standard output";
+    fd_.reset(::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0));
+    if (!fd_) Fail("cannot write", errno);
+    return;
+  }
+  const std::string target = FollowLinks(path);
+  name_ = target == path ? path : path + " -> " + target;
+  PathParts parts = SplitPath(target);
+  if (parts.name.empty() || parts.name == "." || parts.name == "..") Fail("cannot open for writing", EISDIR);
+  target_ = std::move(parts.name);
+  // A folder the caller may search and write but not list can only be opened as a path.
+  folder_.reset(::open(parts.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder_ && errno == EACCES) folder_.reset(::open(parts.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!folder_) Fail("cannot create", errno);
+
+  // Opening the old file for writing asks the system whether ">" would be allowed.
+  UniqueFd old(::openat(folder_.get(), target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+  if (!old) {
+    if (errno != ENOENT) Fail("cannot open for writing", errno);
+    if (const int error = OpenTemporary(options.unnamedTemporary)) Fail("cannot create", error);
+    return;
+  }
+  struct stat st {};
+  if (::fstat(old.get(), &st) != 0) Fail("cannot open for writing", errno);
+  if (!S_ISREG(st.st_mode)) {  // a device or FIFO: replacing it would lose what it is
+    fd_ = std::move(old);
+    return;
+  }
+  if (!OpenReplacement(st, options.unnamedTemporary)) {
+    Discard();
+    fd_ = std::move(old);
+    way_ = Way::InPlace;
+    oldMode_ = st.st_mode & 07777;
+  }
+}
+
+bool OutputFile::OpenReplacement(const struct stat& old, bool unnamed) {
+  if (old.st_nlink > 1 || IsMountPoint(folder_.get(), target_)) return false;
+  if (const int error = OpenTemporary(unnamed)) {
+    if (error == EACCES || error == EPERM) return false;  // the folder takes no new file
+    Fail("cannot create a temporary file beside it", error);
+  }
+  struct stat made {};
+  if (::fstat(fd_.get(), &made) != 0) Fail("cannot create", errno);
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) && ::fchown(fd_.get(), old.st_uid, old.st_gid) != 0)
+    return false;  // an owner or group the caller cannot give away
+  if (::fchmod(fd_.get(), old.st_mode & 0777) != 0) Fail("cannot set the permissions", errno);
+  return true;
+}
+
+OutputFile::~OutputFile() {
+  if (!committed_) Discard();
+}
+
+int OutputFile::OpenTemporary(bool unnamed) {
+  if (unnamed) {
+    UniqueFd fd(::openat(folder_.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    // It is linked in through /proc at the end (see LinkUnnamed); without /proc, or
+    // where the file system has no unnamed files, a named one is used.
+    if (fd && ::access(ProcPath(fd.get()).c_str(), F_OK) == 0) {
+      fd_ = std::move(fd);
+      way_ = Way::UnnamedTemporary;
+      return 0;
+    }
+  }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = TemporaryName(target_);
+    interrupt_cleanup::Deferred hold;
+    UniqueFd fd(::openat(folder_.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd) {
+      if (errno == EEXIST) continue;
+      return errno;
+    }
+    cleanupSlot_ = interrupt_cleanup::Register(folder_.get(), name.c_str());
+    temporary_ = name;
+    fd_ = std::move(fd);
+    way_ = Way::NamedTemporary;
+    return 0;
+  }
+  return EEXIST;
+}
+
+void OutputFile::Truncate() {
+  if (::ftruncate(fd_.get(), 0) != 0) Fail("cannot write", errno);
+  // The kernel drops set-user-ID and set-group-ID on a write, but not for root.
+  if (oldMode_ & (S_ISUID | S_ISGID)) ::fchmod(fd_.get(), oldMode_ & ~(S_ISUID | S_ISGID));
+  truncated_ = true;
+}
+
+void OutputFile::Reserve(std::uint64_t bytes) {
+  if (way_ == Way::Stream || way_ == Way::InPlace || bytes <= reserved_) return;  // in place: truncated anyway
+  if (::fallocate(fd_.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes)) == 0) reserved_ = bytes;
+}
+
+void OutputFile::Write(const void* data, std::size_t n) {
+  if (way_ == Way::InPlace && !truncated_) Truncate();
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  for (std::size_t left = n; left > 0;) {
+    const ssize_t w = ::write(fd_.get(), bytes, left);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      Fail("cannot write", errno);
+    }
+    bytes += w;
+    left -= static_cast<std::size_t>(w);
+  }
+  written_ += n;
+  // Storing as it goes, rather than all in the final fsync(), overlaps the disk's work
+  // with ours. Errors show up again in that fsync(), which reports them.
+  if (way_ != Way::Stream && written_ - stored_ >= kWriteBackStep) {
+    ::sync_file_range(fd_.get(), static_cast<off_t>(stored_), static_cast<off_t>(written_ - stored_),
+                      SYNC_FILE_RANGE_WRITE);
+    stored_ = written_;
+  }
+}
+
+void OutputFile::Commit() {
+  if (committed_) return;
+  if (way_ == Way::InPlace && !truncated_) Truncate();
+  // Space reserved past the end goes back (a truncation to the same size does that).
+  if (reserved_ > written_ && ::ftruncate(fd_.get(), static_cast<off_t>(written_)) != 0) Fail("cannot write", errno);
+  // The data is on disk before its name points to it (EINVAL: nothing to store, a pipe).
+  if (way_ != Way::Stream && ::fsync(fd_.get()) != 0 && errno != EINVAL) Fail("cannot store", errno);
+  if (way_ == Way::UnnamedTemporary) LinkUnnamed();
+  if (fd_.close() != 0) Fail("cannot write", errno);
+  if (!temporary_.empty()) {
+    interrupt_cleanup::Deferred hold;
+    if (::renameat(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str()) != 0)
+      Fail("cannot replace", errno);
+    interrupt_cleanup::Unregister(cleanupSlot_);
+    temporary_.clear();
+  }
+  committed_ = true;
+  // And the new name is on disk too (a folder opened only as a path cannot be synced).
+  if (way_ != Way::Stream && way_ != Way::InPlace && ::fsync(folder_.get()) != 0 && errno != EINVAL &&
+      errno != EBADF)
+    throw FileError(name_, std::string("cannot store: ") + std::strerror(errno));
+}
+
+// Gives the unnamed file a temporary name, to be renamed over the target: linkat()
+// cannot replace an existing file.
+void OutputFile::LinkUnnamed() {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = TemporaryName(target_);
+    interrupt_cleanup::Deferred hold;
+    if (::linkat(AT_FDCWD, ProcPath(fd_.get()).c_str(), folder_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      cleanupSlot_ = interrupt_cleanup::Register(folder_.get(), name.c_str());
+      temporary_ = name;
+      return;
+    }
+    if (errno != EEXIST) Fail("cannot replace", errno);
+  }
+  Fail("cannot replace", EEXIST);
+}
+
+void OutputFile::Discard() {
+  fd_.reset();
+  if (temporary_.empty()) return;
+  interrupt_cleanup::Deferred hold;
+  ::unlinkat(folder_.get(), temporary_.c_str(), 0);
+  interrupt_cleanup::Unregister(cleanupSlot_);
+  temporary_.clear();
+  cleanupSlot_ = -1;
+}
+
+void OutputFile::Fail(const std::string& what, int error) {
+  Discard();
+  committed_ = true;
+  throw FileError(name_, what + ": " + std::strerror(error));
+}
+
+}  // namespace xpkit
