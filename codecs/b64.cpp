@@ -42,7 +42,7 @@ void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, co
   const std::uint64_t written = stream(
       [&](std::uint8_t* d, std::size_t c) { return in.Read(d, c); },
       [&](const std::uint8_t* d, std::size_t n) {
-        if (!out) out.emplace(op);
+        if (!out) out.emplace(op, OutputFile::Options{.input = in.descriptor()});
         out->Write(d, n);
       },
       std::function<void(std::uint64_t)>{});

@@ -21,6 +21,8 @@ class InputFile {
   std::size_t Read(std::uint8_t* data, std::size_t capacity);
   // The name messages use: the path, or "standard input".
   const std::string& name() const { return name_; }
+  // The open file, for telling whether an output is the same file.
+  int descriptor() const { return fd(); }
 
  private:
   int fd() const { return isStdin_ ? STDIN_FILENO : fd_.get(); }

@@ -58,6 +58,13 @@ OutputFile::OutputFile(const std::string& path, Options options) {
     return;
   }
   if (!OpenReplacement(st, options.unnamedTemporary)) {
+    struct stat in {};
+    if (options.input >= 0 && ::fstat(options.input, &in) == 0 && in.st_dev == st.st_dev && in.st_ino == st.st_ino) {
+      Discard();
+      committed_ = true;
+      throw FileError(name_, "is also the input, and can only be written in place here, which would destroy the "
+                             "input before it is read");
+    }
     Discard();
     fd_ = std::move(old);
     way_ = Way::InPlace;

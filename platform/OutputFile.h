@@ -30,6 +30,10 @@ class OutputFile {
  public:
   struct Options {
     bool unnamedTemporary = true;  // false always takes a named temporary file
+    // A descriptor of the file the output is made from, or -1. Where that same file
+    // would have to be written in place, the output is refused: truncating it would
+    // destroy what is still to be read.
+    int input = -1;
   };
   enum class Way { Stream, InPlace, UnnamedTemporary, NamedTemporary };
 

@@ -102,7 +102,7 @@ int Base64(const std::vector<std::string>& args) {
   if (!encode && args[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not '" + args[0] + "'");
   const auto [ip, op] = Files(Split({args.begin() + 1, args.end()}, {}).files);
   xpkit::InputFile in = OpenInput(ip);
-  xpkit::OutputFile out(op);
+  xpkit::OutputFile out(op, {.input = in.descriptor()});
   if (in.size() > 0) {
     const auto n = static_cast<std::size_t>(in.size());
     out.Reserve(encode ? xpkit::base64::EncodedLength(n) : n / 4 * 3 + 3);
@@ -158,7 +158,7 @@ int Rc4(const std::vector<std::string>& args) {
   const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value);
   if (key.empty()) throw UsageError("the key is empty");
   xpkit::InputFile in = OpenInput(ip);
-  xpkit::OutputFile out(op);
+  xpkit::OutputFile out(op, {.input = in.descriptor()});
   if (in.size() > 0) out.Reserve(static_cast<std::uint64_t>(in.size()));
   xpkit::cli::Progress progress(in.size());
   xpkit::RC4_Calc::Rc4State state(key.data(), key.size());

@@ -5,6 +5,7 @@
 #include "platform/OutputFile.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -176,6 +177,27 @@ TEST_P(OutputFileTest, WritesAFileWithOtherHardLinksInPlace) {
   Put(out, "", options);  // empty output empties it, as ">" does
   EXPECT_EQ(Read(dir / "other"), "");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"other", "out"}));
+}
+
+// The file being read as the output: replacing it is fine, truncating it in place is not.
+TEST_P(OutputFileTest, RefusesToTruncateTheInputInPlace) {
+  const fs::path file = dir / "data";
+  Write(file, "old content");
+  const int input = ::open(file.c_str(), O_RDONLY);
+  ASSERT_GE(input, 0);
+  options.input = input;
+  Put(file, "replaced", options);  // one link: a new file takes its place; the input stays readable
+  char buf[16] = {};
+  EXPECT_EQ(::read(input, buf, sizeof buf), 11);
+  EXPECT_EQ(std::string(buf), "old content");
+  ::close(input);
+
+  fs::create_hard_link(file, dir / "other");
+  options.input = ::open(file.c_str(), O_RDONLY);
+  EXPECT_NE(Reason([&] { OutputFile out(file.string(), options); }).find("is also the input"), std::string::npos);
+  ::close(options.input);
+  EXPECT_EQ(Read(file), "replaced");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"data", "other"}));
 }
 
 TEST_P(OutputFileTest, TakesEveryNameTheFileSystemTakes) {
