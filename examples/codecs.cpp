@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "codecs/Base64Bytes.h"
-#include "codecs/Base64Kernel.h"  // EncodedLength, DecodedLength
 #include "codecs/RC4_Calc.h"
 #include "codecs/b64.h"
 #include "platform/CodePage.h"
@@ -55,8 +54,10 @@ void Bytes() {
   xpkit::base64::EncodeBytes(data.data(), data.size(), reinterpret_cast<std::uint8_t*>(text.data()));
   std::cout << "bytes 00FF1080 encode: " << text << "\n";
 
-  std::vector<std::uint8_t> decoded(xpkit::base64::DecodedLength(text.data(), text.size()));
-  xpkit::base64::DecodeBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), decoded.data());
+  // Decoding skips CR and LF; DecodeRoom is enough for any text of that length.
+  std::vector<std::uint8_t> decoded(xpkit::base64::DecodeRoom(text.size()));
+  decoded.resize(
+      xpkit::base64::DecodeBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), decoded.data()));
   std::cout << "decode back: " << Hex(std::string(decoded.begin(), decoded.end())) << "\n";
 
   std::string rc4 = "Attack at dawn";
