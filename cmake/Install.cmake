@@ -24,6 +24,17 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/packaging/xpkitConfigVers
 install(FILES ${PROJECT_BINARY_DIR}/packaging/xpkitConfig.cmake ${PROJECT_BINARY_DIR}/packaging/xpkitConfigVersion.cmake
         DESTINATION ${XPKIT_CMAKE_DIR})
 
+# The pkg-config files find the prefix from where they lie, so that they hold for any
+# install prefix, also one given only to `cmake --install --prefix`.
+file(RELATIVE_PATH XPKIT_PC_UP "${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig" "${CMAKE_INSTALL_PREFIX}")
+string(REGEX REPLACE "/$" "" XPKIT_PC_UP "${XPKIT_PC_UP}")
+foreach(dir LIBDIR INCLUDEDIR)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
+    set(XPKIT_PC_${dir} "${CMAKE_INSTALL_${dir}}")
+  else()
+    set(XPKIT_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
+  endif()
+endforeach()
 foreach(pc xpkit xpkit-codecs)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/${pc}.pc.in ${PROJECT_BINARY_DIR}/packaging/${pc}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/packaging/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
