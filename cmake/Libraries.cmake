@@ -3,9 +3,9 @@
 # source tree while building and from include/xpkit once installed.
 
 find_package(PkgConfig REQUIRED)
-pkg_check_modules(TEXT REQUIRED IMPORTED_TARGET freetype2 harfbuzz fribidi fontconfig)
-pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
-pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(XPKIT_TEXT REQUIRED IMPORTED_TARGET freetype2 harfbuzz fribidi fontconfig)
+pkg_check_modules(XPKIT_PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(XPKIT_SDL2 REQUIRED IMPORTED_TARGET sdl2)
 
 # xpkit_library(NAME EXPORT_NAME SOURCES...): a static library of the project.
 function(xpkit_library name export)
@@ -61,7 +61,7 @@ xpkit_library(xpkit_platform platform
   platform/text/ResolvedFont.cpp
   platform/text/ShapedText.cpp
   platform/text/TextLayout.cpp)
-target_link_libraries(xpkit_platform PUBLIC xpkit_codepage xpkit_files PkgConfig::TEXT PkgConfig::PNG)
+target_link_libraries(xpkit_platform PUBLIC xpkit_codepage xpkit_files PkgConfig::XPKIT_TEXT PkgConfig::XPKIT_PNG)
 
 xpkit_library(xpkit_host host
   host/Compositor.cpp
@@ -95,7 +95,7 @@ xpkit_library(xpkit_headless headless backends/headless/HeadlessBackend.cpp)
 target_link_libraries(xpkit_headless PUBLIC xpkit_host)
 
 xpkit_library(xpkit_sdl2 sdl2 backends/sdl2/Sdl2Backend.cpp backends/sdl2/SdlInput.cpp)
-target_link_libraries(xpkit_sdl2 PUBLIC xpkit_host PkgConfig::SDL2)
+target_link_libraries(xpkit_sdl2 PUBLIC xpkit_host PkgConfig::XPKIT_SDL2)
 
 # What a program of its own links: xpkit::kit for windows and controls, xpkit::codecs for
 # Base64 and RC4.
