@@ -6,6 +6,7 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(XPKIT_TEXT REQUIRED IMPORTED_TARGET freetype2 harfbuzz fribidi fontconfig)
 pkg_check_modules(XPKIT_PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(XPKIT_SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(XPKIT_X11 REQUIRED IMPORTED_TARGET x11)
 
 # xpkit_library(NAME EXPORT_NAME SOURCES...): a static library of the project.
 function(xpkit_library name export)
@@ -79,7 +80,10 @@ xpkit_library(xpkit_controls controls
   gradient/clsGradient.cpp
   controls/header/XPHeader.cpp
   controls/button/XPButton.cpp
-  controls/button/XPButtonPainting.cpp)
+  controls/button/XPButtonPainting.cpp
+  controls/msgbox/ExclamationIcon.cpp
+  controls/msgbox/MsgBoxBody.cpp
+  controls/msgbox/frmMsgBox.cpp)
 target_link_libraries(xpkit_controls PUBLIC xpkit_host)
 
 xpkit_library(xpkit_layout layout
@@ -94,8 +98,14 @@ target_link_libraries(xpkit_layout PUBLIC xpkit_controls)
 xpkit_library(xpkit_headless headless backends/headless/HeadlessBackend.cpp)
 target_link_libraries(xpkit_headless PUBLIC xpkit_host)
 
-xpkit_library(xpkit_sdl2 sdl2 backends/sdl2/Sdl2Backend.cpp backends/sdl2/SdlInput.cpp)
-target_link_libraries(xpkit_sdl2 PUBLIC xpkit_host PkgConfig::XPKIT_SDL2)
+# Xlib for what SDL does not offer: window-manager hints, frame extents, error handlers.
+xpkit_library(xpkit_sdl2 sdl2
+  backends/sdl2/DesktopScale.cpp
+  backends/sdl2/Sdl2Backend.cpp
+  backends/sdl2/SdlInput.cpp
+  backends/sdl2/SdlWindow.cpp
+  backends/sdl2/X11Window.cpp)
+target_link_libraries(xpkit_sdl2 PUBLIC xpkit_host PkgConfig::XPKIT_SDL2 PRIVATE PkgConfig::XPKIT_X11)
 
 # What a program of its own links: xpkit::kit for windows and controls, xpkit::codecs for
 # Base64 and RC4.

@@ -17,7 +17,7 @@ add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.c
 xpkit_target(xpkit_apps_common)
 target_link_libraries(xpkit_apps_common PUBLIC xpkit_codepage)
 
-add_library(xpkit_gallery_lib STATIC apps/gallery/Gallery.cpp)
+add_library(xpkit_gallery_lib STATIC apps/gallery/Gallery.cpp apps/gallery/WindowFrame.cpp)
 xpkit_target(xpkit_gallery_lib)
 target_link_libraries(xpkit_gallery_lib PUBLIC xpkit_controls xpkit_headless)
 

@@ -1,5 +1,7 @@
 #include "host/Compositor.h"
 
+#include <algorithm>
+
 #include "platform/PixelRules.h"
 #include "platform/Region.h"
 #include "platform/Session.h"
@@ -63,6 +65,19 @@ Bitmap ComposeForm(const Form& form) {
   const Region clip(RECT{0, 0, w, h});
   DrawLines(out, form, 0, 0, clip);
   ComposeChildren(out, form, 0, 0, clip);
+  return out;
+}
+
+Bitmap Enlarged(const Bitmap& image, int scale) {
+  if (scale <= 1) return image;
+  Bitmap out(image.width() * scale, image.height() * scale);
+  for (int y = 0; y < image.height(); ++y) {
+    std::uint32_t* row = out.Row(y * scale);
+    const std::uint32_t* in = image.Row(y);
+    for (int x = 0; x < image.width(); ++x)
+      for (int k = 0; k < scale; ++k) row[x * scale + k] = in[x];
+    for (int k = 1; k < scale; ++k) std::copy(row, row + out.width(), out.Row(y * scale + k));
+  }
   return out;
 }
 

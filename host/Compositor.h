@@ -10,6 +10,8 @@ namespace xpkit {
 
 // The form's client area: background, lines, controls.
 Bitmap ComposeForm(const Form& form);
+// Every pixel as a `scale` x `scale` block (nearest neighbour), for dense screens.
+Bitmap Enlarged(const Bitmap& image, int scale);
 // One control as its host shows it; pixels outside its window region are transparent.
 Bitmap ComposeControl(const UserControl& control);
 

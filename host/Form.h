@@ -36,12 +36,16 @@ class Form : public Container {
   // Centres the window on the backend's screen, shows it, and tells every control.
   void Show();
   bool Shown() const { return shown_; }
+  // Closes a dialog: whoever shows it modally returns.
+  void Close() { closed_ = true; }
+  bool Closed() const { return closed_; }
 
  private:
   Host& host_;
   std::string name_;
   HWND hwnd_ = 0;
   bool shown_ = false;
+  bool closed_ = false;
 };
 
 }  // namespace xpkit

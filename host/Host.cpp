@@ -60,10 +60,18 @@ UserControl* Host::MouseTarget() const {
     h = session_.user().WindowFromPoint(p);
   }
   UserControl* c = ControlFromWindow(h);
-  return c && c->HostEnabled() ? c : nullptr;
+  return c && TakesInput(*c) ? c : nullptr;
 }
 
-UserControl* Host::KeyTarget() const { return focused_ && focused_->HostEnabled() ? focused_ : nullptr; }
+UserControl* Host::KeyTarget() const { return focused_ && TakesInput(*focused_) ? focused_ : nullptr; }
+
+// A control takes input when its window and its form's window are enabled: a form is
+// disabled while a modal dialog of it is open.
+bool Host::TakesInput(const UserControl& c) const {
+  const Container* k = &c;
+  while (const auto* u = dynamic_cast<const UserControl*>(k)) k = u->Parent();
+  return c.HostEnabled() && (!k || session_.user().IsWindowEnabled(k->hWnd()));
+}
 
 void Host::ScalePoint(const UserControl& c, float& x, float& y) const {
   POINT p{};
@@ -169,7 +177,7 @@ void Host::Char(const InputMessage& m) {
 UserControl* Host::AccessKeyOwner(char16_t ch) const {
   for (const auto& [hwnd, c] : controls_) {
     (void)hwnd;
-    if (c->HostEnabled() && c->Visible() && c->AccessKeys().find(ch) != std::u16string::npos) return c;
+    if (TakesInput(*c) && c->Visible() && c->AccessKeys().find(ch) != std::u16string::npos) return c;
   }
   return nullptr;
 }
@@ -178,7 +186,7 @@ std::vector<UserControl*> Host::TabOrder() const {
   std::vector<UserControl*> order;
   std::function<void(const Container&)> walk = [&](const Container& k) {
     for (const auto& c : k.controls()) {
-      if (c->CanGetFocus() && c->TabStop && c->Visible() && c->HostEnabled()) order.push_back(c.get());
+      if (c->CanGetFocus() && c->TabStop && c->Visible() && TakesInput(*c)) order.push_back(c.get());
       walk(*c);
     }
   };

@@ -97,6 +97,7 @@ class Host {
   void Char(const InputMessage& m);
   UserControl* MouseTarget() const;
   UserControl* KeyTarget() const;
+  bool TakesInput(const UserControl& c) const;
   void MoveFocus(bool backward);
   UserControl* AccessKeyOwner(char16_t ch) const;
   std::vector<UserControl*> TabOrder() const;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Renders the pictures in docs/ with the kit's own tools: every look of each control
-# (xpkit-gallery), the program's window (xpkit --screenshot) and the examples' window
+# and the message box (xpkit-gallery), the program's window (xpkit --screenshot) and the examples' window
 # (own_window --screenshot, built against a temporary install). Run it after a change
 # to how anything looks, from a plain build in BUILD (default: build).
 set -euo pipefail
@@ -30,6 +30,8 @@ for angle in 0 45 90 180 270 315; do
   "$gallery" gradient --size 100x60 --angle "$angle" --color1 FFFFFF --color2 7791AD -o "docs/gradient-$angle.png"
 done
 "$gallery" gradient --size 100x60 --angle 315 -o docs/gradient-defaults.png
+
+"$gallery" msgbox --text "The gradient could not be drawn: Overflow." --caption GradientRect -o docs/msgbox.png
 
 "$build/xpkit" --screenshot docs/window.png
 

@@ -9,7 +9,7 @@ packages=(
   fonts-wine fonts-dejavu-core
   clang libclang-rt-14-dev
   libssl-dev
-  xvfb xdotool libx11-dev
+  xvfb xdotool libx11-dev openbox dbus-x11
   help2man
   util-linux coreutils
 )

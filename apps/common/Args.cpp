@@ -56,6 +56,7 @@ int RunTool(const char* tool, const char* usage, const std::function<int()>& bod
       case ErrorCode::BadCodePage:
       case ErrorCode::BadLayout:
       case ErrorCode::NoDisplay: return 2;
+      case ErrorCode::DisplayLost:
       default: return 1;
     }
   } catch (const std::bad_alloc&) {

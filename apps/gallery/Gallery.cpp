@@ -1,8 +1,11 @@
 #include "apps/gallery/Gallery.h"
 
+#include "apps/gallery/WindowFrame.h"
+
 #include "backends/headless/HeadlessBackend.h"
 #include "controls/button/XPButton.h"
 #include "controls/header/XPHeader.h"
+#include "controls/msgbox/frmMsgBox.h"
 #include "gradient/clsGradient.h"
 #include "host/Compositor.h"
 #include "host/Form.h"
@@ -75,6 +78,14 @@ Bitmap RenderButton(const ButtonRequest& r) {
     case ButtonLook::Disabled: button.SetEnabled(false); break;
   }
   return ComposeControl(button);
+}
+
+Bitmap RenderMsgBox(const MsgBoxRequest& r) {
+  HeadlessBackend backend;
+  Host host(backend);
+  frmMsgBox box(host, r.text, r.caption);
+  box.Show();
+  return Framed(host.session(), ComposeForm(box), box.Caption);
 }
 
 }  // namespace xpkit

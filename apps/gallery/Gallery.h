@@ -41,4 +41,12 @@ struct ButtonRequest {
 // focus, a left press, or disabled), composed with its corners cut off (alpha 0).
 Bitmap RenderButton(const ButtonRequest& r);
 
+struct MsgBoxRequest {
+  std::u16string text;
+  std::u16string caption = u"xpkit";
+};
+// The kit's message box as a small tool window would frame it: a title bar with the
+// caption and a close box over the dialog's client area.
+Bitmap RenderMsgBox(const MsgBoxRequest& r);
+
 }  // namespace xpkit

@@ -17,6 +17,7 @@ constexpr const char* kUsage = R"(usage:
   xpkit-gallery gradient --size WxH --angle A [--color1 RRGGBB] [--color2 RRGGBB] -o FILE.png
   xpkit-gallery header --size WxH [--caption T] [--description D] [--border-style N] -o FILE.png
   xpkit-gallery button [--size WxH] [--look LOOK] [--caption T] [--font FACE] [--font-size PT] -o FILE.png
+  xpkit-gallery msgbox --text T [--caption C] -o FILE.png
   xpkit-gallery --help
 
 Renders one control of the kit, without a display, into a PNG file.
@@ -26,6 +27,8 @@ Renders one control of the kit, without a display, into a PNG file.
   button     one button in LOOK: normal, hover, focus, pressed or disabled; the
              corner pixels outside its window are transparent
              (defaults: the main window's Exit button, 106x22, Tahoma 8.25 pt)
+  msgbox     the kit's message box with text T, its OK button focused, in a
+             picture of a tool-window frame with caption C (default: xpkit)
 Colours are RRGGBB in hex. Texts are UTF-8; they reach the controls through the
 system ANSI code page (XPKIT_CODEPAGE, 1256 by default).
 )";
@@ -117,6 +120,16 @@ int Button(int argc, char** argv) {
   return 0;
 }
 
+int MsgBox(int argc, char** argv) {
+  const auto o = Options(argc, argv, {"--text", "--caption", "-o"});
+  xpkit::MsgBoxRequest r;
+  Required(o, "--text");
+  r.text = Text(o, "--text");
+  if (o.count("--caption")) r.caption = Text(o, "--caption");
+  xpkit::WritePng(xpkit::RenderMsgBox(r), Required(o, "-o"));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,6 +142,7 @@ int main(int argc, char** argv) {
     if (command == "gradient") return Gradient(argc, argv);
     if (command == "header") return Header(argc, argv);
     if (command == "button") return Button(argc, argv);
+    if (command == "msgbox") return MsgBox(argc, argv);
     throw UsageError(command.empty() ? "no command given" : "unknown command '" + command + "'");
   });
 }

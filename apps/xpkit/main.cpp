@@ -1,13 +1,17 @@
 // xpkit: the program's window, in a real window, or composed headless into a PNG.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "apps/common/Args.h"
 #include "backends/headless/HeadlessBackend.h"
+#include "backends/sdl2/DesktopScale.h"
 #include "backends/sdl2/Sdl2Backend.h"
+#include "controls/msgbox/frmMsgBox.h"
 #include "host/Compositor.h"
 #include "platform/PngFile.h"
 #include "shell/AppIcon.h"
@@ -17,23 +21,39 @@
 namespace {
 
 constexpr const char* kUsage = R"(usage:
-  xpkit [--layout FILE]                         show the window
-  xpkit [--layout FILE] --screenshot FILE.png   compose the window into a PNG, no display needed
+  xpkit [--layout FILE] [--scale N]             show the window
+  xpkit [--layout FILE] [--scale N] --screenshot FILE.png
+                                                compose the window into a PNG, no display needed
   xpkit [--layout FILE] --save-layout FILE      write the window's layout as its controls save it
   xpkit --help
 
 Click Exit (or focus it with Tab and press Space or Enter), or close the window, to end.
 --layout loads a layout file instead of the built-in one; --save-layout and
 --screenshot run without a display and can be given together.
-Exit status: 0 ended normally, 1 a file could not be written, 2 bad usage, a bad
-layout file, or no display.
+--scale N (1 to 4) shows every pixel as an N x N block, for dense screens. Without it
+the window takes XPKIT_SCALE, else the desktop's GDK_SCALE, else its Xft.dpi (2 from
+144 dpi, 3 from 240, 4 from 336); a screenshot is at --scale, else 1.
+Exit status: 0 ended normally, 1 a file could not be written or the window or the
+display went away, 2 bad usage, a bad layout file, or no display.
 )";
 
 using xpkit::cli::UsageError;
 
 struct Options {
-  std::optional<std::string> layout, screenshot, saveLayout;
+  std::optional<std::string> layout, screenshot, saveLayout, scale;
 };
+
+// --scale, else XPKIT_SCALE (for a window), else 0: the desktop decides.
+int Scale(const Options& o, bool window) {
+  auto parse = [](const std::string& text, const std::string& name) {
+    const auto n = xpkit::ParseScale(text);
+    if (!n) throw UsageError(name + " must be a whole number from 1 to 4, not '" + text + "'");
+    return *n;
+  };
+  if (o.scale) return parse(*o.scale, "--scale");
+  const char* env = window ? std::getenv("XPKIT_SCALE") : nullptr;
+  return env ? parse(env, "XPKIT_SCALE") : 0;
+}
 
 Options Parse(int argc, char** argv) {
   Options o;
@@ -42,26 +62,27 @@ Options Parse(int argc, char** argv) {
     std::optional<std::string>* slot = a == "--layout"        ? &o.layout
                                        : a == "--screenshot"  ? &o.screenshot
                                        : a == "--save-layout" ? &o.saveLayout
+                                       : a == "--scale"       ? &o.scale
                                                               : nullptr;
     if (!slot) throw UsageError("unknown option '" + a + "'");
-    if (i + 1 >= argc) throw UsageError("option '" + a + "' needs a file name");
+    if (i + 1 >= argc) throw UsageError("option '" + a + "' needs a " + (a == "--scale" ? "number" : "file name"));
     if (*slot) throw UsageError("option '" + a + "' given twice");
     *slot = argv[++i];
   }
   return o;
 }
 
-int Headless(const Options& o, const xpkit::Layout& layout) {
+int Headless(const Options& o, const xpkit::Layout& layout, int scale) {
   xpkit::HeadlessBackend backend;
   xpkit::Host host(backend);
   xpkit::frmMain form(host, layout);
   form.Show();
   if (o.saveLayout) xpkit::WriteLayoutFile(*o.saveLayout, form.SaveLayout());
-  if (o.screenshot) xpkit::WritePng(xpkit::ComposeForm(form), *o.screenshot);
+  if (o.screenshot) xpkit::WritePng(xpkit::Enlarged(xpkit::ComposeForm(form), std::max(scale, 1)), *o.screenshot);
   return 0;
 }
 
-int Windowed(const xpkit::Layout& layout) {
+int Windowed(const xpkit::Layout& layout, int scale) {
   std::optional<xpkit::Sdl2Backend> backend;
   try {
     backend.emplace();
@@ -72,7 +93,11 @@ int Windowed(const xpkit::Layout& layout) {
                            ").\nRun it in a desktop session (DISPLAY or WAYLAND_DISPLAY set), or make a picture of "
                            "the\nwindow without a display:\n  xpkit --screenshot window.png");
   }
+  backend->SetScale(scale);
   xpkit::Host host(*backend);
+  backend->SetMessageBoxMaker([&host](const std::u16string& text, const std::u16string& caption) {
+    return std::make_unique<xpkit::frmMsgBox>(host, text, caption);
+  });
   xpkit::frmMain form(host, layout);
   backend->Run(host, form, xpkit::MakeAppIcon());
   // The program ends at once: no window or control is torn down, and the display
@@ -90,12 +115,14 @@ int main(int argc, char** argv) {
       return 0;
     }
     const Options o = Parse(argc, argv);
+    const bool window = !o.screenshot && !o.saveLayout;
+    const int scale = Scale(o, window);
     xpkit::Layout layout;
     try {
       layout = o.layout ? xpkit::ReadLayoutFile(*o.layout) : xpkit::DefaultLayout();
     } catch (const xpkit::FileError& e) {  // a layout file that cannot be read is bad input
       throw xpkit::Error(xpkit::ErrorCode::BadLayout, e.where(), e.reason());
     }
-    return o.screenshot || o.saveLayout ? Headless(o, layout) : Windowed(layout);
+    return window ? Windowed(layout, scale) : Headless(o, layout, scale);
   });
 }

@@ -1,17 +1,23 @@
 // The real-window backend: one SDL window per shown form, composed from the controls'
-// persistent images and presented whenever a window's image changed; real input and the
-// host's timers run through one message loop that sleeps until the next event or tick.
+// persistent images and presented whenever an image changed; real input and the host's
+// timers run through one message loop that sleeps until the next event or tick. A
+// message box is a dialog the program supplies, shown modally over the main window.
 #pragma once
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "host/Backend.h"
 #include "host/Form.h"
 #include "host/Host.h"
 #include "platform/Bitmap.h"
 
-struct SDL_Window;
+union SDL_Event;
 
 namespace xpkit {
+
+class SdlWindow;
 
 class Sdl2Backend : public Backend {
  public:
@@ -21,21 +27,43 @@ class Sdl2Backend : public Backend {
   Sdl2Backend(const Sdl2Backend&) = delete;
   Sdl2Backend& operator=(const Sdl2Backend&) = delete;
 
-  // A modal box with the warning icon and an OK button.
+  // Makes the form a message box shows; it closes itself (Form::Close) when answered.
+  using MessageBoxMaker =
+      std::function<std::unique_ptr<Form>(const std::u16string& text, const std::u16string& caption)>;
+  void SetMessageBoxMaker(MessageBoxMaker maker) { messageBoxMaker_ = std::move(maker); }
+  // Every client pixel as a scale x scale block; 0 (the default) asks the desktop.
+  void SetScale(int scale) { scale_ = scale; }
+
+  // The supplied dialog, modal over the main window; SDL's plain one without a maker.
   void ShowMessageBox(const std::u16string& text, const std::u16string& caption) override;
   void EndProgram() override { ended_ = true; }
   void WindowChanged(HWND) override { dirty_ = true; }
   POINT ScreenSize() const override;
 
   // Shows `form` (already created, not yet shown) in a real window with `icon` and runs
-  // the message loop until the program ends or the window is closed.
+  // the message loop until the program ends or the window is closed. Throws
+  // Error(DisplayLost) when the window is destroyed from outside.
   void Run(Host& host, Form& form, const Bitmap& icon);
+  // Shows `dialog` over the main window, which takes no input meanwhile but still
+  // repaints, until the dialog is closed or the program ends.
+  void RunModal(Form& dialog);
 
  private:
-  void Present(const Form& form);
-  SDL_Window* window_ = nullptr;
+  // Runs the message loop until `done`.
+  void Loop(Host& host, const std::function<bool()>& done);
+  void Dispatch(Host& host, const SDL_Event& e);
+  void AfterEvents();
+  void AdvanceClock(Host& host);
+
+  MessageBoxMaker messageBoxMaker_;
+  int scale_ = 0;
+  Bitmap icon_;
+  std::vector<std::unique_ptr<SdlWindow>> windows_;  // the last one takes the input
+  std::uint64_t start_ = 0;
+  std::int64_t lastTimers_ = 0;
   bool ended_ = false;
   bool dirty_ = true;
+  bool lost_ = false;
 };
 
 }  // namespace xpkit

@@ -44,8 +44,10 @@ std::int16_t VbShift(Uint16 mod) {
 
 InputMessage SdlInput::Move(int x, int y, std::int16_t shift) const {
   InputMessage m{InputMessage::Kind::PointerMove};
-  m.x = origin_.x + x;
-  m.y = origin_.y + y;
+  // Rounded down, also left of and above the window, where a held button reports too.
+  auto client = [this](int v) { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); };
+  m.x = origin_.x + client(x);
+  m.y = origin_.y + client(y);
   m.shift = shift;
   return m;
 }

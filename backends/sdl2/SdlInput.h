@@ -1,5 +1,6 @@
-// SDL's input events as the host's input messages: window-local pointer positions become
-// screen positions through the form's client origin, SDL keys become key codes, typed
+// SDL's input events as the host's input messages: window-local pointer positions, in
+// the window's physical pixels, become screen positions through the form's client origin
+// and the window's scale, SDL keys become key codes, typed
 // text becomes characters of the system code page.
 #pragma once
 #include <SDL.h>
@@ -18,8 +19,10 @@ std::int16_t VbShift(Uint16 mod);
 class SdlInput {
  public:
   // `clientOrigin`: where the form's client area sits in the host's screen coordinates;
-  // typed text becomes characters of `codePage`.
-  SdlInput(POINT clientOrigin, const CodePage& codePage) : origin_(clientOrigin), codePage_(codePage) {}
+  // every client pixel is shown as a `scale` x `scale` block; typed text becomes
+  // characters of `codePage`.
+  SdlInput(POINT clientOrigin, const CodePage& codePage, int scale = 1)
+      : origin_(clientOrigin), codePage_(codePage), scale_(scale) {}
   // The messages one event makes; none for events that carry no input.
   std::vector<InputMessage> Translate(const SDL_Event& e);
 
@@ -27,6 +30,7 @@ class SdlInput {
   InputMessage Move(int x, int y, std::int16_t shift) const;
   POINT origin_;
   const CodePage& codePage_;
+  int scale_;
   int held_ = 0;  // mouse buttons down
 };
 

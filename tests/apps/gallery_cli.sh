@@ -23,6 +23,9 @@ for look in normal hover focus pressed disabled; do
   expect 0 '' -- "$bin" button --look $look --caption "&Exit" --font Tahoma --font-size 9 -o "$dir/b-$look.png"
   [ -s "$dir/b-$look.png" ] || { echo "FAIL: no button PNG for $look"; fail=1; }
 done
+expect 2 'missing --text' -- "$bin" msgbox -o "$dir/m.png"
+expect 0 '' -- "$bin" msgbox --text "خطا" --caption "GradientRect" -o "$dir/m.png"
+[ -s "$dir/m.png" ] || { echo "FAIL: no message box PNG"; fail=1; }
 [ -s "$dir/g.png" ] && [ -s "$dir/h.png" ] || { echo "FAIL: no PNG written"; fail=1; }
 ls "$dir"/*.tmp >/dev/null 2>&1 && { echo "FAIL: temporary file left"; fail=1; }
 [ $fail = 0 ] && echo "gallery CLI: all checks passed"

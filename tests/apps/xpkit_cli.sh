@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Exit codes, messages and files of xpkit without a display.
 set -u
-bin="$1"
+bin="$1" enlarged="$2"
 source "$(dirname "$0")/../support/cli.sh"
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$@"; }
 expect 0 'usage' -- "$bin" --help
@@ -13,6 +13,24 @@ expect 2 'xpkit --screenshot' -- nodisplay "$bin"
 expect 0 '' -- nodisplay "$bin" --screenshot "$dir/w.png"
 [ -s "$dir/w.png" ] || { echo "FAIL: no screenshot"; fail=1; }
 expect 1 'cannot create' -- "$bin" --screenshot "$dir/missing/w.png"
+
+# A display that does not answer: our one message and nothing from the libraries.
+out=$(env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:65001 "$bin" 2>&1); rc=$?
+[ $rc = 2 ] && [ "$(head -1 <<<"$out")" = "xpkit: no display is available (x11 not available)." ] ||
+  { echo "FAIL: a bad DISPLAY gives status $rc and: $out"; fail=1; }
+
+# Scale: a scaled screenshot is the plain one enlarged; a bad scale is bad usage.
+for n in 2 4; do
+  expect 0 '' -- "$bin" --scale $n --screenshot "$dir/w$n.png"
+  "$enlarged" "$dir/w.png" "$dir/w$n.png" $n || { echo "FAIL: the --scale $n screenshot is not the plain one enlarged"; fail=1; }
+done
+expect 0 '' -- env XPKIT_SCALE=3 GDK_SCALE=2 "$bin" --scale 1 --screenshot "$dir/w1.png"
+cmp -s "$dir/w.png" "$dir/w1.png" || { echo "FAIL: --scale 1 differs from the plain screenshot"; fail=1; }
+for bad in 0 5 2x ""; do
+  expect 2 "--scale must be a whole number from 1 to 4, not '$bad'" -- "$bin" --scale "$bad" --screenshot "$dir/x.png"
+done
+expect 2 "needs a number" -- "$bin" --scale
+expect 2 "XPKIT_SCALE must be a whole number from 1 to 4, not 'big'" -- env XPKIT_SCALE=big DISPLAY=:65001 "$bin"
 
 # Layouts: a bad file names itself and the line; save -> load -> save is a fixed point.
 expect 2 "bad layout: $dir/none.layout: cannot open layout file" -- "$bin" --layout "$dir/none.layout" --screenshot "$dir/x.png"

@@ -184,6 +184,36 @@ TEST_F(HostTest, TabOrderAccessKeysAndSendKeys) {
   EXPECT_THROW(host.SendKeys(u"{Nope}"), Error);
 }
 
+// While a modal dialog is open its owner form is disabled: none of the owner's controls
+// takes the pointer, keys, access keys or a place in the tab order; the dialog's do.
+TEST_F(HostTest, ADisabledFormsControlsTakeNoInput) {
+  auto& a = AddProbe("A", 0, 0, 50, 20);
+  a.SetAccessKeys(u"x");
+  Form dialog(host, "dlg", 100, 50);
+  dialog.Show();
+  auto& d = dialog.Add<Probe>("D", {0, 0, 30 * 15.0, 20 * 15.0});
+  d.log = &log;
+  HeadlessDriver onDialog(host, dialog);
+  host.session().user().EnableWindow(form.hWnd(), FALSE);
+  host.SetFocus(&a);
+  log.clear();
+  input.Click(10, 10);
+  input.Key('Q');
+  input.KeyDown('X', vbAltMask);
+  EXPECT_TRUE(log.empty());
+  host.SendKeys(u"{Tab}");
+  host.Pump();
+  EXPECT_EQ(host.Focused(), &d);  // Tab leaves the disabled form for the dialog
+  log.clear();
+  onDialog.Click(5, 5);
+  EXPECT_EQ(log, (std::vector<std::string>{"D.MouseMove 0", "D.MouseDown 1 75,75", "D.MouseUp 1", "D.Click"}));
+  host.session().user().EnableWindow(form.hWnd(), TRUE);
+  log.clear();
+  input.Click(10, 10);
+  EXPECT_EQ(log, (std::vector<std::string>{"A.MouseMove 0", "D.LostFocus", "A.GotFocus", "A.MouseDown 1 150,150",
+                                           "A.MouseUp 1", "A.Click"}));
+}
+
 TEST_F(HostTest, PendingMessagesRunInsideAHandler) {
   auto& a = AddProbe("A", 10, 10, 50, 20);
   a.onMouseDown = [&] { host.DoEvents(); };
@@ -225,6 +255,20 @@ TEST_F(HostTest, MessageBoxUsesTheAppTitle) {
   ASSERT_EQ(backend.messageBoxes.size(), 2u);
   EXPECT_EQ(backend.messageBoxes[0].caption, u"xpkit");
   EXPECT_EQ(backend.messageBoxes[1].caption, u"GradientRect");
+}
+
+TEST(Compositor, EnlargingMakesEveryPixelAScaleByScaleBlock) {
+  Bitmap img(2, 2);
+  img.Set(0, 0, 0xFF000001u);
+  img.Set(1, 0, 0xFF000002u);
+  img.Set(0, 1, 0xFF000003u);
+  img.Set(1, 1, 0x00000004u);  // alpha is kept
+  EXPECT_EQ(Enlarged(img, 1), img);
+  const Bitmap big = Enlarged(img, 3);
+  ASSERT_EQ(big.width(), 6);
+  ASSERT_EQ(big.height(), 6);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(big.At(x, y), img.At(x / 3, y / 3)) << x << "," << y;
 }
 
 TEST_F(HostTest, CompositionOrdersSurfacesLinesAndChildren) {

@@ -1,0 +1,99 @@
+#include "controls/msgbox/frmMsgBox.h"
+
+#include <algorithm>
+
+#include "host/Host.h"
+#include "platform/Session.h"
+
+namespace xpkit {
+namespace {
+
+// The platform's message box metrics at 96 dpi, in pixels.
+constexpr int kMargin = 11;
+constexpr int kIconSize = 32;
+constexpr int kIconToText = 10;
+constexpr int kTextToButton = 12;
+constexpr int kButtonWidth = 75, kButtonHeight = 23;
+constexpr int kMinWidth = 120;
+constexpr int kKeyEscape = 27;
+
+FontDesc MessageFont(Host& host) {
+  FontDesc d;
+  d.name = u"Tahoma";
+  d.size = 8;
+  d.charset = host.session().codePage().number() == 1256 ? 178 : 0;  // ARABIC_CHARSET : ANSI_CHARSET
+  return d;
+}
+
+double Twips(int px) { return px * kTwipsPerPixel; }
+
+}  // namespace
+
+frmMsgBox::Layout frmMsgBox::LayOut(Host& host, const std::string& ansiText) {
+  // Lines break at words within five eighths of the screen's width, less the icon and
+  // the margins, as the platform's box keeps itself no wider than that.
+  const int textLeft = kMargin + kIconSize + kIconToText;
+  const int maxText = std::max(host.backend().ScreenSize().x * 5 / 8 - textLeft - kMargin, 100);
+  Gdi& gdi = host.session().gdi();
+  Bitmap scratch(1, 1);
+  const HDC dc = gdi.CreateImageDC(&scratch);
+  const FontDesc font = MessageFont(host);
+  LOGFONT lf;
+  lf.lfHeight = -static_cast<LONG>(std::lround(font.size * 96.0 / 72.0));
+  lf.lfCharSet = static_cast<std::uint8_t>(font.charset);
+  lf.lfFaceName = font.name;
+  const HFONT hfont = gdi.CreateFontIndirect(lf);
+  const HGDIOBJ old = gdi.SelectObject(dc, hfont);
+  RECT measured{0, 0, maxText, 0};
+  if (!ansiText.empty())
+    gdi.DrawTextA(dc, ansiText.data(), static_cast<int>(ansiText.size()), &measured,
+                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  gdi.SelectObject(dc, old);
+  gdi.DeleteObject(hfont);
+  gdi.DeleteDC(dc);
+
+  Layout l;
+  const int textWidth = measured.right - measured.left, textHeight = measured.bottom - measured.top;
+  const int content = std::max(kIconSize, textHeight);
+  l.icon = {kMargin, kMargin};
+  // A text shorter than the icon stands level with the icon's middle.
+  const int textTop = kMargin + (content - textHeight) / 2;
+  l.text = {textLeft, textTop, textLeft + textWidth, textTop + textHeight};
+  l.width = std::max({textLeft + textWidth + kMargin, kButtonWidth + 2 * kMargin, kMinWidth});
+  const int buttonTop = kMargin + content + kTextToButton;
+  l.button = {(l.width - kButtonWidth) / 2, buttonTop, (l.width - kButtonWidth) / 2 + kButtonWidth,
+              buttonTop + kButtonHeight};
+  l.height = buttonTop + kButtonHeight + kMargin;
+  return l;
+}
+
+frmMsgBox::frmMsgBox(Host& host, const std::u16string& text, const std::u16string& caption)
+    : frmMsgBox(host, caption, host.session().codePage().Encode(text),
+                LayOut(host, host.session().codePage().Encode(text))) {}
+
+frmMsgBox::frmMsgBox(Host& host, const std::u16string& caption, std::string ansiText, const Layout& l)
+    : Form(host, "frmMsgBox", l.width, l.height) {
+  Caption = caption;
+  Frame = FrameStyle{true, true, false, false, false, true};
+  Body = &Add<MsgBoxBody>("Body", {0, 0, Twips(l.width), Twips(l.button.top)});
+  Body->surface().SetFont(MakeFont(MessageFont(host)));
+  Body->SetContent(l.icon, l.text, std::move(ansiText));
+
+  PropertyBag bag;
+  bag.WriteProperty("Caption", std::u16string(u"OK"));
+  bag.WriteProperty("Font", MessageFont(host));
+  cmdOK = &Add<XPButton>("cmdOK",
+                         {Twips(l.button.left), Twips(l.button.top), Twips(kButtonWidth), Twips(kButtonHeight)}, &bag);
+  cmdOK->Click.Connect([this] { Close(); });
+  cmdOK->KeyDown.Connect([this](std::int16_t& key, std::int16_t&) {
+    if (key == kKeyEscape) Close();
+  });
+  previousFocus_ = host.Focused();
+  host.SetFocus(cmdOK);
+}
+
+frmMsgBox::~frmMsgBox() {
+  if (host().Focused() == cmdOK) host().SetFocus(previousFocus_);
+}
+
+}  // namespace xpkit

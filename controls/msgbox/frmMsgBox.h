@@ -1,0 +1,37 @@
+// The kit's message box: a small modal tool dialog with the exclamation icon, the text
+// wrapped as the platform's message box wraps it (Tahoma 8 pt), and an OK button that
+// has the focus. OK (clicked, or Enter or Space), Escape and the close box close it.
+#pragma once
+#include <string>
+
+#include "controls/button/XPButton.h"
+#include "controls/msgbox/MsgBoxBody.h"
+#include "host/Form.h"
+
+namespace xpkit {
+
+class frmMsgBox : public Form {
+ public:
+  frmMsgBox(Host& host, const std::u16string& text, const std::u16string& caption);
+  // Gives the focus back to the control that had it.
+  ~frmMsgBox() override;
+
+  MsgBoxBody* Body = nullptr;
+  XPButton* cmdOK = nullptr;
+
+  // Where the parts go for a text: the client size, the icon, the wrapped text and the
+  // button, in pixels.
+  struct Layout {
+    int width = 0, height = 0;
+    POINT icon{};
+    RECT text{};
+    RECT button{};
+  };
+  static Layout LayOut(Host& host, const std::string& ansiText);
+
+ private:
+  frmMsgBox(Host& host, const std::u16string& caption, std::string ansiText, const Layout& layout);
+  UserControl* previousFocus_ = nullptr;
+};
+
+}  // namespace xpkit

@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# The program's window under a window manager (Openbox) on a virtual X server: the frame
+# it asks for, centred as a whole; the first click on Exit of a window that has not got
+# the focus; a full-screen request and a minimise undone; a scaled window; a window
+# destroyed from outside; the kit's message box over the window; nothing left running.
+set -u
+xpkit="$1" xprobe="$2" msgbox="$3"
+source "$(dirname "$0")/../support/xserver.sh"
+start_x "$xprobe" openbox
+# With no session bus, SDL's D-Bus use would start one (dbus-launch) that outlives us.
+unset DBUS_SESSION_BUS_ADDRESS
+fail=0
+check() {  # check WHAT COMMAND...: fails with WHAT unless the command succeeds
+  local what="$1"; shift
+  "$@" || { echo "FAIL: $what"; fail=1; }
+}
+off() { local d=$(($1)); echo ${d#-}; }
+
+start() {  # start NAME COMMAND...: sets pid and wid, the window called NAME
+  local name="$1"; shift
+  "$@" 2>"$tmp/err" & pid=$!
+  wid=$(timeout 10 xdotool search --sync --name "^$name\$" | head -1)
+  [ -n "$wid" ] || { echo "FAIL: no window '$name' appeared"; kill $pid; exit 1; }
+}
+geometry() {  # geometry WID: sets X Y W H (client area), L R T B (frame extents), V (shown)
+  read -r X Y W H L R T B V < <("$xprobe" frame "$1")
+}
+await_frame() {  # await_frame WID: until the window manager has framed the window
+  for _ in $(seq 40); do geometry "$1"; [ "$T" -gt 0 ] && return 0; sleep 0.05; done
+  echo "FAIL: window $1 got no frame"; fail=1
+}
+await_pixel() {  # await_pixel X Y "R G B" (screen)
+  "$xprobe" await "$1" "$2" $3 2000 >/dev/null && return 0
+  echo "FAIL: pixel ($1,$2) is $("$xprobe" "$1" "$2"), expected $3"; fail=1
+}
+await_exit() {  # await_exit STATUS WHAT
+  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $pid 2>/dev/null; then echo "FAIL: still running after $2"; kill $pid; fail=1; return; fi
+  wait $pid; local rc=$?
+  [ $rc = "$1" ] || { echo "FAIL: exit status $rc after $2, expected $1"; cat "$tmp/err"; fail=1; }
+}
+centred_in() {  # centred_in LEFT TOP WIDTH HEIGHT: the current window's whole frame is, within 1 px
+  local fx=$((X - L)) fy=$((Y - T)) fw=$((W + L + R)) fh=$((H + T + B))
+  [ "$(off "2 * fx + fw - 2 * $1 - $3")" -le 2 ] && [ "$(off "2 * fy + fh - 2 * $2 - $4")" -le 2 ]
+}
+
+# The frame: move and close only, fixed size, centred as a whole; a full-screen request
+# and a minimise leave the window as it was.
+start xpkit "$xpkit"
+await_frame "$wid"
+check "Motif hints are $("$xprobe" motif "$wid")" [ "$("$xprobe" motif "$wid")" = "3 36 26 0 0" ]
+check "frame at $X,$Y ${W}x$H +$L,$R,$T,$B is not centred on the screen" centred_in 0 0 1024 768
+check "the window is owned by or grouped with '$("$xprobe" owner "$wid")'" [ "$("$xprobe" owner "$wid")" = "0 $wid" ]
+# The focus at start: Tab works at once.
+xdotool key Tab
+await_pixel $((X + 155)) $((Y + 130)) "206 231 251"
+before="$X $Y $W $H"
+"$xprobe" fullscreen "$wid"
+xdotool windowminimize "$wid"
+sleep 0.5  # what is checked is that nothing changes
+geometry "$wid"
+check "after full screen and minimise the window is $X $Y $W $H, not $before" [ "$X $Y $W $H" = "$before" ]
+check "the window is not shown after a minimise" [ "$V" = 1 ]
+# Another workspace hides the window without minimising it: it stays there.
+xdotool set_desktop 1
+sleep 0.5  # what is checked is that nothing changes
+geometry "$wid"
+check "the window pulled the user back from another workspace" [ "$(xdotool get_desktop)" = 1 ] && [ "$V" = 0 ]
+xdotool set_desktop 0
+for _ in $(seq 40); do geometry "$wid"; [ "$V" = 1 ] && break; sleep 0.05; done
+# The first click on Exit of a window that does not have the focus ends the program.
+: >"$tmp/thief"
+"$xprobe" focus-thief >"$tmp/thief" & thief=$!
+for _ in $(seq 100); do grep -q ready "$tmp/thief" && break; sleep 0.05; done
+check "the focus thief got no focus" [ "$(xdotool getactivewindow)" != "$wid" ]
+xdotool mousemove $((X + 157)) $((Y + 139)) click 1
+await_exit 0 "one click on Exit of an inactive window"
+kill $thief
+check "a normal start wrote to standard error: $(cat "$tmp/err")" [ ! -s "$tmp/err" ]
+
+# Destroyed from outside: one line, status 1. Scale 2: every pixel a 2x2 block of the
+# scale 1 window's, the frame fixed at twice the client size, the hover look under the
+# scaled pointer position.
+start xpkit "$xpkit"
+await_frame "$wid"
+await_pixel $((X + 165)) $((Y + 77)) "119 145 173"  # painted: the window colour between the banners
+points="5 5 165 77 100 124 20 140 157 139"
+read -ra spots <<<"$points"
+ones=()
+for ((i = 0; i < ${#spots[@]}; i += 2)); do ones+=("$("$xprobe" $((X + spots[i])) $((Y + spots[i + 1])))"); done
+xdotool windowclose "$wid"
+await_exit 1 "the window was destroyed from outside"
+check "destroyed from outside: '$(cat "$tmp/err")'" \
+  [ "$(cat "$tmp/err")" = "xpkit: the window was destroyed from outside the program" ]
+start xpkit "$xpkit" --scale 2
+await_frame "$wid"
+check "scale 2 window is ${W}x$H" [ "$W $H" = "662 308" ]
+check "scale 2 frame is not centred" centred_in 0 0 1024 768
+for ((i = 0, k = 0; i < ${#spots[@]}; i += 2, k++)); do
+  sx=$((X + 2 * spots[i])) sy=$((Y + 2 * spots[i + 1]))
+  got="$("$xprobe" $sx $sy $((sx + 1)) $((sy + 1)) | tr '\n' ' ')"
+  check "scale 2 block at ${spots[i]},${spots[i + 1]} is $got, not ${ones[k]} twice" [ "$got" = "${ones[k]} ${ones[k]} " ]
+done
+xdotool mousemove $((X + 2 * 157)) $((Y + 2 * 139))
+await_pixel $((X + 2 * 155)) $((Y + 2 * 130)) "255 240 207"
+xdotool click 1
+await_exit 0 "a click on Exit at scale 2"
+
+# The kit's message box over the window: owned by it, centred on it, with its icon, text
+# and focused OK button; the window takes no input meanwhile; Enter closes the box.
+start xpkit "$msgbox" "The gradient could not be drawn." "GradientRect"
+main=$wid
+dialog=$(timeout 10 xdotool search --sync --name '^GradientRect$' | head -1)
+[ -n "$dialog" ] || { echo "FAIL: no message box appeared"; kill $pid; exit 1; }
+await_frame "$main"
+mx=$X my=$Y
+geometry "$main"
+mainframe="$((X - L)) $((Y - T)) $((W + L + R)) $((H + T + B))"
+await_frame "$dialog"
+check "the box is owned by and grouped with '$("$xprobe" owner "$dialog")', not the window $main" \
+  [ "$("$xprobe" owner "$dialog")" = "$main $main" ]
+check "the box is not centred on the window" centred_in $mainframe
+await_pixel $((X + (W - 75) / 2 + 37)) $((Y + H - 11 - 23 + 1)) "206 231 251"  # OK's focus glow
+icon="$("$xprobe" $((X + 11 + 8)) $((Y + 11 + 25)))"
+read -r r g b <<<"$icon"
+check "no yellow icon: $icon" [ "$r" -gt 200 ] && [ "$g" -gt 150 ] && [ "$b" -lt 120 ]
+args=()
+for x in $(seq $((X + 53)) $((X + W - 11))); do args+=($x $((Y + 11 + 15))); done
+check "no text in the box" bash -c "\"$xprobe\" ${args[*]} | grep -q '^0 0 0\$'"
+xdotool mousemove $((mx + 157)) $((my + 139)) click 1
+sleep 0.3  # what is checked is that nothing happens
+check "a click on the window's Exit went through the box" kill -0 $pid
+xdotool key Return
+for _ in $(seq 40); do xdotool search --name '^GradientRect$' >/dev/null || break; sleep 0.05; done
+check "Enter did not close the box" bash -c "! xdotool search --name '^GradientRect\$' >/dev/null"
+xdotool mousemove $((mx + 157)) $((my + 139)) click 1
+await_exit 0 "Enter on the box, then Exit"
+# The box's close box closes it too.
+start xpkit "$msgbox" "Overflow" "GradientRect"
+dialog=$(timeout 10 xdotool search --sync --name '^GradientRect$' | head -1)
+await_frame "$dialog"
+"$xprobe" close "$dialog"
+for _ in $(seq 40); do xdotool search --name '^GradientRect$' >/dev/null || break; sleep 0.05; done
+check "the close box did not close the box" bash -c "! xdotool search --name '^GradientRect\$' >/dev/null"
+await_frame "$wid"
+xdotool mousemove $((X + 157)) $((Y + 139)) click 1
+await_exit 0 "the close box of the box, then Exit"
+
+for p in $(pgrep -x dbus-daemon); do
+  { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" &&
+    { echo "FAIL: a session bus was left running (process $p)"; fail=1; kill "$p"; }
+done
+[ $fail = 0 ] && echo "desktop end-to-end: all checks passed"
+exit $fail
