@@ -13,9 +13,9 @@ xpkit_target(xpkit_shell)
 target_include_directories(xpkit_shell PUBLIC ${PROJECT_SOURCE_DIR} PRIVATE ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(xpkit_shell PUBLIC xpkit_layout)
 
-add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.cpp)
+add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
 xpkit_target(xpkit_apps_common)
-target_link_libraries(xpkit_apps_common PUBLIC xpkit_codepage)
+target_link_libraries(xpkit_apps_common PUBLIC xpkit_codepage xpkit_files)
 
 add_library(xpkit_gallery_lib STATIC apps/gallery/Gallery.cpp apps/gallery/WindowFrame.cpp)
 xpkit_target(xpkit_gallery_lib)

@@ -17,7 +17,7 @@
 namespace xpkit {
 namespace {
 
-constexpr std::size_t kEncodeChunk = 57 * 2048;  // whole lines, so every block ends one
+constexpr std::size_t kEncodeChunk = 57 * 8192;  // whole lines, so every block ends one
 constexpr std::size_t kDecodeChunk = 1 << 17;
 
 // Reads until `buf` is full or the input ends.

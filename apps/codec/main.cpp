@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "apps/common/Args.h"
+#include "apps/common/ReadAhead.h"
+#include "apps/common/WriteBehind.h"
 #include "apps/common/Progress.h"
 #include "codecs/Base64Kernel.h"
 #include "codecs/RC4_Calc.h"
@@ -96,23 +98,57 @@ xpkit::InputFile OpenInput(const std::string& path) {
   return in;
 }
 
+// A conversion's input and output. Between regular files, the input is read ahead and
+// the output written behind on threads of their own: the system's copying of the files
+// takes several times the conversion's own work, and a second core can take it on.
+class Transfer {
+ public:
+  Transfer(const std::string& ip, const std::string& op)
+      : in_(OpenInput(ip)), out_(op, {.input = in_.descriptor()}), progress_(in_.size()) {
+    if (in_.size() >= 0) ahead_.emplace(in_);
+    if (out_.way() != xpkit::OutputFile::Way::Stream) behind_.emplace(out_);
+  }
+  // The input's size in bytes, or -1 when it is not known.
+  std::int64_t size() const { return in_.size(); }
+  void Reserve(std::uint64_t bytes) { out_.Reserve(bytes); }
+  std::size_t Read(std::uint8_t* data, std::size_t capacity) {
+    const std::size_t n = ahead_ ? ahead_->Read(data, capacity) : in_.Read(data, capacity);
+    progress_(read_ += n);
+    return n;
+  }
+  void Write(const std::uint8_t* data, std::size_t n) {
+    if (behind_) behind_->Write(data, n);
+    else out_.Write(data, n);
+  }
+  void Commit() {
+    if (behind_) behind_->Finish();
+    out_.Commit();
+  }
+
+ private:
+  xpkit::InputFile in_;
+  xpkit::OutputFile out_;
+  xpkit::cli::Progress progress_;
+  std::uint64_t read_ = 0;
+  std::optional<xpkit::cli::ReadAhead> ahead_;
+  std::optional<xpkit::cli::WriteBehind> behind_;  // last: joined before the output goes
+};
+
 int Base64(const std::vector<std::string>& args) {
   if (args.empty()) throw UsageError("b64 needs 'encode' or 'decode'");
   const bool encode = args[0] == "encode";
   if (!encode && args[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not '" + args[0] + "'");
   const auto [ip, op] = Files(Split({args.begin() + 1, args.end()}, {}).files);
-  xpkit::InputFile in = OpenInput(ip);
-  xpkit::OutputFile out(op, {.input = in.descriptor()});
-  if (in.size() > 0) {
-    const auto n = static_cast<std::size_t>(in.size());
-    out.Reserve(encode ? xpkit::base64::EncodedLength(n) : n / 4 * 3 + 3);
+  Transfer t(ip, op);
+  if (t.size() > 0) {
+    const auto n = static_cast<std::size_t>(t.size());
+    t.Reserve(encode ? xpkit::base64::EncodedLength(n) : n / 4 * 3 + 3);
   }
-  xpkit::cli::Progress progress(in.size());
-  const auto source = [&](std::uint8_t* d, std::size_t c) { return in.Read(d, c); };
-  const auto sink = [&](const std::uint8_t* d, std::size_t n) { out.Write(d, n); };
-  if (encode) xpkit::EncodeStream(source, sink, std::ref(progress));
-  else xpkit::DecodeStream(source, sink, std::ref(progress));
-  out.Commit();
+  const auto source = [&](std::uint8_t* d, std::size_t c) { return t.Read(d, c); };
+  const auto sink = [&](const std::uint8_t* d, std::size_t n) { t.Write(d, n); };
+  if (encode) xpkit::EncodeStream(source, sink);
+  else xpkit::DecodeStream(source, sink);
+  t.Commit();
   return 0;
 }
 
@@ -157,19 +193,15 @@ int Rc4(const std::vector<std::string>& args) {
     throw UsageError("--key-file - reads the key from standard input, so IN must be a file");
   const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value);
   if (key.empty()) throw UsageError("the key is empty");
-  xpkit::InputFile in = OpenInput(ip);
-  xpkit::OutputFile out(op, {.input = in.descriptor()});
-  if (in.size() > 0) out.Reserve(static_cast<std::uint64_t>(in.size()));
-  xpkit::cli::Progress progress(in.size());
+  Transfer t(ip, op);
+  if (t.size() > 0) t.Reserve(static_cast<std::uint64_t>(t.size()));
   xpkit::RC4_Calc::Rc4State state(key.data(), key.size());
   std::vector<std::uint8_t> buf(1 << 20);
-  std::uint64_t done = 0;
-  while (const std::size_t n = in.Read(buf.data(), buf.size())) {
+  while (const std::size_t n = t.Read(buf.data(), buf.size())) {
     state.Apply(buf.data(), n, buf.data());
-    out.Write(buf.data(), n);
-    progress(done += n);
+    t.Write(buf.data(), n);
   }
-  out.Commit();
+  t.Commit();
   return 0;
 }
 

@@ -1,0 +1,85 @@
+// The codec tool's input read ahead and output written behind on threads of their own:
+// every byte arrives once and in order whatever the piece sizes, the end is seen again
+// and again, and a failing write is reported rather than lost.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "apps/common/ReadAhead.h"
+#include "apps/common/WriteBehind.h"
+#include "platform/Error.h"
+
+namespace xpkit::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Pipeline : public ::testing::Test {
+ protected:
+  Pipeline() {
+    std::string pattern = (fs::temp_directory_path() / "xpkit-pipe-XXXXXX").string();
+    dir = ::mkdtemp(pattern.data());
+    std::mt19937 rng(7);
+    bytes.resize((5 << 20) + 12345);  // several blocks and a part of one
+    for (char& b : bytes) b = static_cast<char>(rng());
+  }
+  ~Pipeline() override { fs::remove_all(dir); }
+  fs::path dir;
+  std::string bytes;
+};
+
+TEST_F(Pipeline, ReadAheadGivesEveryByteInOrderThenTheEndForEver) {
+  std::ofstream(dir / "in", std::ios::binary) << bytes;
+  InputFile in((dir / "in").string());
+  ReadAhead ahead(in);
+  std::string got;
+  std::uint8_t buf[70001];
+  for (std::size_t piece = 1; const std::size_t n = ahead.Read(buf, piece); piece = piece * 7 % sizeof buf + 1)
+    got.append(reinterpret_cast<const char*>(buf), n);
+  EXPECT_EQ(got, bytes);
+  EXPECT_EQ(ahead.Read(buf, sizeof buf), 0u);
+  EXPECT_EQ(ahead.Read(buf, sizeof buf), 0u);
+}
+
+TEST_F(Pipeline, ReadAheadStopsEarlyWithoutWaitingForItsReader) {
+  std::ofstream(dir / "in", std::ios::binary) << bytes;
+  InputFile in((dir / "in").string());
+  std::uint8_t buf[100];
+  ReadAhead ahead(in);
+  EXPECT_EQ(ahead.Read(buf, sizeof buf), sizeof buf);
+}  // goes while its thread has blocks full and more to read
+
+TEST_F(Pipeline, WriteBehindWritesEveryByteInOrder) {
+  {
+    OutputFile out((dir / "out").string());
+    WriteBehind behind(out);
+    for (std::size_t at = 0, piece = 1; at < bytes.size(); at += piece, piece = piece * 13 % 300007 + 1)
+      behind.Write(reinterpret_cast<const std::uint8_t*>(bytes.data()) + at, std::min(piece, bytes.size() - at));
+    behind.Finish();
+    out.Commit();
+  }
+  std::ifstream f(dir / "out", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), bytes);
+}
+
+TEST_F(Pipeline, AFailedWriteIsReportedNotLost) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  OutputFile out("/dev/full");
+  WriteBehind behind(out);
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  EXPECT_THROW(
+      {
+        for (int round = 0; round < 8; ++round) behind.Write(data, bytes.size());
+        behind.Finish();
+      },
+      FileError);
+}
+
+}  // namespace
+}  // namespace xpkit::cli
