@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "codecs/Base64Kernel.h"
-#include "codecs/b64.h"
-#include "platform/CodePage.h"
+#include "xpkit/codecs/Base64Kernel.h"
+#include "xpkit/codecs/b64.h"
+#include "xpkit/platform/CodePage.h"
 
 namespace {
 

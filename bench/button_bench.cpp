@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "controls/button/XPButton.h"
-#include "host/Form.h"
-#include "platform/Gdi.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/platform/Gdi.h"
 
 // The counting operator new below hands out malloc'd memory, which GCC cannot see
 // through when it inlines a matching delete.

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "codecs/Base64Bytes.h"
-#include "codecs/CodecKernel.h"
-#include "codecs/RC4_Calc.h"
-#include "codecs/b64.h"
-#include "platform/CodePage.h"
+#include "xpkit/codecs/Base64Bytes.h"
+#include "xpkit/codecs/CodecKernel.h"
+#include "xpkit/codecs/RC4_Calc.h"
+#include "xpkit/codecs/b64.h"
+#include "xpkit/platform/CodePage.h"
 
 namespace {
 

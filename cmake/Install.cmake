@@ -14,7 +14,7 @@ endforeach()
 get_property(libraries GLOBAL PROPERTY XPKIT_LIBRARIES)
 install(TARGETS ${libraries} xpkit_kit xpkit_codecs_all EXPORT xpkitTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpkit ${CMAKE_INSTALL_INCLUDEDIR})
+        INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 set(XPKIT_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/xpkit)
 install(EXPORT xpkitTargets NAMESPACE xpkit:: DESTINATION ${XPKIT_CMAKE_DIR})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/packaging/xpkitConfig.cmake.in

@@ -1,6 +1,10 @@
 # The libraries: the code page tables, the codecs, and the kit (drawing platform, control
-# host, controls, layouts and the two backends). A library's headers are found from the
-# source tree while building and from include/xpkit once installed.
+# host, controls, layouts and the two backends). Headers are included as
+# "xpkit/FOLDER/NAME.h": from the source tree while building (through a link named
+# xpkit in the build's include folder) and from PREFIX/include/xpkit once installed.
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/include)
+file(CREATE_LINK ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/include/xpkit SYMBOLIC)
+set(XPKIT_INCLUDE_DIR ${PROJECT_BINARY_DIR}/include)
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XPKIT_TEXT REQUIRED IMPORTED_TARGET freetype2 harfbuzz fribidi fontconfig)
@@ -12,8 +16,7 @@ pkg_check_modules(XPKIT_X11 REQUIRED IMPORTED_TARGET x11)
 function(xpkit_library name export)
   add_library(${name} STATIC ${ARGN})
   xpkit_target(${name})
-  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
-                                            $<INSTALL_INTERFACE:include/xpkit> $<INSTALL_INTERFACE:include>)
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${XPKIT_INCLUDE_DIR}> $<INSTALL_INTERFACE:include>)
   set_target_properties(${name} PROPERTIES EXPORT_NAME ${export} POSITION_INDEPENDENT_CODE ON)
   set_property(GLOBAL APPEND PROPERTY XPKIT_LIBRARIES ${name})
 endfunction()
@@ -45,7 +48,7 @@ target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage xpkit_files)
 # Result texts are filled through std::basic_string::resize_and_overwrite, which is C++23.
 add_library(xpkit_largetext OBJECT codecs/LargeText.cpp)
 target_compile_options(xpkit_largetext PRIVATE -Wall -Wextra -Wpedantic)
-target_include_directories(xpkit_largetext PRIVATE ${PROJECT_SOURCE_DIR})
+target_include_directories(xpkit_largetext PRIVATE ${XPKIT_INCLUDE_DIR})
 set_target_properties(xpkit_largetext PROPERTIES CXX_STANDARD 23 CXX_EXTENSIONS OFF POSITION_INDEPENDENT_CODE ON)
 target_sources(xpkit_codecs PRIVATE $<TARGET_OBJECTS:xpkit_largetext>)
 

@@ -10,7 +10,7 @@ add_custom_command(
 
 add_library(xpkit_shell STATIC shell/AppIcon.cpp shell/frmMain.cpp ${XPKIT_LAYOUT_INC})
 xpkit_target(xpkit_shell)
-target_include_directories(xpkit_shell PUBLIC ${PROJECT_SOURCE_DIR} PRIVATE ${PROJECT_BINARY_DIR}/generated)
+target_include_directories(xpkit_shell PUBLIC ${XPKIT_INCLUDE_DIR} PRIVATE ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(xpkit_shell PUBLIC xpkit_layout)
 
 add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)

@@ -1,4 +1,4 @@
-#include "codecs/Base64Avx2.h"
+#include "xpkit/codecs/Base64Avx2.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "codecs/Base64Kernel.h"
+#include "xpkit/codecs/Base64Kernel.h"
 
 namespace xpkit::base64::avx2 {
 

@@ -1,6 +1,6 @@
-#include "codecs/Base64Avx512.h"
+#include "xpkit/codecs/Base64Avx512.h"
 
-#include "codecs/Avx512.h"
+#include "xpkit/codecs/Avx512.h"
 
 #if defined(__x86_64__)
 #include <array>

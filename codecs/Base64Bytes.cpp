@@ -1,7 +1,7 @@
-#include "codecs/Base64Bytes.h"
+#include "xpkit/codecs/Base64Bytes.h"
 
-#include "codecs/Base64Avx2.h"
-#include "codecs/Base64Avx512.h"
+#include "xpkit/codecs/Base64Avx2.h"
+#include "xpkit/codecs/Base64Avx512.h"
 
 namespace xpkit::base64 {
 

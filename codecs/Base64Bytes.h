@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "codecs/Base64Kernel.h"
-#include "codecs/CodecKernel.h"
+#include "xpkit/codecs/Base64Kernel.h"
+#include "xpkit/codecs/CodecKernel.h"
 
 namespace xpkit::base64 {
 

@@ -1,6 +1,6 @@
-#include "codecs/Base64Pieces.h"
+#include "xpkit/codecs/Base64Pieces.h"
 
-#include "codecs/Base64Bytes.h"
+#include "xpkit/codecs/Base64Bytes.h"
 
 namespace xpkit::base64 {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "codecs/CodecKernel.h"
+#include "xpkit/codecs/CodecKernel.h"
 
 namespace xpkit::base64 {
 

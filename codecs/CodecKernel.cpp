@@ -1,9 +1,9 @@
-#include "codecs/CodecKernel.h"
+#include "xpkit/codecs/CodecKernel.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 

@@ -1,5 +1,5 @@
 // Built as C++23 where the compiler has it, for std::basic_string::resize_and_overwrite.
-#include "codecs/LargeText.h"
+#include "xpkit/codecs/LargeText.h"
 
 #include <sys/mman.h>
 

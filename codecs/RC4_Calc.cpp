@@ -1,14 +1,14 @@
-#include "codecs/RC4_Calc.h"
+#include "xpkit/codecs/RC4_Calc.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 #include <vector>
 
-#include "codecs/LargeText.h"
-#include "codecs/TextBytes.h"
-#include "platform/CodePage.h"
-#include "platform/Error.h"
+#include "xpkit/codecs/LargeText.h"
+#include "xpkit/codecs/TextBytes.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit::RC4_Calc {
 

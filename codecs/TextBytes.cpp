@@ -1,6 +1,6 @@
-#include "codecs/TextBytes.h"
+#include "xpkit/codecs/TextBytes.h"
 
-#include "codecs/TextBytesSimd.h"
+#include "xpkit/codecs/TextBytesSimd.h"
 
 namespace xpkit::textbytes {
 

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "codecs/CodecKernel.h"
-#include "platform/CodePage.h"
+#include "xpkit/codecs/CodecKernel.h"
+#include "xpkit/platform/CodePage.h"
 
 namespace xpkit::textbytes {
 

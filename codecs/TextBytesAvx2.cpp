@@ -1,4 +1,4 @@
-#include "codecs/TextBytesSimd.h"
+#include "xpkit/codecs/TextBytesSimd.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

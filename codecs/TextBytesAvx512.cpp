@@ -1,6 +1,6 @@
-#include "codecs/TextBytesSimd.h"
+#include "xpkit/codecs/TextBytesSimd.h"
 
-#include "codecs/Avx512.h"
+#include "xpkit/codecs/Avx512.h"
 
 #if defined(__x86_64__)
 #include <array>

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/CodePage.h"
+#include "xpkit/platform/CodePage.h"
 
 namespace xpkit::textbytes {
 

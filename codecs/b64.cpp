@@ -1,18 +1,18 @@
-#include "codecs/b64.h"
+#include "xpkit/codecs/b64.h"
 
 #include <algorithm>
 #include <memory>
 #include <optional>
 
-#include "codecs/Base64Bytes.h"
-#include "codecs/Base64Kernel.h"
-#include "codecs/Base64Pieces.h"
-#include "codecs/LargeText.h"
-#include "codecs/TextBytes.h"
-#include "platform/CodePage.h"
-#include "platform/Error.h"
-#include "platform/InputFile.h"
-#include "platform/OutputFile.h"
+#include "xpkit/codecs/Base64Bytes.h"
+#include "xpkit/codecs/Base64Kernel.h"
+#include "xpkit/codecs/Base64Pieces.h"
+#include "xpkit/codecs/LargeText.h"
+#include "xpkit/codecs/TextBytes.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/InputFile.h"
+#include "xpkit/platform/OutputFile.h"
 
 namespace xpkit {
 namespace {

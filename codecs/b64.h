@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "codecs/CodecKernel.h"
-#include "platform/CodePage.h"
+#include "xpkit/codecs/CodecKernel.h"
+#include "xpkit/platform/CodePage.h"
 
 namespace xpkit {
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "codecs/Base64Bytes.h"
-#include "codecs/RC4_Calc.h"
-#include "codecs/b64.h"
-#include "platform/CodePage.h"
-#include "platform/Error.h"
-#include "platform/Utf.h"
+#include <xpkit/codecs/Base64Bytes.h>
+#include <xpkit/codecs/RC4_Calc.h>
+#include <xpkit/codecs/b64.h>
+#include <xpkit/platform/CodePage.h>
+#include <xpkit/platform/Error.h>
+#include <xpkit/platform/Utf.h>
 
 namespace {
 

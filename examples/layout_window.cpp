@@ -4,14 +4,14 @@
 #include <iostream>
 #include <string>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "backends/sdl2/Sdl2Backend.h"
-#include "controls/button/XPButton.h"
-#include "host/Compositor.h"
-#include "host/Host.h"
-#include "layout/LayoutFile.h"
-#include "layout/LayoutForm.h"
-#include "platform/PngFile.h"
+#include <xpkit/backends/headless/HeadlessBackend.h>
+#include <xpkit/backends/sdl2/Sdl2Backend.h>
+#include <xpkit/controls/button/XPButton.h>
+#include <xpkit/host/Compositor.h>
+#include <xpkit/host/Host.h>
+#include <xpkit/layout/LayoutFile.h>
+#include <xpkit/layout/LayoutForm.h>
+#include <xpkit/platform/PngFile.h>
 
 // The build names the layout file beside this source; --layout names another.
 #ifndef LAYOUT_WINDOW_FILE

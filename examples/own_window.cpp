@@ -4,14 +4,14 @@
 #include <iostream>
 #include <string>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "backends/sdl2/Sdl2Backend.h"
-#include "controls/button/XPButton.h"
-#include "controls/header/XPHeader.h"
-#include "host/Compositor.h"
-#include "host/Form.h"
-#include "host/Host.h"
-#include "platform/PngFile.h"
+#include <xpkit/backends/headless/HeadlessBackend.h>
+#include <xpkit/backends/sdl2/Sdl2Backend.h>
+#include <xpkit/controls/button/XPButton.h>
+#include <xpkit/controls/header/XPHeader.h>
+#include <xpkit/host/Compositor.h>
+#include <xpkit/host/Form.h>
+#include <xpkit/host/Host.h>
+#include <xpkit/platform/PngFile.h>
 
 namespace {
 

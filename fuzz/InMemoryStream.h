@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "codecs/b64.h"
+#include "xpkit/codecs/b64.h"
 
 template <class Stream>
 std::string InMemoryStream(Stream stream, const std::uint8_t* data, std::size_t size) {

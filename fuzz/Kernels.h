@@ -2,7 +2,7 @@
 #pragma once
 #include <vector>
 
-#include "codecs/CodecKernel.h"
+#include "xpkit/codecs/CodecKernel.h"
 
 inline const std::vector<xpkit::CodecKernel>& KernelsThisCpuRuns() {
   static const std::vector<xpkit::CodecKernel> kernels = [] {

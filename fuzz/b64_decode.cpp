@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "codecs/Base64Bytes.h"
-#include "codecs/b64.h"
-#include "fuzz/InMemoryStream.h"
-#include "fuzz/Kernels.h"
-#include "platform/CodePage.h"
+#include "xpkit/codecs/Base64Bytes.h"
+#include "xpkit/codecs/b64.h"
+#include "xpkit/fuzz/InMemoryStream.h"
+#include "xpkit/fuzz/Kernels.h"
+#include "xpkit/platform/CodePage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const xpkit::CodePage& cp = xpkit::SystemCodePage();

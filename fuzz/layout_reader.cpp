@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "layout/ControlRegistry.h"
-#include "layout/Layout.h"
+#include "xpkit/layout/ControlRegistry.h"
+#include "xpkit/layout/Layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const xpkit::ControlRegistry registry;

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "codecs/RC4_Calc.h"
-#include "fuzz/Kernels.h"
-#include "platform/CodePage.h"
+#include "xpkit/codecs/RC4_Calc.h"
+#include "xpkit/fuzz/Kernels.h"
+#include "xpkit/platform/CodePage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

@@ -1,14 +1,14 @@
-#include "gradient/clsGradient.h"
+#include "xpkit/gradient/clsGradient.h"
 
 #include <cmath>
 #include <new>
 #include <stdexcept>
 #include <string>
 
-#include "host/Host.h"
-#include "platform/Error.h"
-#include "platform/Session.h"
-#include "platform/VbTypes.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/Session.h"
+#include "xpkit/platform/VbTypes.h"
 
 namespace xpkit {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

@@ -1,10 +1,10 @@
-#include "host/Compositor.h"
+#include "xpkit/host/Compositor.h"
 
 #include <algorithm>
 
-#include "platform/PixelRules.h"
-#include "platform/Region.h"
-#include "platform/Session.h"
+#include "xpkit/platform/PixelRules.h"
+#include "xpkit/platform/Region.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 namespace {

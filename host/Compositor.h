@@ -2,9 +2,9 @@
 // then its line shapes, then its child controls, in stored order, clipped to every
 // enclosing window.
 #pragma once
-#include "host/Form.h"
-#include "host/UserControl.h"
-#include "platform/Bitmap.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/Bitmap.h"
 
 namespace xpkit {
 

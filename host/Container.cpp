@@ -1,8 +1,8 @@
-#include "host/Container.h"
+#include "xpkit/host/Container.h"
 
-#include "host/Host.h"
-#include "host/UserControl.h"
-#include "platform/Session.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "host/LineShape.h"
-#include "host/PropertyBag.h"
-#include "platform/Font.h"
-#include "platform/VbTypes.h"
-#include "platform/Win32Types.h"
+#include "xpkit/host/LineShape.h"
+#include "xpkit/host/PropertyBag.h"
+#include "xpkit/platform/Font.h"
+#include "xpkit/platform/VbTypes.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

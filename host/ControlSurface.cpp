@@ -1,8 +1,8 @@
-#include "host/ControlSurface.h"
+#include "xpkit/host/ControlSurface.h"
 
 #include <cmath>
 
-#include "platform/User.h"
+#include "xpkit/platform/User.h"
 
 namespace xpkit {
 

@@ -1,11 +1,11 @@
 // A control's drawing surface: the persistent image the host shows the control's window
 // from, its device context, colours, drawing font and scale unit.
 #pragma once
-#include "platform/Bitmap.h"
-#include "platform/Font.h"
-#include "platform/Gdi.h"
-#include "platform/VbTypes.h"
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Bitmap.h"
+#include "xpkit/platform/Font.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/platform/VbTypes.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

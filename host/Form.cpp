@@ -1,10 +1,10 @@
-#include "host/Form.h"
+#include "xpkit/host/Form.h"
 
 #include <functional>
 
-#include "host/Host.h"
-#include "host/UserControl.h"
-#include "platform/Session.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 

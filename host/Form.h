@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "host/Container.h"
+#include "xpkit/host/Container.h"
 
 namespace xpkit {
 

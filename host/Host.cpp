@@ -1,13 +1,13 @@
-#include "host/Host.h"
+#include "xpkit/host/Host.h"
 
 #include <algorithm>
 #include <functional>
 #include <iterator>
 
-#include "host/Form.h"
-#include "host/Timer.h"
-#include "host/UserControl.h"
-#include "platform/Error.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/Timer.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 

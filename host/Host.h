@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "host/Backend.h"
-#include "host/Event.h"
-#include "platform/Session.h"
-#include "platform/Win32Types.h"
+#include "xpkit/host/Backend.h"
+#include "xpkit/host/Event.h"
+#include "xpkit/platform/Session.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "platform/VbTypes.h"
+#include "xpkit/platform/VbTypes.h"
 
 namespace xpkit {
 

@@ -1,8 +1,8 @@
-#include "host/PropertyBag.h"
+#include "xpkit/host/PropertyBag.h"
 
 #include <algorithm>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 namespace {

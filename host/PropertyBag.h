@@ -8,8 +8,8 @@
 #include <variant>
 #include <vector>
 
-#include "platform/Font.h"
-#include "platform/VbTypes.h"
+#include "xpkit/platform/Font.h"
+#include "xpkit/platform/VbTypes.h"
 
 namespace xpkit {
 

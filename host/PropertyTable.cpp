@@ -1,4 +1,4 @@
-#include "host/PropertyTable.h"
+#include "xpkit/host/PropertyTable.h"
 
 namespace xpkit {
 

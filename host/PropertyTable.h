@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "host/PropertyBag.h"
+#include "xpkit/host/PropertyBag.h"
 
 namespace xpkit {
 

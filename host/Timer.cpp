@@ -1,6 +1,6 @@
-#include "host/Timer.h"
+#include "xpkit/host/Timer.h"
 
-#include "host/Host.h"
+#include "xpkit/host/Host.h"
 
 namespace xpkit {
 

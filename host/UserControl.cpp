@@ -1,7 +1,7 @@
-#include "host/UserControl.h"
+#include "xpkit/host/UserControl.h"
 
-#include "host/Host.h"
-#include "platform/Session.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 

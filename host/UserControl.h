@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "host/Container.h"
-#include "host/ControlSurface.h"
-#include "host/PropertyBag.h"
-#include "host/Timer.h"
+#include "xpkit/host/Container.h"
+#include "xpkit/host/ControlSurface.h"
+#include "xpkit/host/PropertyBag.h"
+#include "xpkit/host/Timer.h"
 
 namespace xpkit {
 

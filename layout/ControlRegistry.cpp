@@ -1,10 +1,10 @@
-#include "layout/ControlRegistry.h"
+#include "xpkit/layout/ControlRegistry.h"
 
 #include <typeinfo>
 
-#include "controls/button/XPButton.h"
-#include "controls/header/XPHeader.h"
-#include "platform/Error.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/controls/header/XPHeader.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 namespace {

@@ -8,9 +8,9 @@
 #include <typeinfo>
 #include <vector>
 
-#include "host/Container.h"
-#include "host/PropertyTable.h"
-#include "host/UserControl.h"
+#include "xpkit/host/Container.h"
+#include "xpkit/host/PropertyTable.h"
+#include "xpkit/host/UserControl.h"
 
 namespace xpkit {
 

@@ -23,10 +23,10 @@
 #include <variant>
 #include <vector>
 
-#include "host/Container.h"
-#include "host/Form.h"
-#include "host/PropertyBag.h"
-#include "platform/Font.h"
+#include "xpkit/host/Container.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/PropertyBag.h"
+#include "xpkit/platform/Font.h"
 
 namespace xpkit {
 

@@ -1,4 +1,4 @@
-#include "layout/LayoutAttributes.h"
+#include "xpkit/layout/LayoutAttributes.h"
 
 #include <limits>
 #include <type_traits>

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <variant>
 
-#include "layout/Layout.h"
+#include "xpkit/layout/Layout.h"
 
 namespace xpkit {
 

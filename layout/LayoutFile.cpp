@@ -1,11 +1,11 @@
-#include "layout/LayoutFile.h"
+#include "xpkit/layout/LayoutFile.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 
-#include "layout/ControlRegistry.h"
-#include "platform/OutputFile.h"
+#include "xpkit/layout/ControlRegistry.h"
+#include "xpkit/platform/OutputFile.h"
 
 namespace xpkit {
 

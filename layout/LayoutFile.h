@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "layout/Layout.h"
+#include "xpkit/layout/Layout.h"
 
 namespace xpkit {
 

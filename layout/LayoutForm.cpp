@@ -1,8 +1,8 @@
-#include "layout/LayoutForm.h"
+#include "xpkit/layout/LayoutForm.h"
 
 #include <new>
 
-#include "host/UserControl.h"
+#include "xpkit/host/UserControl.h"
 
 namespace xpkit {
 

@@ -8,11 +8,11 @@
 #include <typeinfo>
 #include <vector>
 
-#include "host/Form.h"
-#include "host/LineShape.h"
-#include "layout/ControlRegistry.h"
-#include "layout/Layout.h"
-#include "platform/Error.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/LineShape.h"
+#include "xpkit/layout/ControlRegistry.h"
+#include "xpkit/layout/Layout.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 

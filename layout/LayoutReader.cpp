@@ -2,11 +2,11 @@
 #include <cmath>
 #include <set>
 
-#include "layout/ControlRegistry.h"
-#include "layout/Layout.h"
-#include "layout/LayoutAttributes.h"
-#include "platform/Error.h"
-#include "platform/Utf.h"
+#include "xpkit/layout/ControlRegistry.h"
+#include "xpkit/layout/Layout.h"
+#include "xpkit/layout/LayoutAttributes.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 namespace {

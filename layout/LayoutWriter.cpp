@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cstdio>
 
-#include "layout/Layout.h"
-#include "layout/LayoutAttributes.h"
-#include "platform/Utf.h"
+#include "xpkit/layout/Layout.h"
+#include "xpkit/layout/LayoutAttributes.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

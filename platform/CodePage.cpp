@@ -1,9 +1,9 @@
-#include "platform/CodePage.h"
+#include "xpkit/platform/CodePage.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 namespace {

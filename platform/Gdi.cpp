@@ -1,9 +1,9 @@
-#include "platform/Gdi.h"
+#include "xpkit/platform/Gdi.h"
 
 #include <algorithm>
 
-#include "platform/PixelRules.h"
-#include "platform/text/FontLibrary.h"
+#include "xpkit/platform/PixelRules.h"
+#include "xpkit/platform/text/FontLibrary.h"
 
 namespace xpkit {
 namespace {

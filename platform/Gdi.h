@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "platform/Bitmap.h"
-#include "platform/CodePage.h"
-#include "platform/Font.h"
-#include "platform/GdiObjects.h"
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Bitmap.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Font.h"
+#include "xpkit/platform/GdiObjects.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

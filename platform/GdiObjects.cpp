@@ -1,6 +1,6 @@
-#include "platform/GdiObjects.h"
+#include "xpkit/platform/GdiObjects.h"
 
-#include "platform/text/ResolvedFont.h"
+#include "xpkit/platform/text/ResolvedFont.h"
 
 namespace xpkit {
 namespace {

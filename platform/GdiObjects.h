@@ -6,10 +6,10 @@
 #include <variant>
 #include <vector>
 
-#include "platform/Bitmap.h"
-#include "platform/Font.h"
-#include "platform/Region.h"
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Bitmap.h"
+#include "xpkit/platform/Font.h"
+#include "xpkit/platform/Region.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

@@ -2,13 +2,13 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/CodePage.h"
-#include "platform/Gdi.h"
-#include "platform/PixelRules.h"
-#include "platform/text/FontLibrary.h"
-#include "platform/text/ResolvedFont.h"
-#include "platform/text/ShapedText.h"
-#include "platform/text/TextLayout.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/platform/PixelRules.h"
+#include "xpkit/platform/text/FontLibrary.h"
+#include "xpkit/platform/text/ResolvedFont.h"
+#include "xpkit/platform/text/ShapedText.h"
+#include "xpkit/platform/text/TextLayout.h"
 
 namespace xpkit {
 namespace {

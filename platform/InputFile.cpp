@@ -1,4 +1,4 @@
-#include "platform/InputFile.h"
+#include "xpkit/platform/InputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 

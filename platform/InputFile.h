@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/UniqueFd.h"
+#include "xpkit/platform/UniqueFd.h"
 
 namespace xpkit {
 

@@ -1,4 +1,4 @@
-#include "platform/InterruptCleanup.h"
+#include "xpkit/platform/InterruptCleanup.h"
 
 #include <fcntl.h>
 #include <pthread.h>

@@ -1,4 +1,4 @@
-#include "platform/OutputFile.h"
+#include "xpkit/platform/OutputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/Error.h"
-#include "platform/InterruptCleanup.h"
-#include "platform/PathNames.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/InterruptCleanup.h"
+#include "xpkit/platform/PathNames.h"
 
 namespace xpkit {
 namespace {

@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/UniqueFd.h"
+#include "xpkit/platform/UniqueFd.h"
 
 struct stat;
 

@@ -1,4 +1,4 @@
-#include "platform/PathNames.h"
+#include "xpkit/platform/PathNames.h"
 
 #include <limits.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <random>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 

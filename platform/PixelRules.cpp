@@ -1,4 +1,4 @@
-#include "platform/PixelRules.h"
+#include "xpkit/platform/PixelRules.h"
 
 #include <iterator>
 #include <vector>

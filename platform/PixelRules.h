@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit::pixel_rules {
 

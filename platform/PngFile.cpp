@@ -1,4 +1,4 @@
-#include "platform/PngFile.h"
+#include "xpkit/platform/PngFile.h"
 
 #include <png.h>
 
@@ -6,8 +6,8 @@
 #include <new>
 #include <vector>
 
-#include "platform/Error.h"
-#include "platform/OutputFile.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/OutputFile.h"
 
 namespace xpkit {
 namespace {

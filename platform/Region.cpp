@@ -1,8 +1,8 @@
-#include "platform/Region.h"
+#include "xpkit/platform/Region.h"
 
 #include <algorithm>
 
-#include "platform/PixelRules.h"
+#include "xpkit/platform/PixelRules.h"
 
 namespace xpkit {
 namespace {

@@ -2,7 +2,7 @@
 #pragma once
 #include <vector>
 
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

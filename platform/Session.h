@@ -3,10 +3,10 @@
 // the text calls. A host owns one or is given one; two sessions never see each other's
 // handles, windows, capture or lock, and each may be used from a thread of its own.
 #pragma once
-#include "platform/CodePage.h"
-#include "platform/Gdi.h"
-#include "platform/SessionTag.h"
-#include "platform/User.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/platform/SessionTag.h"
+#include "xpkit/platform/User.h"
 
 namespace xpkit {
 

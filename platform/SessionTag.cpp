@@ -1,8 +1,8 @@
-#include "platform/SessionTag.h"
+#include "xpkit/platform/SessionTag.h"
 
 #include <atomic>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 namespace {

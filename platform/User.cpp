@@ -1,8 +1,8 @@
-#include "platform/User.h"
+#include "xpkit/platform/User.h"
 
 #include <algorithm>
 
-#include "platform/Gdi.h"
+#include "xpkit/platform/Gdi.h"
 
 namespace xpkit {
 namespace {

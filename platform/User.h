@@ -8,7 +8,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/Win32Types.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

@@ -1,4 +1,4 @@
-#include "platform/Utf.h"
+#include "xpkit/platform/Utf.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 

@@ -44,9 +44,9 @@ for pc in xpkit xpkit-codecs; do
   flags=$(pkg-config --cflags --libs "$pc") || fail "pkg-config --cflags --libs $pc"
   case "$flags" in *"$prefix"*) ;; *) fail "pkg-config $pc points outside the prefix: $flags" ;; esac
 done
-(cd "$prefix/include/xpkit" && find . -name '*.h' | sort | sed 's|^\./\(.*\)|#include "\1"|') >"$tmp/all.cpp"
+(cd "$prefix/include/xpkit" && find . -name '*.h' | sort | sed 's|^\./\(.*\)|#include <xpkit/\1>|') >"$tmp/all.cpp"
 # shellcheck disable=SC2046
-quiet c++ -fsyntax-only -Wall -Wextra -Wpedantic $(pkg-config --cflags xpkit) "$tmp/all.cpp"
+quiet c++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic $(pkg-config --cflags xpkit) "$tmp/all.cpp"
 
 # run_examples DIR: runs the three examples built in DIR, headless.
 run_examples() {

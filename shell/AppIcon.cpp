@@ -1,4 +1,4 @@
-#include "shell/AppIcon.h"
+#include "xpkit/shell/AppIcon.h"
 
 namespace xpkit {
 namespace {

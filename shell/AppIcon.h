@@ -1,7 +1,7 @@
 // The program's 32 x 32 icon: a small picture of its window, a banner over an Exit
 // button, filled straight into its pixels.
 #pragma once
-#include "platform/Bitmap.h"
+#include "xpkit/platform/Bitmap.h"
 
 namespace xpkit {
 

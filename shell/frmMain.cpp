@@ -1,6 +1,6 @@
-#include "shell/frmMain.h"
+#include "xpkit/shell/frmMain.h"
 
-#include "host/Host.h"
+#include "xpkit/host/Host.h"
 
 namespace xpkit {
 

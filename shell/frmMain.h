@@ -3,9 +3,9 @@
 // cmdExit ends the program at once.
 #pragma once
 
-#include "controls/button/XPButton.h"
-#include "controls/header/XPHeader.h"
-#include "layout/LayoutForm.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/controls/header/XPHeader.h"
+#include "xpkit/layout/LayoutForm.h"
 
 namespace xpkit {
 

@@ -6,18 +6,18 @@
 #include <utility>
 #include <vector>
 
-#include "apps/common/Args.h"
-#include "apps/common/ReadAhead.h"
-#include "apps/common/WriteBehind.h"
-#include "apps/common/Progress.h"
-#include "codecs/Base64Kernel.h"
-#include "codecs/RC4_Calc.h"
-#include "codecs/b64.h"
-#include "platform/CodePage.h"
-#include "platform/Error.h"
-#include "platform/InputFile.h"
-#include "platform/OutputFile.h"
-#include "platform/Utf.h"
+#include "xpkit/apps/common/Args.h"
+#include "xpkit/apps/common/ReadAhead.h"
+#include "xpkit/apps/common/WriteBehind.h"
+#include "xpkit/apps/common/Progress.h"
+#include "xpkit/codecs/Base64Kernel.h"
+#include "xpkit/codecs/RC4_Calc.h"
+#include "xpkit/codecs/b64.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/InputFile.h"
+#include "xpkit/platform/OutputFile.h"
+#include "xpkit/platform/Utf.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "apps/common/Args.h"
+#include "xpkit/apps/common/Args.h"
 
 #include <charconv>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <iostream>
 #include <new>
 
-#include "platform/CodePage.h"
+#include "xpkit/platform/CodePage.h"
 
 namespace xpkit::cli {
 

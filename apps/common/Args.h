@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit::cli {
 

@@ -1,4 +1,4 @@
-#include "apps/common/Progress.h"
+#include "xpkit/apps/common/Progress.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "apps/common/ReadAhead.h"
+#include "xpkit/apps/common/ReadAhead.h"
 
 #include <algorithm>
 #include <cstring>

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/InputFile.h"
+#include "xpkit/platform/InputFile.h"
 
 namespace xpkit::cli {
 

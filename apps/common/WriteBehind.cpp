@@ -1,4 +1,4 @@
-#include "apps/common/WriteBehind.h"
+#include "xpkit/apps/common/WriteBehind.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/OutputFile.h"
+#include "xpkit/platform/OutputFile.h"
 
 namespace xpkit::cli {
 

@@ -1,16 +1,16 @@
-#include "apps/gallery/Gallery.h"
+#include "xpkit/apps/gallery/Gallery.h"
 
-#include "apps/gallery/WindowFrame.h"
+#include "xpkit/apps/gallery/WindowFrame.h"
 
-#include "backends/headless/HeadlessBackend.h"
-#include "controls/button/XPButton.h"
-#include "controls/header/XPHeader.h"
-#include "controls/msgbox/frmMsgBox.h"
-#include "gradient/clsGradient.h"
-#include "host/Compositor.h"
-#include "host/Form.h"
-#include "host/Host.h"
-#include "platform/Session.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/controls/header/XPHeader.h"
+#include "xpkit/controls/msgbox/frmMsgBox.h"
+#include "xpkit/gradient/clsGradient.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Bitmap.h"
-#include "platform/PngFile.h"
+#include "xpkit/platform/Bitmap.h"
+#include "xpkit/platform/PngFile.h"
 
 namespace xpkit {
 

@@ -1,8 +1,8 @@
-#include "apps/gallery/WindowFrame.h"
+#include "xpkit/apps/gallery/WindowFrame.h"
 
 #include <algorithm>
 
-#include "platform/Session.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 namespace {

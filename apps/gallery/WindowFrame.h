@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "platform/Bitmap.h"
+#include "xpkit/platform/Bitmap.h"
 
 namespace xpkit {
 

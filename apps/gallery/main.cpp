@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "apps/common/Args.h"
-#include "apps/gallery/Gallery.h"
-#include "platform/CodePage.h"
-#include "platform/Utf.h"
+#include "xpkit/apps/common/Args.h"
+#include "xpkit/apps/gallery/Gallery.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Utf.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Writes the program's 32 x 32 icon as a PNG, for the desktop entry the build installs.
 #include <cstdio>
 
-#include "platform/Error.h"
-#include "platform/PngFile.h"
-#include "shell/AppIcon.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/PngFile.h"
+#include "xpkit/shell/AppIcon.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -7,16 +7,16 @@
 #include <optional>
 #include <string>
 
-#include "apps/common/Args.h"
-#include "backends/headless/HeadlessBackend.h"
-#include "backends/sdl2/DesktopScale.h"
-#include "backends/sdl2/Sdl2Backend.h"
-#include "controls/msgbox/frmMsgBox.h"
-#include "host/Compositor.h"
-#include "platform/PngFile.h"
-#include "shell/AppIcon.h"
-#include "layout/LayoutFile.h"
-#include "shell/frmMain.h"
+#include "xpkit/apps/common/Args.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/sdl2/DesktopScale.h"
+#include "xpkit/backends/sdl2/Sdl2Backend.h"
+#include "xpkit/controls/msgbox/frmMsgBox.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/platform/PngFile.h"
+#include "xpkit/shell/AppIcon.h"
+#include "xpkit/layout/LayoutFile.h"
+#include "xpkit/shell/frmMain.h"
 
 namespace {
 

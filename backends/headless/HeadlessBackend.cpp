@@ -1,11 +1,11 @@
-#include "backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
 
 #include <cstdio>
 
-#include "host/Form.h"
-#include "host/UserControl.h"
-#include "platform/Session.h"
-#include "platform/Utf.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/Session.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 

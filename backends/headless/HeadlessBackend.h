@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "host/Backend.h"
-#include "host/Host.h"
+#include "xpkit/host/Backend.h"
+#include "xpkit/host/Host.h"
 
 namespace xpkit {
 

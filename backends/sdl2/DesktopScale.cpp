@@ -1,4 +1,4 @@
-#include "backends/sdl2/DesktopScale.h"
+#include "xpkit/backends/sdl2/DesktopScale.h"
 
 #include <charconv>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "backends/sdl2/X11Window.h"
+#include "xpkit/backends/sdl2/X11Window.h"
 
 namespace xpkit {
 

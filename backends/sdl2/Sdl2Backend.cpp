@@ -1,4 +1,4 @@
-#include "backends/sdl2/Sdl2Backend.h"
+#include "xpkit/backends/sdl2/Sdl2Backend.h"
 
 #include <SDL.h>
 
@@ -7,11 +7,11 @@
 #include <unistd.h>
 #include <string>
 
-#include "backends/sdl2/SdlWindow.h"
-#include "backends/sdl2/X11Window.h"
-#include "platform/Error.h"
-#include "platform/Session.h"
-#include "platform/Utf.h"
+#include "xpkit/backends/sdl2/SdlWindow.h"
+#include "xpkit/backends/sdl2/X11Window.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/Session.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 namespace {

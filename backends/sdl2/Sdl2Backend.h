@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "host/Backend.h"
-#include "host/Form.h"
-#include "host/Host.h"
-#include "platform/Bitmap.h"
+#include "xpkit/host/Backend.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/platform/Bitmap.h"
 
 union SDL_Event;
 

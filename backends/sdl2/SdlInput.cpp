@@ -1,8 +1,8 @@
-#include "backends/sdl2/SdlInput.h"
+#include "xpkit/backends/sdl2/SdlInput.h"
 
-#include "host/UserControl.h"
-#include "platform/CodePage.h"
-#include "platform/Utf.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 

@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "host/Host.h"
-#include "platform/CodePage.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/platform/CodePage.h"
 
 namespace xpkit {
 

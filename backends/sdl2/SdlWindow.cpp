@@ -1,13 +1,13 @@
-#include "backends/sdl2/SdlWindow.h"
+#include "xpkit/backends/sdl2/SdlWindow.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "backends/sdl2/DesktopScale.h"
-#include "host/Compositor.h"
-#include "platform/Error.h"
-#include "platform/Session.h"
-#include "platform/Utf.h"
+#include "xpkit/backends/sdl2/DesktopScale.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/Session.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 namespace {

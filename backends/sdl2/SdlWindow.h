@@ -9,11 +9,11 @@
 #include <optional>
 #include <vector>
 
-#include "backends/sdl2/SdlInput.h"
-#include "backends/sdl2/X11Window.h"
-#include "host/Form.h"
-#include "host/Host.h"
-#include "platform/Bitmap.h"
+#include "xpkit/backends/sdl2/SdlInput.h"
+#include "xpkit/backends/sdl2/X11Window.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/platform/Bitmap.h"
 
 namespace xpkit {
 

@@ -1,4 +1,4 @@
-#include "backends/sdl2/X11Window.h"
+#include "xpkit/backends/sdl2/X11Window.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>

@@ -7,7 +7,7 @@
 #pragma once
 #include <optional>
 
-#include "host/Form.h"
+#include "xpkit/host/Form.h"
 
 struct SDL_Window;
 struct _XDisplay;

@@ -1,9 +1,9 @@
 // The button's behaviour: pointer tracking with the hover timer, mouse and keyboard
 // presses, focus, access keys, its properties and how they are stored.
-#include "controls/button/XPButton.h"
+#include "xpkit/controls/button/XPButton.h"
 
-#include "host/Host.h"
-#include "platform/Session.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "host/Event.h"
-#include "host/PropertyTable.h"
-#include "host/UserControl.h"
-#include "platform/VbTypes.h"
-#include "platform/Win32Types.h"
+#include "xpkit/host/Event.h"
+#include "xpkit/host/PropertyTable.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/VbTypes.h"
+#include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
 

@@ -1,9 +1,9 @@
 // Every look of the button, drawn with GDI calls on the persistent image. Nothing is
 // cached: each repaint clears the image, draws it whole with a pen per line colour
 // (created, used and deleted at once) and hands the window a new corner-cut region.
-#include "controls/button/XPButton.h"
+#include "xpkit/controls/button/XPButton.h"
 
-#include "platform/Session.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 

@@ -1,6 +1,6 @@
-#include "controls/header/XPHeader.h"
+#include "xpkit/controls/header/XPHeader.h"
 
-#include "platform/Session.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "gradient/clsGradient.h"
-#include "host/PropertyTable.h"
-#include "host/UserControl.h"
+#include "xpkit/gradient/clsGradient.h"
+#include "xpkit/host/PropertyTable.h"
+#include "xpkit/host/UserControl.h"
 
 namespace xpkit {
 

@@ -1,4 +1,4 @@
-#include "controls/msgbox/ExclamationIcon.h"
+#include "xpkit/controls/msgbox/ExclamationIcon.h"
 
 #include <algorithm>
 #include <cmath>

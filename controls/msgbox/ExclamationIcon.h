@@ -2,7 +2,7 @@
 // yellow warning triangle with a darker rim and a black "!", its edges smoothed into the
 // alpha channel.
 #pragma once
-#include "platform/Bitmap.h"
+#include "xpkit/platform/Bitmap.h"
 
 namespace xpkit {
 

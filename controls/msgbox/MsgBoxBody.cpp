@@ -1,7 +1,7 @@
-#include "controls/msgbox/MsgBoxBody.h"
+#include "xpkit/controls/msgbox/MsgBoxBody.h"
 
-#include "controls/msgbox/ExclamationIcon.h"
-#include "platform/Session.h"
+#include "xpkit/controls/msgbox/ExclamationIcon.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 

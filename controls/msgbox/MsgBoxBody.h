@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "host/UserControl.h"
+#include "xpkit/host/UserControl.h"
 
 namespace xpkit {
 

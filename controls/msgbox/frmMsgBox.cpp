@@ -1,9 +1,9 @@
-#include "controls/msgbox/frmMsgBox.h"
+#include "xpkit/controls/msgbox/frmMsgBox.h"
 
 #include <algorithm>
 
-#include "host/Host.h"
-#include "platform/Session.h"
+#include "xpkit/host/Host.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit {
 namespace {

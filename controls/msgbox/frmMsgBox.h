@@ -4,9 +4,9 @@
 #pragma once
 #include <string>
 
-#include "controls/button/XPButton.h"
-#include "controls/msgbox/MsgBoxBody.h"
-#include "host/Form.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/controls/msgbox/MsgBoxBody.h"
+#include "xpkit/host/Form.h"
 
 namespace xpkit {
 

@@ -1,4 +1,4 @@
-#include "platform/text/FontLibrary.h"
+#include "xpkit/platform/text/FontLibrary.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-#include "platform/Utf.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit::text {
 namespace {

@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/Font.h"
-#include "platform/text/ResolvedFont.h"
+#include "xpkit/platform/Font.h"
+#include "xpkit/platform/text/ResolvedFont.h"
 
 typedef struct FT_LibraryRec_* FT_Library;
 typedef struct _FcConfig FcConfig;

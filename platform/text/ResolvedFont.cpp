@@ -1,4 +1,4 @@
-#include "platform/text/ResolvedFont.h"
+#include "xpkit/platform/text/ResolvedFont.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

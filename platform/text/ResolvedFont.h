@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Font.h"
+#include "xpkit/platform/Font.h"
 
 typedef struct FT_FaceRec_* FT_Face;
 typedef struct hb_font_t hb_font_t;

@@ -1,4 +1,4 @@
-#include "platform/text/ShapedText.h"
+#include "xpkit/platform/text/ShapedText.h"
 
 #include <fribidi.h>
 #include <hb.h>
@@ -7,7 +7,7 @@
 #include <cctype>
 #include <iterator>
 
-#include "platform/text/FontLibrary.h"
+#include "xpkit/platform/text/FontLibrary.h"
 
 namespace xpkit::text {
 namespace {

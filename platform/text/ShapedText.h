@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Bitmap.h"
-#include "platform/text/ResolvedFont.h"
+#include "xpkit/platform/Bitmap.h"
+#include "xpkit/platform/text/ResolvedFont.h"
 
 namespace xpkit::text {
 

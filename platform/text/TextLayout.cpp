@@ -1,4 +1,4 @@
-#include "platform/text/TextLayout.h"
+#include "xpkit/platform/text/TextLayout.h"
 
 namespace xpkit::text {
 

@@ -1,9 +1,9 @@
-#include "apps/gallery/Gallery.h"
+#include "xpkit/apps/gallery/Gallery.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/User.h"
-#include "tests/support/Pixels.h"
+#include "xpkit/platform/User.h"
+#include "xpkit/tests/support/Pixels.h"
 
 namespace xpkit {
 namespace {

@@ -11,9 +11,9 @@
 #include <random>
 #include <string>
 
-#include "apps/common/ReadAhead.h"
-#include "apps/common/WriteBehind.h"
-#include "platform/Error.h"
+#include "xpkit/apps/common/ReadAhead.h"
+#include "xpkit/apps/common/WriteBehind.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit::cli {
 namespace {

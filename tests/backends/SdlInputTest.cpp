@@ -1,11 +1,11 @@
 // SDL events as the host's input messages.
-#include "backends/sdl2/SdlInput.h"
+#include "xpkit/backends/sdl2/SdlInput.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "host/UserControl.h"
+#include "xpkit/host/UserControl.h"
 
 namespace xpkit {
 namespace {

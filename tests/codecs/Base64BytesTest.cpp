@@ -2,7 +2,7 @@
 // scalar reference and against each other: every length from 0 to 300 and random ones,
 // every byte value in every position, line breaks at every offset of a block, junk,
 // "=" anywhere, and buffers that end at an unmapped page.
-#include "codecs/Base64Bytes.h"
+#include "xpkit/codecs/Base64Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "codecs/Base64Kernel.h"
-#include "codecs/Base64Pieces.h"
-#include "platform/CodePage.h"
-#include "tests/codecs/Base64Reference.h"
-#include "tests/codecs/CodecTestSupport.h"
+#include "xpkit/codecs/Base64Kernel.h"
+#include "xpkit/codecs/Base64Pieces.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/tests/codecs/Base64Reference.h"
+#include "xpkit/tests/codecs/CodecTestSupport.h"
 
 namespace xpkit::base64 {
 namespace {

@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "codecs/b64.h"
-#include "platform/CodePage.h"
+#include "xpkit/codecs/b64.h"
+#include "xpkit/platform/CodePage.h"
 
 namespace xpkit::reference {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "codecs/CodecKernel.h"
+#include "xpkit/codecs/CodecKernel.h"
 
 namespace xpkit::testing {
 

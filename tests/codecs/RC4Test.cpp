@@ -1,11 +1,11 @@
-#include "codecs/RC4_Calc.h"
+#include "xpkit/codecs/RC4_Calc.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "platform/CodePage.h"
-#include "platform/Error.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 namespace {

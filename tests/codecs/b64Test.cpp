@@ -1,4 +1,4 @@
-#include "codecs/b64.h"
+#include "xpkit/codecs/b64.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <functional>
 #include <random>
 
-#include "platform/CodePage.h"
-#include "platform/Error.h"
-#include "tests/codecs/Base64Reference.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/tests/codecs/Base64Reference.h"
 
 namespace xpkit {
 namespace {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "controls/button/XPButton.h"
-#include "host/Compositor.h"
-#include "host/Form.h"
-#include "platform/User.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/platform/User.h"
 
 namespace xpkit::test {
 

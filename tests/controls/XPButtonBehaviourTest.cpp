@@ -2,8 +2,8 @@
 // properties and how they are stored.
 #include <gtest/gtest.h>
 
-#include "platform/Gdi.h"
-#include "tests/controls/ButtonFixture.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/tests/controls/ButtonFixture.h"
 
 namespace xpkit::test {
 namespace {

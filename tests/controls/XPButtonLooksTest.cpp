@@ -3,9 +3,9 @@
 // the outermost rows and columns, and the window region cuts the four corners.
 #include <gtest/gtest.h>
 
-#include "platform/Gdi.h"
-#include "tests/controls/ButtonFixture.h"
-#include "tests/support/Pixels.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/tests/controls/ButtonFixture.h"
+#include "xpkit/tests/support/Pixels.h"
 
 namespace xpkit::test {
 namespace {

@@ -1,13 +1,13 @@
-#include "controls/header/XPHeader.h"
+#include "xpkit/controls/header/XPHeader.h"
 
 #include <gtest/gtest.h>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "host/Compositor.h"
-#include "host/Form.h"
-#include "platform/Gdi.h"
-#include "platform/User.h"
-#include "tests/support/Pixels.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/platform/User.h"
+#include "xpkit/tests/support/Pixels.h"
 
 namespace xpkit {
 namespace {

@@ -1,14 +1,14 @@
 // The kit's message box: its layout for short and long texts, its parts as drawn, the
 // ways it closes, and the focus it takes and gives back.
-#include "controls/msgbox/frmMsgBox.h"
+#include "xpkit/controls/msgbox/frmMsgBox.h"
 
 #include <gtest/gtest.h>
 
-#include "apps/gallery/Gallery.h"
-#include "backends/headless/HeadlessBackend.h"
-#include "controls/msgbox/ExclamationIcon.h"
-#include "host/Compositor.h"
-#include "platform/User.h"
+#include "xpkit/apps/gallery/Gallery.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/controls/msgbox/ExclamationIcon.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/platform/User.h"
 
 namespace xpkit {
 namespace {

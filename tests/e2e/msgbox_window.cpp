@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "backends/sdl2/Sdl2Backend.h"
-#include "controls/msgbox/frmMsgBox.h"
-#include "platform/Utf.h"
-#include "shell/AppIcon.h"
-#include "shell/frmMain.h"
+#include "xpkit/backends/sdl2/Sdl2Backend.h"
+#include "xpkit/controls/msgbox/frmMsgBox.h"
+#include "xpkit/platform/Utf.h"
+#include "xpkit/shell/AppIcon.h"
+#include "xpkit/shell/frmMain.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -1,11 +1,11 @@
-#include "gradient/clsGradient.h"
+#include "xpkit/gradient/clsGradient.h"
 
 #include <gtest/gtest.h>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "platform/Gdi.h"
-#include "platform/User.h"
-#include "tests/support/Pixels.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/platform/User.h"
+#include "xpkit/tests/support/Pixels.h"
 
 namespace xpkit {
 namespace {

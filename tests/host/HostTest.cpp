@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "host/Compositor.h"
-#include "host/Form.h"
-#include "host/UserControl.h"
-#include "platform/Error.h"
-#include "platform/Gdi.h"
-#include "platform/User.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/platform/User.h"
 
 namespace xpkit {
 namespace {

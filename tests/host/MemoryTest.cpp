@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "controls/button/XPButton.h"
-#include "host/Form.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/host/Form.h"
 
 namespace xpkit {
 namespace {

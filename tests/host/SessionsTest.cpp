@@ -7,11 +7,11 @@
 #include <thread>
 #include <vector>
 
-#include "apps/gallery/Gallery.h"
-#include "backends/headless/HeadlessBackend.h"
-#include "controls/button/XPButton.h"
-#include "host/Compositor.h"
-#include "host/Form.h"
+#include "xpkit/apps/gallery/Gallery.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/host/Form.h"
 
 namespace xpkit {
 namespace {

@@ -1,14 +1,14 @@
 // The layout text: values of every type, round trips, the checks that name the file, the
 // line and the key, and windows built from layouts with the kit's classes and a caller's.
-#include "layout/Layout.h"
+#include "xpkit/layout/Layout.h"
 
 #include <gtest/gtest.h>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "controls/button/XPButton.h"
-#include "controls/header/XPHeader.h"
-#include "layout/ControlRegistry.h"
-#include "layout/LayoutForm.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/controls/header/XPHeader.h"
+#include "xpkit/layout/ControlRegistry.h"
+#include "xpkit/layout/LayoutForm.h"
 
 namespace xpkit {
 namespace {

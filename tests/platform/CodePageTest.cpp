@@ -1,9 +1,9 @@
-#include "platform/CodePage.h"
+#include "xpkit/platform/CodePage.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/Error.h"
-#include "platform/Utf.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 namespace {

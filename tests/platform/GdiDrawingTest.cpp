@@ -4,9 +4,9 @@
 #include <set>
 #include <utility>
 
-#include "platform/Gdi.h"
-#include "tests/support/SessionTest.h"
-#include "tests/support/Pixels.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/tests/support/SessionTest.h"
+#include "xpkit/tests/support/Pixels.h"
 
 namespace xpkit {
 namespace {

@@ -1,13 +1,13 @@
 // Input files: what is missing, what can't be read, and no descriptor kept by a
 // failed open, here or in the codec's file operations.
-#include "platform/InputFile.h"
+#include "xpkit/platform/InputFile.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "codecs/b64.h"
-#include "platform/Error.h"
+#include "xpkit/codecs/b64.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 namespace {

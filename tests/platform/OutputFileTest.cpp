@@ -2,7 +2,7 @@
 // kept, refusals, in-place writing where a new file can't take the old one's place,
 // names of any length, and no temporary file left by a failure or a signal. Each case
 // runs with an unnamed and with a named temporary file.
-#include "platform/OutputFile.h"
+#include "xpkit/platform/OutputFile.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -16,7 +16,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 namespace {

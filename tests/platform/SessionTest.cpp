@@ -1,13 +1,13 @@
 // Sessions keep apart: a handle or window of one is a foreign value to another, and each
 // has its own capture, cursor and update lock.
-#include "platform/Session.h"
+#include "xpkit/platform/Session.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "platform/Error.h"
+#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 namespace {

@@ -2,14 +2,14 @@
 // centring and "&" prefixes.
 #include <gtest/gtest.h>
 
-#include "platform/CodePage.h"
-#include "platform/Gdi.h"
-#include "platform/text/FontLibrary.h"
-#include "platform/text/ResolvedFont.h"
-#include "platform/text/ShapedText.h"
-#include "platform/text/TextLayout.h"
-#include "tests/support/Pixels.h"
-#include "tests/support/SessionTest.h"
+#include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/platform/text/FontLibrary.h"
+#include "xpkit/platform/text/ResolvedFont.h"
+#include "xpkit/platform/text/ShapedText.h"
+#include "xpkit/platform/text/TextLayout.h"
+#include "xpkit/tests/support/Pixels.h"
+#include "xpkit/tests/support/SessionTest.h"
 
 namespace xpkit {
 namespace {

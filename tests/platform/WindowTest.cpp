@@ -1,9 +1,9 @@
 // The window table: client rectangles, hit tests through regions, capture, the lock.
 #include <gtest/gtest.h>
 
-#include "platform/Gdi.h"
-#include "platform/User.h"
-#include "tests/support/SessionTest.h"
+#include "xpkit/platform/Gdi.h"
+#include "xpkit/platform/User.h"
+#include "xpkit/tests/support/SessionTest.h"
 
 namespace xpkit {
 namespace {

@@ -1,13 +1,13 @@
 // The program's window from its default layout: the composed picture, the ways it ends,
 // and load -> save -> load of its layout.
-#include "shell/frmMain.h"
+#include "xpkit/shell/frmMain.h"
 
 #include <gtest/gtest.h>
 
-#include "backends/headless/HeadlessBackend.h"
-#include "host/Compositor.h"
-#include "platform/User.h"
-#include "tests/support/Pixels.h"
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/platform/User.h"
+#include "xpkit/tests/support/Pixels.h"
 
 namespace xpkit {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/Bitmap.h"
+#include "xpkit/platform/Bitmap.h"
 
 namespace xpkit::test {
 

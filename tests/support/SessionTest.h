@@ -2,7 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "platform/Session.h"
+#include "xpkit/platform/Session.h"
 
 namespace xpkit::test {
 
