@@ -30,7 +30,9 @@ struct InputMessage {
   std::int16_t shift = 0;    // vbShiftMask | vbCtrlMask | vbAltMask
 };
 
-constexpr std::int16_t vbKeyTab = 9;
+// Key codes of the keys the kit's controls and tests speak of.
+constexpr std::int16_t vbKeyBack = 8, vbKeyTab = 9, vbKeyReturn = 13, vbKeyEscape = 27, vbKeySpace = 32,
+                       vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40;
 constexpr int kDoubleClickMs = 500;
 constexpr int kDoubleClickDistance = 2;  // pixels either way
 

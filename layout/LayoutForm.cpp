@@ -57,6 +57,13 @@ void LayoutForm::Create(const Layout& layout, const LineLayout& l) {
   created_.push_back({nullptr, &line, l.parent, {}});
 }
 
+std::string LayoutForm::NotFound(std::string_view name) const {
+  std::string message = "window '" + Name() + "' has no control '" + std::string(name) + "' of the class asked for";
+  for (const Created& c : created_)
+    if (c.control && c.control->Name() == name) return message + " (it is a " + c.classId + ")";
+  return Find(name) ? message + " (it has one of another class)" : message;
+}
+
 LineShape* LayoutForm::FindLine(std::string_view name) const {
   for (const Created& c : created_)
     if (c.line && c.line->name == name) return c.line;

@@ -33,9 +33,7 @@ class LayoutForm : public Form {
   template <class T>
   T& Control(std::string_view name) const {
     if (T* c = FindControl<T>(name)) return *c;
-    throw Error(ErrorCode::InvalidProcedureCall,
-                "window '" + Name() + "' has no control '" + std::string(name) + "' of the class asked for" +
-                    (Find(name) ? " (it has one of another class)" : ""));
+    throw Error(ErrorCode::InvalidProcedureCall, NotFound(name));
   }
   // The line of that name, in the window or in a control; nullptr when there is none.
   LineShape* FindLine(std::string_view name) const;
@@ -49,6 +47,7 @@ class LayoutForm : public Form {
     LineShape* line = nullptr;
     std::string parent, classId;
   };
+  std::string NotFound(std::string_view name) const;
   void Create(const Layout& layout, const ControlRegistry& registry, const ControlLayout& c);
   void Create(const Layout& layout, const LineLayout& l);
   Container& ParentOf(const Layout& layout, const std::string& name, int line);

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <set>
 
@@ -20,8 +22,7 @@ std::string Lower(std::string s) {
 
 struct Token {
   enum Kind { Word, Number, Text, Equals } kind;
-  std::string text;    // as written
-  std::u16string str;  // Text: the decoded characters
+  std::string text;  // as written; for a text, what lies between the quotes
 };
 
 // A value as written, before the key it is given to says what it must be.
@@ -33,9 +34,40 @@ struct Word {
 };
 using Written = std::variant<bool, Number, Word, ColorValue, std::u16string, FontDesc>;
 
-const char* KindName(const Written& v) {
-  static constexpr const char* kNames[] = {"true or false", "a number", "a word", "a color", "a text", "a font"};
-  return kNames[v.index()];
+// A value as an error message shows it: what was written where it is short, else its kind.
+std::string Shown(const Written& v) {
+  if (const bool* b = std::get_if<bool>(&v)) return *b ? "true" : "false";
+  if (const Number* n = std::get_if<Number>(&v)) return "'" + n->text + "'";
+  if (const Word* w = std::get_if<Word>(&v)) return "'" + w->text + "'";
+  if (std::holds_alternative<ColorValue>(v)) return "a color";
+  if (std::holds_alternative<std::u16string>(v)) return "a text";
+  return "a font";
+}
+
+// What a word-valued key wants, with a hint where the word was written in capitals.
+std::string LowerCaseHint(const Written& v, const std::string& wanted) {
+  const Word* w = std::get_if<Word>(&v);
+  const bool capitals = w && std::any_of(w->text.begin(), w->text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+  return wanted + (capitals ? " (in lower case)" : "");
+}
+
+// The character at the start of `s` as a message shows it: itself when it can be
+// printed, else its code (a control character, or a byte of a broken character).
+std::string Shown(std::string_view s) {
+  const auto b = static_cast<unsigned char>(s[0]);
+  std::size_t n = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+  const auto ch = FromUtf8(s.substr(0, std::min(n, s.size())));
+  char code[16];
+  if (!ch || ch->empty()) {
+    std::snprintf(code, sizeof code, "byte 0x%02X", b);
+    return code;
+  }
+  const char16_t c = (*ch)[0];
+  if (c < 0x20 || c == 0x7F || c == 0xFEFF) {
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    return code;
+  }
+  return "'" + std::string(s.substr(0, n)) + "'";
 }
 
 class Reader {
@@ -50,9 +82,9 @@ class Reader {
   }
   bool NextLine();
   std::vector<Token> Tokenize(std::string_view s) const;
-  std::u16string DecodeText(std::string_view body) const;
+  std::u16string DecodeText(std::string_view body, const std::string& key) const;
   std::int32_t ParseInt(const std::string& text, const std::string& key) const;
-  Written ParseValue(std::size_t from) const;
+  Written ParseValue(std::size_t from, const std::string& key) const;
   double ToNumber(const Written& v, const std::string& key, NumberRange range) const;
   AttributeValue ToAttribute(const Written& v, AttributeKind kind, const std::string& key) const;
   PropertyValue ToProperty(const Written& v, PropertyType type, const std::string& key) const;
@@ -77,6 +109,13 @@ bool Reader::NextLine() {
     pos_ = end + 1;
     ++line_;
     if (!s.empty() && s.back() == '\r') s.remove_suffix(1);
+    if (line_ == 1) {
+      if (s.starts_with("\xEF\xBB\xBF")) s.remove_prefix(3);  // an editor's UTF-8 byte-order mark
+      if (s.starts_with("\xFF\xFE") || s.starts_with("\xFE\xFF"))
+        Fail("the file is UTF-16; a layout is UTF-8 text");
+    }
+    // The whole line, comments included, is UTF-8: no other encoding slips through.
+    if (!FromUtf8(s)) Fail("line is not valid UTF-8");
     tokens_ = Tokenize(s);
     if (!tokens_.empty()) return true;
   }
@@ -97,34 +136,34 @@ std::vector<Token> Reader::Tokenize(std::string_view s) const {
     } else if (c == '#') {
       break;
     } else if (c == '=') {
-      out.push_back({Token::Equals, "=", {}});
+      out.push_back({Token::Equals, "="});
       ++i;
     } else if (c == '"') {
       std::size_t j = i + 1;
       while (j < s.size() && s[j] != '"') j += s[j] == '\\' ? 2 : 1;
       if (j >= s.size()) Fail("text has no closing quote");
-      out.push_back({Token::Text, std::string(s.substr(i, j + 1 - i)), DecodeText(s.substr(i + 1, j - i - 1))});
+      out.push_back({Token::Text, std::string(s.substr(i + 1, j - i - 1))});
       i = j + 1;
     } else if (isWord(c)) {
       std::size_t j = i;
       while (j < s.size() && isWord(s[j])) ++j;
       const std::string w(s.substr(i, j - i));
       const bool number = (w[0] >= '0' && w[0] <= '9') || ((w[0] == '-' || w[0] == '+') && w.size() > 1);
-      out.push_back({number ? Token::Number : Token::Word, w, {}});
+      out.push_back({number ? Token::Number : Token::Word, w});
       i = j;
     } else {
-      Fail("unexpected character '" + std::string(1, c) + "'");
+      Fail("unexpected character " + Shown(s.substr(i)));
     }
   }
   return out;
 }
 
-std::u16string Reader::DecodeText(std::string_view body) const {
+std::u16string Reader::DecodeText(std::string_view body, const std::string& key) const {
   std::u16string out;
   std::string raw;  // UTF-8 bytes since the last escape
   auto flush = [&] {
     const auto decoded = FromUtf8(raw);
-    if (!decoded) Fail("text is not valid UTF-8");
+    if (!decoded) Fail("text is not valid UTF-8", key);
     out += *decoded;
     raw.clear();
   };
@@ -143,12 +182,13 @@ std::u16string Reader::DecodeText(std::string_view body) const {
       unsigned v = 0;
       const char* b = body.data() + i + 1;
       const auto r = i + 4 < body.size() ? std::from_chars(b, b + 4, v, 16) : std::from_chars_result{};
-      if (i + 4 >= body.size() || r.ec != std::errc() || r.ptr != b + 4) Fail("\\u must be followed by four hex digits");
+      if (i + 4 >= body.size() || r.ec != std::errc() || r.ptr != b + 4)
+        Fail("\\u must be followed by four hex digits in '" + key + "'", key);
       flush();
       out += static_cast<char16_t>(v);
       i += 4;
     } else {
-      Fail("unknown escape '\\" + std::string(1, e) + "' in text");
+      Fail("unknown escape '\\" + std::string(1, e) + "' in the text of '" + key + "' (known: \\\" \\\\ \\n \\t \\uXXXX)", key);
     }
   }
   flush();
@@ -166,17 +206,17 @@ std::int32_t Reader::ParseInt(const std::string& text, const std::string& key) c
   return static_cast<std::int32_t>(v);
 }
 
-Written Reader::ParseValue(std::size_t from) const {
+Written Reader::ParseValue(std::size_t from, const std::string& key) const {
   const auto& t = tokens_;
-  if (from >= t.size()) Fail("missing value after '='");
+  if (from >= t.size()) Fail("missing value after '" + key + " ='", key);
   const Token& first = t[from];
   auto expectEnd = [&](std::size_t next) {
-    if (next < t.size()) Fail("unexpected '" + t[next].text + "' after the value");
+    if (next < t.size()) Fail("unexpected '" + t[next].text + "' after the value of '" + key + "'", key);
   };
   switch (first.kind) {
-    case Token::Text: expectEnd(from + 1); return first.str;
+    case Token::Text: expectEnd(from + 1); return DecodeText(first.text, key);
     case Token::Number: expectEnd(from + 1); return Number{first.text};
-    case Token::Equals: Fail("missing value after '='");
+    case Token::Equals: Fail("missing value after '" + key + " ='", key);
     case Token::Word: break;
   }
   if (first.text == "true" || first.text == "false") {
@@ -184,31 +224,39 @@ Written Reader::ParseValue(std::size_t from) const {
     return first.text == "true";
   }
   if (first.text == "color") {
-    if (from + 1 >= t.size()) Fail("color needs a value such as 0x00AD9177");
+    if (from + 1 >= t.size()) Fail("'" + key + "': color needs a value such as 0x00AD9177", key);
     const std::string& h = t[from + 1].text;
     std::uint32_t v = 0;
     const bool hex = h.size() > 2 && h.size() <= 10 && h[0] == '0' && (h[1] == 'x' || h[1] == 'X');
     const auto r = hex ? std::from_chars(h.data() + 2, h.data() + h.size(), v, 16) : std::from_chars_result{};
     if (!hex || r.ec != std::errc() || r.ptr != h.data() + h.size())
-      Fail("color must be written as 0x followed by up to 8 hex digits, not '" + h + "'");
+      Fail("'" + key + "': color must be written as 0x followed by up to 8 hex digits, not '" + h + "'", key);
     expectEnd(from + 2);
     return ColorValue{v};
   }
   if (first.text == "font") {
     if (from + 2 >= t.size() || t[from + 1].kind != Token::Text || t[from + 2].kind != Token::Number)
-      Fail("font must be written as font \"FACE\" SIZE [weight N] [charset N] [italic] [underline] [strikethrough]");
+      Fail("'" + key + "': font must be written as font \"FACE\" SIZE [weight N] [charset N] [italic] [underline] "
+           "[strikethrough]",
+           key);
     FontDesc d;
-    d.name = t[from + 1].str;
+    d.name = DecodeText(t[from + 1].text, key);
     const char* b = t[from + 2].text.data();
     const auto r = std::from_chars(b, b + t[from + 2].text.size(), d.size);
     if (r.ec != std::errc() || r.ptr != b + t[from + 2].text.size() || !(d.size > 0 && d.size <= 1638))
-      Fail("font size must be a number of points from 0 to 1638, not '" + t[from + 2].text + "'");
+      Fail("'" + key + "': font size must be a number of points more than 0 and at most 1638, not '" +
+               t[from + 2].text + "'",
+           key);
+    std::set<std::string> given;
     for (std::size_t i = from + 3; i < t.size(); ++i) {
       const std::string& w = t[i].text;
+      if (!given.insert(w).second) Fail("'" + key + "': font " + w + " is given twice", key);
       if ((w == "weight" || w == "charset") && i + 1 < t.size()) {
-        const std::int32_t n = ParseInt(t[++i].text, "font " + w);
-        if (w == "weight" && (n < 0 || n > 1000)) Fail("font weight must be 0 to 1000");
-        if (w == "charset" && (n < 0 || n > 255)) Fail("font charset must be 0 to 255");
+        const std::string& value = t[++i].text;
+        const std::int32_t n = ParseInt(value, key);
+        if (w == "weight" && (n < 0 || n > 1000))
+          Fail("'" + key + "': font weight must be 0 to 1000, not " + value, key);
+        if (w == "charset" && (n < 0 || n > 255)) Fail("'" + key + "': font charset must be 0 to 255, not " + value, key);
         (w == "weight" ? d.weight : d.charset) = static_cast<std::int16_t>(n);
       } else if (w == "italic") {
         d.italic = true;
@@ -217,7 +265,9 @@ Written Reader::ParseValue(std::size_t from) const {
       } else if (w == "strikethrough") {
         d.strikethrough = true;
       } else {
-        Fail("unknown font attribute '" + w + "'");
+        Fail("'" + key + "': unknown font attribute '" + w +
+                 "' (known: weight N, charset N, italic, underline, strikethrough; bold is weight 700)",
+             key);
       }
     }
     return d;
@@ -235,7 +285,7 @@ double Reader::ToNumber(const Written& v, const std::string& key, NumberRange ra
     if (r.ec != std::errc() || r.ptr != n->text.data() + n->text.size() || !std::isfinite(d)) n = nullptr;
   }
   if (!n || d < range.min || d > range.max) {
-    const std::string got = std::holds_alternative<Number>(v) ? "'" + std::get<Number>(v).text + "'" : KindName(v);
+    const std::string got = Shown(v);
     Fail("'" + key + "' must be a number from " + std::to_string(std::lround(range.min)) + " to " +
              std::to_string(std::lround(range.max)) + ", not " + got,
          key);
@@ -244,8 +294,8 @@ double Reader::ToNumber(const Written& v, const std::string& key, NumberRange ra
 }
 
 AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const std::string& key) const {
-  auto want = [&](const char* what) -> AttributeValue {
-    Fail("'" + key + "' must be " + what + ", not " + KindName(v), key);
+  auto want = [&](const std::string& what) -> AttributeValue {
+    Fail("'" + key + "' must be " + what + ", not " + Shown(v), key);
   };
   switch (kind) {
     case AttributeKind::Twips:
@@ -254,7 +304,7 @@ AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const s
       const NumberRange r = RangeOf(kind);
       if (std::holds_alternative<Number>(v)) return ToNumber(v, key, r);
       Fail("'" + key + "' must be a number of twips from " + std::to_string(std::lround(r.min)) + " to " +
-               std::to_string(std::lround(r.max)) + " (16384 pixels), not " + KindName(v),
+               std::to_string(std::lround(r.max)) + " (16384 pixels), not " + Shown(v),
            key);
     }
     case AttributeKind::Extent:
@@ -262,7 +312,7 @@ AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const s
       return want("an integer");
     case AttributeKind::Boolean:
       if (const bool* b = std::get_if<bool>(&v)) return *b;
-      return want("true or false");
+      return want(LowerCaseHint(v, "true or false"));
     case AttributeKind::Color:
       if (const ColorValue* c = std::get_if<ColorValue>(&v)) return *c;
       return want("a color such as color 0x00AD9177");
@@ -278,7 +328,7 @@ AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const s
         if (w->text == "bottom") return Dock::Bottom;
         if (w->text == "none") return Dock::Undocked;
       }
-      return want("top, bottom or none");
+      return want(LowerCaseHint(v, "top, bottom or none"));
   }
   return want("a value");
 }
@@ -304,6 +354,14 @@ void Reader::ReadBlock(const std::string& what, std::span<const Attribute<Block>
   const int opened = line_;
   std::set<std::string> seen;
   while (NextLine()) {
+    // A new block where a key or "end" should be: this one was never closed.
+    const std::string& first = tokens_[0].text;
+    if ((first == "control" || first == "line" || first == "window") &&
+        (tokens_.size() < 2 || tokens_[1].kind != Token::Equals)) {
+      const int next = line_;
+      line_ = opened;
+      Fail(what + " has no 'end' (line " + std::to_string(next) + " starts another block)");
+    }
     if (tokens_.size() == 1 && tokens_[0].kind == Token::Word && tokens_[0].text == "end") {
       for (const Attribute<Block>& a : attributes)
         if (a.required && !seen.count(std::string(a.key))) Fail(what + " needs '" + std::string(a.key) + "'");
@@ -316,7 +374,7 @@ void Reader::ReadBlock(const std::string& what, std::span<const Attribute<Block>
       Fail("expected 'KEY = VALUE', 'set KEY = VALUE' or 'end' in " + what);
     const std::string key = Lower(tokens_[k].text);
     if (!seen.insert(key + (set ? "/set" : "")).second) Fail("'" + key + "' is given twice in " + what, key);
-    const Written v = ParseValue(k + 2);
+    const Written v = ParseValue(k + 2, key);
     if (set) {
       if (!cls) Fail("a " + what + " has no stored properties", key);
       const PropertyInfo* p = cls->FindProperty(key);
@@ -345,7 +403,11 @@ void Reader::ReadBlock(const std::string& what, std::span<const Attribute<Block>
 Layout Reader::Read() {
   Layout out;
   out.source = source_;
-  if (!NextLine() || tokens_.size() != 2 || tokens_[0].text + " " + tokens_[1].text != kHeader)
+  if (!NextLine()) {
+    line_ = 1;
+    Fail("the file is empty; its first line must be '" + std::string(kHeader) + "'");
+  }
+  if (tokens_.size() != 2 || tokens_[0].text + " " + tokens_[1].text != kHeader)
     Fail("the first line must be '" + std::string(kHeader) + "'");
   if (!NextLine() || tokens_.size() != 2 || tokens_[0].text != "window" || tokens_[1].kind != Token::Word)
     Fail("expected 'window NAME'");
@@ -353,7 +415,9 @@ Layout Reader::Read() {
   ReadBlock<WindowLayout>("window '" + out.window.name + "'", WindowAttributes(), out.window, nullptr, nullptr);
   std::set<std::string> names{out.window.name};
   auto name = [&](std::size_t i) {
-    if (i >= tokens_.size() || tokens_[i].kind != Token::Word) Fail("expected a name");
+    if (i >= tokens_.size() || tokens_[i].kind != Token::Word)
+      Fail("expected a name (letters, digits, _ . - +, not starting with a digit)" +
+           (i < tokens_.size() ? ", not '" + tokens_[i].text + "'" : std::string()));
     if (!names.insert(tokens_[i].text).second) Fail("the name '" + tokens_[i].text + "' is used twice");
     return tokens_[i].text;
   };

@@ -209,7 +209,7 @@ int Rc4(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return xpkit::cli::RunTool("xpkit-codec", kUsage, [&] {
+  return xpkit::cli::RunTool("xpkit-codec", [&] {
     for (const auto& a : args) {
       if (a == "--") break;
       if (a == "--help" || a == "-h") {

@@ -45,14 +45,14 @@ bool ParseRgbHex(std::string_view text, std::uint32_t& colorref) {
   return true;
 }
 
-int RunTool(const char* tool, const char* usage, const std::function<int()>& body) {
+int RunTool(const char* tool, const std::function<int()>& body) {
   try {
     SystemCodePage();
     return body();
   } catch (const Error& e) {
     std::cerr << tool << ": " << (e.code() == ErrorCode::BadLayout ? "bad layout: " : "") << e.what() << "\n";
     switch (e.code()) {
-      case ErrorCode::BadUsage: std::cerr << "\n" << usage; return 2;
+      case ErrorCode::BadUsage: std::cerr << "Try '" << tool << " --help' for more.\n"; return 2;
       case ErrorCode::BadCodePage:
       case ErrorCode::BadLayout:
       case ErrorCode::NoDisplay: return 2;

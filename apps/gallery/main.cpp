@@ -133,7 +133,7 @@ int MsgBox(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return xpkit::cli::RunTool("xpkit-gallery", kUsage, [&] {
+  return xpkit::cli::RunTool("xpkit-gallery", [&] {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "--help" || command == "-h" || command == "help") {
       std::cout << kUsage;

@@ -109,7 +109,7 @@ int Windowed(const xpkit::Layout& layout, int scale) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return xpkit::cli::RunTool("xpkit", kUsage, [&] {
+  return xpkit::cli::RunTool("xpkit", [&] {
     if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
       std::cout << kUsage;
       return 0;

@@ -86,7 +86,7 @@ std::vector<InputMessage> SdlInput::Translate(const SDL_Event& e) {
       m.shift = VbShift(e.key.keysym.mod);
       std::vector<InputMessage> out{m};
       // Enter, Escape and Backspace type characters that SDL reports as no text.
-      if (down && (code == 13 || code == 27 || code == 8) && !(m.shift & vbAltMask)) {
+      if (down && (code == vbKeyReturn || code == vbKeyEscape || code == vbKeyBack) && !(m.shift & vbAltMask)) {
         InputMessage c{InputMessage::Kind::Char};
         c.key = code;
         out.push_back(c);

@@ -13,7 +13,6 @@ enum : std::size_t { kEnabled, kFont, kCaption, kForeColor, kForeHover };
 
 }  // namespace
 
-constexpr std::int16_t kKeyEnter = 13, kKeySpace = 32, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
 void XPButton::OnInitialize() {
   surface().SetBackColor(0x80000005);  // window colour
@@ -100,17 +99,17 @@ void XPButton::OnDblClick() {
 
 void XPButton::OnKeyDown(std::int16_t keyCode, std::int16_t shift) {
   LastKeyCode = keyCode;
-  if (keyCode == kKeySpace || keyCode == kKeyEnter)
+  if (keyCode == vbKeySpace || keyCode == vbKeyReturn)
     Repaint(1);
-  else if (keyCode == kKeyLeft || keyCode == kKeyRight)
+  else if (keyCode == vbKeyLeft || keyCode == vbKeyRight)
     host().SendKeys(u"{Tab}");
-  else if (keyCode == kKeyDown || keyCode == kKeyUp)
+  else if (keyCode == vbKeyDown || keyCode == vbKeyUp)
     host().SendKeys(u"+{Tab}");
   KeyDown.Raise(keyCode, shift);
 }
 
 void XPButton::OnKeyUp(std::int16_t keyCode, std::int16_t shift) {
-  if ((keyCode == kKeyEnter && LastKeyCode == kKeyEnter) || (keyCode == kKeySpace && LastKeyCode == kKeySpace)) {
+  if ((keyCode == vbKeyReturn && LastKeyCode == vbKeyReturn) || (keyCode == vbKeySpace && LastKeyCode == vbKeySpace)) {
     Repaint(0);
     PressButton = 1;
     Refresh();

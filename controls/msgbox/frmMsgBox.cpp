@@ -15,7 +15,6 @@ constexpr int kIconToText = 10;
 constexpr int kTextToButton = 12;
 constexpr int kButtonWidth = 75, kButtonHeight = 23;
 constexpr int kMinWidth = 120;
-constexpr int kKeyEscape = 27;
 
 FontDesc MessageFont(Host& host) {
   FontDesc d;
@@ -86,7 +85,7 @@ frmMsgBox::frmMsgBox(Host& host, const std::u16string& caption, std::string ansi
                          {Twips(l.button.left), Twips(l.button.top), Twips(kButtonWidth), Twips(kButtonHeight)}, &bag);
   cmdOK->Click.Connect([this] { Close(); });
   cmdOK->KeyDown.Connect([this](std::int16_t& key, std::int16_t&) {
-    if (key == kKeyEscape) Close();
+    if (key == vbKeyEscape) Close();
   });
   previousFocus_ = host.Focused();
   host.SetFocus(cmdOK);

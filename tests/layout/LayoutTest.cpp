@@ -119,6 +119,7 @@ end
 )",
                                                     "t", registry));
   EXPECT_EQ(FormatLayout(ParseLayout(text, "t", registry)), text);
+  EXPECT_EQ(FormatLayout(ParseLayout("\xEF\xBB\xBF" + text, "t", registry)), text);  // an editor's byte-order mark
   EXPECT_NE(text.find("  top = 0.1\n"), std::string::npos) << text;
   EXPECT_NE(text.find("set ratio = 2.0\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\\u0001"), std::string::npos) << text;
@@ -132,7 +133,7 @@ TEST(Layout, FaultsNameTheFileLineAndKey) {
   const std::string button = "control b Morvel.XPButton in w\n" + kPlace;
   const std::string line = "line l in w\n  x1 = 0\n  y1 = 0\n  x2 = 0\n";
   const BadCase cases[] = {
-      {"", "f.layout:0: the first line must be 'xpkit-layout 1'", ""},
+      {"", "f.layout:1: the file is empty; its first line must be 'xpkit-layout 1'", ""},
       {"xpkit-layout 2\n", "f.layout:1: the first line must be 'xpkit-layout 1'", ""},
       {"xpkit-layout 1\ncontrol x\n", "f.layout:2: expected 'window NAME'", ""},
       {"xpkit-layout 1\nwindow w\n  clientwidth = 1500\n", "f.layout:2: window 'w' has no 'end'", ""},
@@ -140,15 +141,21 @@ TEST(Layout, FaultsNameTheFileLineAndKey) {
       {"xpkit-layout 1\nwindow w\n  colour = 1\nend\n", "f.layout:3: unknown attribute 'colour' in window 'w'",
        "colour"},
       {"xpkit-layout 1\nwindow w\n  backcolor = 12\nend\n", "f.layout:3: 'backcolor' must be a color", "backcolor"},
-      {"xpkit-layout 1\nwindow w\n  backcolor = color red\nend\n", "f.layout:3: color must be written as 0x", ""},
+      {"xpkit-layout 1\nwindow w\n  backcolor = color red\nend\n", "f.layout:3: 'backcolor': color must be written as 0x",
+       "backcolor"},
       {"xpkit-layout 1\nwindow w\n  caption = \"open\nend\n", "f.layout:3: text has no closing quote", ""},
-      {"xpkit-layout 1\nwindow w\n  caption = \"\\q\"\nend\n", "f.layout:3: unknown escape '\\q'", ""},
+      {"xpkit-layout 1\nwindow w\n  caption = \"\\q\"\nend\n", "f.layout:3: unknown escape '\\q' in the text of 'caption'",
+       "caption"},
       {"xpkit-layout 1\nwindow w\n  clientwidth = 99999999999\nend\n",
        "f.layout:3: 'clientwidth' must be a number from 15 to 245760", "clientwidth"},
-      // Texts must be UTF-8 in its shortest form, without surrogates, up to U+10FFFF.
-      {"xpkit-layout 1\nwindow w\n  caption = \"\xC0\xAF\"\nend\n", "f.layout:3: text is not valid UTF-8", ""},
-      {"xpkit-layout 1\nwindow w\n  caption = \"\xED\xA0\x80\"\nend\n", "f.layout:3: text is not valid UTF-8", ""},
-      {"xpkit-layout 1\nwindow w\n  caption = \"\xF4\x90\x80\x80\"\nend\n", "f.layout:3: text is not valid UTF-8", ""},
+      // Lines are UTF-8 in its shortest form, without surrogates, up to U+10FFFF, comments too.
+      {"xpkit-layout 1\nwindow w\n  caption = \"\xC0\xAF\"\nend\n", "f.layout:3: line is not valid UTF-8", ""},
+      {"xpkit-layout 1\nwindow w\n  caption = \"\xED\xA0\x80\"\nend\n", "f.layout:3: line is not valid UTF-8", ""},
+      {"xpkit-layout 1\nwindow w\n  caption = \"\xF4\x90\x80\x80\"\nend\n", "f.layout:3: line is not valid UTF-8", ""},
+      {"xpkit-layout 1\nwindow w  # caf\xE9\n", "f.layout:2: line is not valid UTF-8", ""},
+      {"\xFF\xFEx\0", "f.layout:1: the file is UTF-16; a layout is UTF-8 text", ""},
+      {std::string("xpkit-layout 1\nwindow w\n  caption \0= \"\"\n", 37), "f.layout:3: unexpected character U+0000", ""},
+      {"xpkit-layout 1\nwindow w\n  caption ≠ \"\"\n", "f.layout:3: unexpected character '≠'", ""},
       {kWindow + "control b Morvel.XPButton in w\n  left = 0\n  top = 0\n  width = 10\nend\n",
        "f.layout:10: control 'b' needs 'height'", ""},
       {kWindow + "control b Morvel.XPButton in nowhere\n", "f.layout:6: unknown parent 'nowhere'", ""},
@@ -172,14 +179,27 @@ TEST(Layout, FaultsNameTheFileLineAndKey) {
        "captoin"},
       {kWindow + button + "  set onclick = \"End\"\nend\n", "f.layout:11: control 'b' (Morvel.XPButton) has no",
        "onclick"},
-      {kWindow + button + "  set caption = Exit\nend\n", "f.layout:11: 'caption' must be a text in quotes, not a word",
+      {kWindow + button + "  set caption = Exit\nend\n", "f.layout:11: 'caption' must be a text in quotes, not 'Exit'",
        "caption"},
       {kWindow + button + "  set forecolor = \"blue\"\nend\n", "f.layout:11: 'forecolor' must be a color", "forecolor"},
       {kWindow + button + "  set enabled = 1\nend\n", "f.layout:11: 'enabled' must be true or false", "enabled"},
       {kWindow + button + "  set caption = \"a\"\n  set CAPTION = \"b\"\nend\n", "f.layout:12: 'caption' is given twice",
        "caption"},
-      {kWindow + button + "  dock = left\nend\n", "f.layout:11: 'dock' must be top, bottom or none", "dock"},
-      {kWindow + button + "  set font = font Tahoma 8\nend\n", "f.layout:11: font must be written as font \"FACE\"", ""},
+      {kWindow + button + "  dock = Top\nend\n", "f.layout:11: 'dock' must be top, bottom or none (in lower case), not 'Top'",
+       "dock"},
+      {kWindow + button + "  set font = font Tahoma 8\nend\n", "f.layout:11: 'font': font must be written as font \"FACE\"",
+       "font"},
+      {kWindow + button + "  set font = font \"Tahoma\" 8 bold\nend\n",
+       "f.layout:11: 'font': unknown font attribute 'bold' (known: weight N, charset N, italic, underline, strikethrough; "
+       "bold is weight 700)",
+       "font"},
+      {kWindow + button + "  set font = font \"Tahoma\" 0\nend\n", "f.layout:11: 'font': font size must be a number of "
+       "points more than 0 and at most 1638, not '0'", "font"},
+      {kWindow + button + "  set font = font \"T\" 8 weight 700 weight 400\nend\n",
+       "f.layout:11: 'font': font weight is given twice", "font"},
+      // A block left open is reported where it starts, whatever follows it.
+      {kWindow + button + "control c Morvel.XPButton in w\n" + kPlace + "end\n",
+       "f.layout:6: control 'b' has no 'end' (line 11 starts another block)", ""},
       {kWindow + line + "  y2 = 0\nend\nline m in l\n", "f.layout:12: 'l' is a line and holds no lines", ""},
       {kWindow + "frame x\n", "f.layout:6: expected 'control' or 'line', not 'frame'", ""},
       {kWindow + line + "end\n", "f.layout:10: line 'l' needs 'y2'", ""},
