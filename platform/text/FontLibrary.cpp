@@ -9,6 +9,7 @@
 #include <hb.h>
 
 #include <cmath>
+#include <string_view>
 
 #include "xpkit/platform/Utf.h"
 
@@ -92,6 +93,13 @@ std::shared_ptr<const ResolvedFont> FontLibrary::Resolve(const FontDesc& desc, i
     if (!f.ft) return;
     f.syntheticBold = wantBold && (m.embolden || m.weight < FC_WEIGHT_DEMIBOLD);
     f.syntheticItalic = wantItalic && (m.oblique || m.slant == FC_SLANT_ROMAN) && FT_IS_SCALABLE(f.ft);
+    // Some bold faces carry, at some sizes, bitmaps no bolder than the regular face's
+    // (Debian's Tahoma Bold from 13 to 16 pixels): there bold is made by overstriking.
+    if (wantBold && !f.syntheticBold && f.ft->family_name) {
+      const Match regular = MatchFamily(f.ft->family_name, 400, wantItalic, ppem, nullptr);
+      if (!regular.file.empty() && (regular.file != m.file || regular.index != m.index))
+        f.syntheticBold = NoBolder(f, OpenFace(regular.file, regular.index, ppem));
+    }
     font->faces_.push_back(f);
   };
   add(MatchFamily(ToUtf8(desc.name), desc.weight, wantItalic, ppem, nullptr));
@@ -165,6 +173,19 @@ Face FontLibrary::OpenFace(const std::string& file, int index, int ppem) {
   hb_ft_font_set_load_flags(f.hb, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO);
   faces_.emplace(key, f);
   return f;
+}
+
+bool FontLibrary::NoBolder(const Face& bold, const Face& regular) {
+  if (!bold.ft || !regular.ft) return false;
+  // Ink of a few letters: a true bold face sets clearly more pixels.
+  std::size_t inkBold = 0, inkRegular = 0;
+  for (const char32_t ch : std::u32string_view(U"Hemo")) {
+    const FT_UInt gb = FT_Get_Char_Index(bold.ft, ch), gr = FT_Get_Char_Index(regular.ft, ch);
+    if (gb == 0 || gr == 0) return false;
+    for (std::uint8_t on : Glyph(bold, gb).mask) inkBold += on;
+    for (std::uint8_t on : Glyph(regular, gr).mask) inkRegular += on;
+  }
+  return inkBold * 10 < inkRegular * 11;
 }
 
 const GlyphImage& FontLibrary::Glyph(const Face& face, std::uint32_t glyph) {

@@ -40,6 +40,8 @@ class FontLibrary {
   struct Match;
   Match MatchFamily(const std::string& family, int weight, bool italic, int ppem, const char* lang);
   Face OpenFace(const std::string& file, int index, int ppem);
+  // Whether a bold face at its size draws hardly more ink than the regular one.
+  bool NoBolder(const Face& bold, const Face& regular);
 
   FT_Library ft_ = nullptr;
   FcConfig* config_ = nullptr;

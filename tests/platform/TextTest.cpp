@@ -113,6 +113,32 @@ TEST_F(TextOut, BoldIsWiderThanRegular) {
   EXPECT_EQ(text::Shape(*bold, u"Hello").width, text::Shape(*regular, u"Hello").width + 5);
 }
 
+// A bold face whose pixels at some size are no bolder than the regular face's (Tahoma
+// Bold from 13 to 16 pixels) is overstruck there too, so bold text is bold at every size.
+TEST_F(TextOut, BoldIsBoldAtEverySize) {
+  for (int px = 9; px <= 24; ++px) {
+    TextCanvas r(gdi, 120, 30), b(gdi, 120, 30);
+    for (TextCanvas* c : {&r, &b}) {
+      LOGFONT lf;
+      lf.lfHeight = -px;
+      lf.lfWeight = c == &b ? 700 : 400;
+      lf.lfFaceName = u"Tahoma";
+      const HFONT f = gdi.CreateFontIndirect(lf);
+      const HGDIOBJ old = gdi.SelectObject(c->dc, f);
+      gdi.TextOutA(c->dc, 0, 0, "Hemo", 4);
+      gdi.SelectObject(c->dc, old);
+      gdi.DeleteObject(f);
+    }
+    const auto ink = [](const Bitmap& img) {
+      int n = 0;
+      for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) n += img.ColorAt(x, y) != RGB(255, 255, 255);
+      return n;
+    };
+    EXPECT_GT(ink(b.image) * 10, ink(r.image) * 11) << px << " px";
+  }
+}
+
 TEST_F(DrawText, MeasuresLinesBrokenAtTheWidth) {
   TextCanvas c(gdi, 60, 60);
   const std::string one = Ansi(u"Exit");
