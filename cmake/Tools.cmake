@@ -40,22 +40,20 @@ target_link_libraries(xpkit_write_icon PRIVATE xpkit_shell)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/share/xpkit.png
                    COMMAND xpkit_write_icon ${PROJECT_BINARY_DIR}/share/xpkit.png DEPENDS xpkit_write_icon)
 
-# Manual pages, made from each program's --help.
+# Manual pages, made by help2man from each program's --help and its include file,
+# packaging/man/TOOL.h2m: the name, synopsis, description, options, exit status,
+# environment and related pages.
 find_program(HELP2MAN help2man)
 set(XPKIT_MAN_PAGES)
 if(HELP2MAN)
-  foreach(tool_and_name "xpkit|show the xpkit window"
-                        "xpkit-gallery|render the controls of the kit into PNG files"
-                        "xpkit-codec|Base64 and RC4 over files and standard input and output")
-    string(REPLACE "|" ";" parts "${tool_and_name}")
-    list(GET parts 0 tool)
-    list(GET parts 1 name)
+  foreach(tool xpkit xpkit-gallery xpkit-codec)
     set(page ${PROJECT_BINARY_DIR}/share/man/${tool}.1)
+    set(include ${PROJECT_SOURCE_DIR}/packaging/man/${tool}.h2m)
     add_custom_command(OUTPUT ${page}
                        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/share/man
-                       COMMAND ${HELP2MAN} --no-info --no-discard-stderr --name=${name}
+                       COMMAND ${HELP2MAN} --no-info --no-discard-stderr --include=${include}
                                --version-string=${PROJECT_VERSION} --output=${page} $<TARGET_FILE:${tool}>
-                       DEPENDS ${tool} VERBATIM)
+                       DEPENDS ${tool} ${include} VERBATIM)
     list(APPEND XPKIT_MAN_PAGES ${page})
   endforeach()
 endif()
