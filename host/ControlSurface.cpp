@@ -46,16 +46,7 @@ void ControlSurface::SetForeColor(OLE_COLOR c) {
 
 void ControlSurface::SyncFont() {
   if (!font_ || (font_.get() == fontSeen_ && font_->version() == fontVersion_)) return;
-  LOGFONT lf;
-  const FontDesc& d = font_->desc();
-  lf.lfHeight = -static_cast<LONG>(std::lround(d.size * 96.0 / 72.0));
-  lf.lfWeight = d.weight;
-  lf.lfItalic = d.italic;
-  lf.lfUnderline = d.underline;
-  lf.lfStrikeOut = d.strikethrough;
-  lf.lfCharSet = static_cast<std::uint8_t>(d.charset);
-  lf.lfFaceName = d.name;
-  const HFONT next = gdi_.CreateFontIndirect(lf);
+  const HFONT next = gdi_.CreateFontIndirect(LogFontOf(font_->desc()));
   gdi_.SelectObject(dc_, next);
   if (hfont_) gdi_.DeleteObject(hfont_);
   hfont_ = next;

@@ -13,7 +13,7 @@ Form::Form(Host& host, std::string name, int clientWidthPx, int clientHeightPx)
   hwnd_ = session().user().CreateWindowHandle(0, {0, 0, clientWidthPx, clientHeightPx});
   session().user().ShowWindow(hwnd_, SW_HIDE);
   FontDesc d;
-  d.charset = session().codePage().number() == 1256 ? 178 : 0;  // ARABIC_CHARSET : ANSI_CHARSET
+  d.charset = session().codePage().charset();
   Font = MakeFont(d);
   host_.RegisterForm(*this);
 }

@@ -7,19 +7,19 @@
 namespace xpkit {
 namespace {
 
-bool SameKey(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 [[noreturn]] void Mismatch(std::string_view key, const PropertyValue& v, const char* wanted) {
   throw Error(ErrorCode::TypeMismatch,
               "property '" + std::string(key) + "' holds a " + TypeName(v) + " value, not a " + wanted);
 }
 
 }  // namespace
+
+bool SameKey(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+           return lower(x) == lower(y);
+         });
+}
 
 const char* TypeName(const PropertyValue& v) {
   static constexpr const char* kNames[] = {"Boolean", "Long", "Color", "Single", "String", "Font"};

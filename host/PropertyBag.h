@@ -23,6 +23,9 @@ using PropertyValue = std::variant<bool, std::int32_t, ColorValue, float, std::u
 
 const char* TypeName(const PropertyValue& v);
 
+// Stored keys match without regard to case: "Caption" is "caption".
+bool SameKey(std::string_view a, std::string_view b);
+
 class PropertyBag {
  public:
   // The stored value, or `def` when the key is missing.

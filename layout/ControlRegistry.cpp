@@ -7,18 +7,6 @@
 #include "xpkit/platform/Error.h"
 
 namespace xpkit {
-namespace {
-
-bool SameKey(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 const PropertyInfo* ControlClass::FindProperty(std::string_view key) const {
   for (const PropertyInfo& p : properties)

@@ -67,6 +67,11 @@ constexpr Attribute<LineLayout> kLine[] = {
 
 }  // namespace
 
+std::string LowerKey(std::string key) {
+  for (char& c : key) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return key;
+}
+
 std::span<const Attribute<WindowLayout>> WindowAttributes() { return kWindow; }
 std::span<const Attribute<ControlLayout>> ControlAttributes() { return kControl; }
 std::span<const Attribute<LineLayout>> LineAttributes() { return kLine; }

@@ -36,6 +36,9 @@ struct Attribute {
   void (*set)(Block&, const AttributeValue&);
 };
 
+// Keys are matched without regard to case and written in lower case.
+std::string LowerKey(std::string key);
+
 std::span<const Attribute<WindowLayout>> WindowAttributes();
 std::span<const Attribute<ControlLayout>> ControlAttributes();
 std::span<const Attribute<LineLayout>> LineAttributes();

@@ -15,11 +15,6 @@ namespace {
 
 constexpr std::string_view kHeader = "xpkit-layout 1";
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return s;
-}
-
 struct Token {
   enum Kind { Word, Number, Text, Equals } kind;
   std::string text;  // as written; for a text, what lies between the quotes
@@ -372,7 +367,7 @@ void Reader::ReadBlock(const std::string& what, std::span<const Attribute<Block>
     if (k >= tokens_.size() || tokens_[k].kind != Token::Word || k + 1 >= tokens_.size() ||
         tokens_[k + 1].kind != Token::Equals)
       Fail("expected 'KEY = VALUE', 'set KEY = VALUE' or 'end' in " + what);
-    const std::string key = Lower(tokens_[k].text);
+    const std::string key = LowerKey(tokens_[k].text);
     if (!seen.insert(key + (set ? "/set" : "")).second) Fail("'" + key + "' is given twice in " + what, key);
     const Written v = ParseValue(k + 2, key);
     if (set) {

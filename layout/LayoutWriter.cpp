@@ -10,11 +10,6 @@
 namespace xpkit {
 namespace {
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return s;
-}
-
 std::string Num(double v) {
   char buf[64];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
@@ -93,7 +88,7 @@ std::string FormatLayout(const Layout& layout) {
       Attributes(out, ControlAttributes(), *c);
       // Stored keys are matched without regard to case and kept in lower case.
       for (const auto& [key, value] : c->properties.entries())
-        out += "  set " + Lower(key) + " = " + ValueText(value) + "\n";
+        out += "  set " + LowerKey(key) + " = " + ValueText(value) + "\n";
     } else {
       const auto& l = std::get<LineLayout>(item);
       out += "line " + l.name + " in " + l.parent + "\n";

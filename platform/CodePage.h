@@ -14,6 +14,9 @@ class CodePage {
   static const CodePage& Get(int number);
 
   int number() const { return number_; }
+  // The GDI character set fonts for texts in this code page name: ARABIC_CHARSET (178)
+  // for 1256, ANSI_CHARSET (0) for 1252.
+  std::uint8_t charset() const { return number_ == 1256 ? 178 : 0; }
   char16_t ToChar(std::uint8_t byte) const { return toChar_[byte]; }
   // The byte of a character; a character the code page cannot represent becomes '?'.
   std::uint8_t ToByte(char16_t ch) const {

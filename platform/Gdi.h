@@ -42,6 +42,10 @@ struct LOGFONT {
   std::u16string lfFaceName;
 };
 
+// The LOGFONT that selects a font object's description: its size in points as a
+// character height in pixels at 96 dpi.
+LOGFONT LogFontOf(const FontDesc& desc);
+
 // A session's GDI: its objects (pens, brushes, regions, fonts and device contexts, with
 // the stock objects), the fonts resolved for them, and the drawing calls under their
 // Win32 names. Handles of another session are foreign here and fail like stale ones.

@@ -1,5 +1,6 @@
 // The text calls: fonts, TextOutA and DrawTextA.
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "xpkit/platform/CodePage.h"
@@ -44,6 +45,18 @@ const text::ResolvedFont* Gdi::FontOf(const DcObject& dc) {
 std::u16string Gdi::Decode(const char* text, int count) const {
   if (!text || count <= 0) return {};
   return codePage_.Decode(std::string_view(text, static_cast<std::size_t>(count)));
+}
+
+LOGFONT LogFontOf(const FontDesc& d) {
+  LOGFONT lf;
+  lf.lfHeight = -static_cast<LONG>(std::lround(d.size * 96.0 / 72.0));
+  lf.lfWeight = d.weight;
+  lf.lfItalic = d.italic;
+  lf.lfUnderline = d.underline;
+  lf.lfStrikeOut = d.strikethrough;
+  lf.lfCharSet = static_cast<std::uint8_t>(d.charset);
+  lf.lfFaceName = d.name;
+  return lf;
 }
 
 HFONT Gdi::CreateFontIndirect(const LOGFONT& lf) {

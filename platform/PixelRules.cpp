@@ -1,6 +1,5 @@
 #include "xpkit/platform/PixelRules.h"
 
-#include <iterator>
 #include <vector>
 
 namespace xpkit::pixel_rules {
@@ -35,15 +34,17 @@ std::vector<DotRow> DiscDot(int w) {
 
 }  // namespace
 
-std::vector<DotRow> PenDot(int width) {
+PenDot::PenDot(int width) {
   switch (width) {
     case 0:
-    case 1: return {std::begin(kDot1), std::end(kDot1)};
-    case 2: return {std::begin(kDot2), std::end(kDot2)};
-    case 3: return {std::begin(kDot3), std::end(kDot3)};
-    case 4: return {std::begin(kDot4), std::end(kDot4)};
-    case 5: return {std::begin(kDot5), std::end(kDot5)};
-    default: return DiscDot(width);
+    case 1: rows_ = kDot1; break;
+    case 2: rows_ = kDot2; break;
+    case 3: rows_ = kDot3; break;
+    case 4: rows_ = kDot4; break;
+    case 5: rows_ = kDot5; break;
+    default:
+      disc_ = DiscDot(width);
+      rows_ = disc_;
   }
 }
 

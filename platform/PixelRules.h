@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <vector>
 
 #include "xpkit/platform/Win32Types.h"
@@ -37,12 +38,23 @@ void CosmeticLine(LONG x1, LONG y1, LONG x2, LONG y2, Plot&& plot) {
 struct DotRow {
   int dy, dx0, dx1;  // row offset, first and last column offset (inclusive)
 };
-std::vector<DotRow> PenDot(int width);
+class PenDot {
+ public:
+  explicit PenDot(int width);
+  PenDot(const PenDot&) = delete;
+  PenDot& operator=(const PenDot&) = delete;
+  std::span<const DotRow> rows() const { return rows_; }
+
+ private:
+  std::vector<DotRow> disc_;  // only past width 5: the fixed stamps need no copy
+  std::span<const DotRow> rows_;
+};
 
 // Spans (y, xFirst, xLast inclusive) covered by a wide pen from (x1, y1) to (x2, y2).
 template <class Span>
 void WideLine(LONG x1, LONG y1, LONG x2, LONG y2, int width, Span&& span) {
-  const auto dot = PenDot(width);
+  const PenDot pen(width);
+  const std::span<const DotRow> dot = pen.rows();
   if (y1 == y2) {  // horizontal: each dot row sweeps one span
     const std::int64_t a = x1 < x2 ? x1 : x2, b = x1 < x2 ? x2 : x1;
     for (const DotRow& r : dot) span(std::int64_t{y1} + r.dy, a + r.dx0, b + r.dx1);

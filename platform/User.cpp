@@ -25,9 +25,11 @@ User::WindowInfo* User::Find(HWND h) {
 }
 
 void User::Redraw(HWND h) {
-  // A listener may remove itself; call a copy of the list.
-  const auto listeners = redraw_;
-  for (const auto& [id, listener] : listeners) listener(h);
+  // By index: a listener may add or remove listeners.
+  for (std::size_t i = 0; i < redraw_.size(); ++i) {
+    const auto listener = redraw_[i].second;
+    listener(h);
+  }
 }
 
 // Screen position of a window's top-left corner. Every rectangle was checked to fit in

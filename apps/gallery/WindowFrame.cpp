@@ -53,7 +53,7 @@ Bitmap Framed(Session& session, const Bitmap& client, const std::u16string& capt
   lf.lfHeight = -11;
   lf.lfWeight = 700;
   lf.lfFaceName = u"Tahoma";
-  lf.lfCharSet = static_cast<std::uint8_t>(session.codePage().number() == 1256 ? 178 : 0);
+  lf.lfCharSet = session.codePage().charset();
   const HFONT font = gdi.CreateFontIndirect(lf);
   const HGDIOBJ old = gdi.SelectObject(dc, font);
   gdi.SetBkMode(dc, TRANSPARENT);

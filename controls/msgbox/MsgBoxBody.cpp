@@ -8,6 +8,7 @@ namespace xpkit {
 void MsgBoxBody::OnInitialize() {
   surface().SetBackColor(0x80000000u | COLOR_BTNFACE);
   surface().SetForeColor(0x80000000u | COLOR_BTNTEXT);
+  icon_ = MakeExclamationIcon();
 }
 
 void MsgBoxBody::SetContent(POINT iconAt, const RECT& textRect, std::string ansiText) {
@@ -23,7 +24,7 @@ void MsgBoxBody::Paint() {
   const HDC dc = surface().hDC();
   // The icon's smoothed edges blend into the face colour.
   const COLORREF face = OleTranslateColor(surface().BackColor());
-  const Bitmap icon = MakeExclamationIcon();
+  const Bitmap& icon = icon_;
   for (int y = 0; y < icon.height(); ++y)
     for (int x = 0; x < icon.width(); ++x) {
       const std::uint32_t a = icon.AlphaAt(x, y);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "xpkit/host/UserControl.h"
+#include "xpkit/platform/Bitmap.h"
 
 namespace xpkit {
 
@@ -18,6 +19,7 @@ class MsgBoxBody : public UserControl {
 
  private:
   void Paint();
+  Bitmap icon_;  // drawn once, at creation
   POINT iconAt_{};
   RECT textRect_{};
   std::string text_;

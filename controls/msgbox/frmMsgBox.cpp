@@ -20,7 +20,7 @@ FontDesc MessageFont(Host& host) {
   FontDesc d;
   d.name = u"Tahoma";
   d.size = 8;
-  d.charset = host.session().codePage().number() == 1256 ? 178 : 0;  // ARABIC_CHARSET : ANSI_CHARSET
+  d.charset = host.session().codePage().charset();
   return d;
 }
 
@@ -36,12 +36,7 @@ frmMsgBox::Layout frmMsgBox::LayOut(Host& host, const std::string& ansiText) {
   Gdi& gdi = host.session().gdi();
   Bitmap scratch(1, 1);
   const HDC dc = gdi.CreateImageDC(&scratch);
-  const FontDesc font = MessageFont(host);
-  LOGFONT lf;
-  lf.lfHeight = -static_cast<LONG>(std::lround(font.size * 96.0 / 72.0));
-  lf.lfCharSet = static_cast<std::uint8_t>(font.charset);
-  lf.lfFaceName = font.name;
-  const HFONT hfont = gdi.CreateFontIndirect(lf);
+  const HFONT hfont = gdi.CreateFontIndirect(LogFontOf(MessageFont(host)));
   const HGDIOBJ old = gdi.SelectObject(dc, hfont);
   RECT measured{0, 0, maxText, 0};
   if (!ansiText.empty())
