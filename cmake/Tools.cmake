@@ -13,7 +13,7 @@ xpkit_target(xpkit_shell)
 target_include_directories(xpkit_shell PUBLIC ${XPKIT_INCLUDE_DIR} PRIVATE ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(xpkit_shell PUBLIC xpkit_layout)
 
-add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
+add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.cpp apps/common/BlockQueue.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
 xpkit_target(xpkit_apps_common)
 target_link_libraries(xpkit_apps_common PUBLIC xpkit_codepage xpkit_files)
 

@@ -2,14 +2,10 @@
 // the system's copying of the next block overlaps the work on the one before: for the
 // codec tool, whose own work is far quicker than reading and writing its files.
 #pragma once
-#include <condition_variable>
-#include <cstdint>
 #include <exception>
-#include <memory>
-#include <mutex>
 #include <thread>
-#include <vector>
 
+#include "xpkit/apps/common/BlockQueue.h"
 #include "xpkit/platform/InputFile.h"
 
 namespace xpkit::cli {
@@ -28,22 +24,14 @@ class ReadAhead {
   std::size_t Read(std::uint8_t* data, std::size_t capacity);
 
  private:
-  struct Block {
-    std::unique_ptr<std::uint8_t[]> bytes;
-    std::size_t size = 0, taken = 0;
-    bool full = false;
-  };
   void Fill();
 
-  static constexpr std::size_t kBlockSize = 1 << 20;
   InputFile& in_;
-  std::vector<Block> blocks_;
-  std::size_t next_ = 0;  // the block the reader takes from next
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool stop_ = false, ended_ = false;
-  std::exception_ptr error_;
-  std::thread thread_;  // last: started once everything it uses is there
+  BlockQueue queue_;
+  BlockQueue::Block* current_ = nullptr;  // the full block being read from
+  std::size_t taken_ = 0;                 // of it
+  std::exception_ptr error_;              // set before the empty block that ends the input
+  std::thread thread_;                    // last: started once everything it uses is there
 };
 
 }  // namespace xpkit::cli

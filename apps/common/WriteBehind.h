@@ -1,14 +1,11 @@
 // Output handed to a thread of its own, which writes it a few blocks behind its writer,
 // so that the system's copying of one block overlaps the work on the next.
 #pragma once
-#include <condition_variable>
-#include <cstdint>
+#include <atomic>
 #include <exception>
-#include <memory>
-#include <mutex>
 #include <thread>
-#include <vector>
 
+#include "xpkit/apps/common/BlockQueue.h"
 #include "xpkit/platform/OutputFile.h"
 
 namespace xpkit::cli {
@@ -27,23 +24,15 @@ class WriteBehind {
   void Finish();
 
  private:
-  struct Block {
-    std::unique_ptr<std::uint8_t[]> bytes;
-    std::size_t size = 0;
-    bool full = false;
-  };
   void Drain();
-  void Hand(std::unique_lock<std::mutex>& lock);
+  void ThrowIfFailed();
 
-  static constexpr std::size_t kBlockSize = 1 << 20;
   OutputFile& out_;
-  std::vector<Block> blocks_;
-  std::size_t filling_ = 0;  // the block Write() fills
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool stop_ = false;
-  std::exception_ptr error_;
-  std::thread thread_;
+  BlockQueue queue_;
+  BlockQueue::Block* filling_ = nullptr;  // the free block being filled
+  std::exception_ptr error_;              // written by the thread before `failed_`
+  std::atomic<bool> failed_ = false;
+  std::thread thread_;  // last: started once everything it uses is there
 };
 
 }  // namespace xpkit::cli
