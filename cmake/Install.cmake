@@ -4,8 +4,6 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set(XPKIT_HEADER_DIRS platform platform/text host backends/headless backends/sdl2 gradient controls/header
-                      controls/button controls/msgbox layout codecs)
 foreach(dir ${XPKIT_HEADER_DIRS})
   file(GLOB headers ${PROJECT_SOURCE_DIR}/${dir}/*.h)
   install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpkit/${dir})

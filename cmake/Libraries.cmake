@@ -5,6 +5,9 @@
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/include)
 file(CREATE_LINK ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/include/xpkit SYMBOLIC)
 set(XPKIT_INCLUDE_DIR ${PROJECT_BINARY_DIR}/include)
+# The folders of the public headers: installed, and compiled beside system headers in a test.
+set(XPKIT_HEADER_DIRS platform platform/text host backends/headless backends/sdl2 gradient controls/header
+                      controls/button controls/msgbox layout codecs)
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XPKIT_TEXT REQUIRED IMPORTED_TARGET freetype2 harfbuzz fribidi fontconfig)
