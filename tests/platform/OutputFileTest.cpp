@@ -1,7 +1,9 @@
 // Output files as the shell's ">" writes them: links followed, owners and permissions
 // kept, refusals, in-place writing where a new file can't take the old one's place,
-// names of any length, and no temporary file left by a failure or a signal. Each case
-// runs with an unnamed and with a named temporary file.
+// nothing replaced but the file that was opened, names of any length, and no temporary
+// file left by a failure or a signal. Each case runs with an unnamed and with a named
+// temporary file. (The kernel's own link checks are tried on every writer by
+// tests/apps/protected_links.sh.)
 #include "xpkit/platform/OutputFile.h"
 
 #include <gtest/gtest.h>
@@ -121,9 +123,15 @@ TEST_P(OutputFileTest, FollowsSymbolicLinksAndLeavesThemLinks) {
   for (const char* link : {"link1", "link2", "sub/link3"}) EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
 
   fs::create_symlink(dir / "sub" / "made", dir / "dangling");  // absolute, to a missing file
+  {
+    OutputFile file((dir / "dangling").string(), options);
+    file.Write("half", 4);
+  }  // a failure: the file the link's target was made as goes again
+  EXPECT_FALSE(fs::exists(dir / "sub" / "made"));
   Put(dir / "dangling", "made", options);
   EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
   EXPECT_EQ(Read(dir / "sub" / "made"), "made");
+  EXPECT_EQ(Entries(dir / "sub"), (std::vector<std::string>{"link3", "made"}));
 
   fs::create_symlink("loop2", dir / "loop1");
   fs::create_symlink("loop1", dir / "loop2");
@@ -177,6 +185,31 @@ TEST_P(OutputFileTest, WritesAFileWithOtherHardLinksInPlace) {
   Put(out, "", options);  // empty output empties it, as ">" does
   EXPECT_EQ(Read(dir / "other"), "");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"other", "out"}));
+}
+
+// Only the file the kernel opened is replaced, and a new file takes only a name that is
+// still free: what another program put there in the meantime is left as it is.
+TEST_P(OutputFileTest, ReplacesNothingButWhatItOpened) {
+  const fs::path out = dir / "out", fresh = dir / "fresh";
+  Write(out, "old");
+  {
+    OutputFile file(out.string(), options);
+    file.Write("new", 3);
+    Write(dir / "theirs", "swapped in");
+    fs::rename(dir / "theirs", out);
+    EXPECT_EQ(Reason([&] { file.Commit(); }), out.string() + ": changed while this output was written, and is left as it is");
+  }
+  EXPECT_EQ(Read(out), "swapped in");
+  {
+    OutputFile file(fresh.string(), options);
+    file.Write("new", 3);
+    fs::create_symlink("out", fresh);
+    EXPECT_EQ(Reason([&] { file.Commit(); }),
+              fresh.string() + ": was made by someone else while this output was written, and is left as it is");
+  }
+  EXPECT_TRUE(fs::is_symlink(fresh));
+  EXPECT_EQ(Read(out), "swapped in");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"fresh", "out"}));
 }
 
 // The file being read as the output: replacing it is fine, truncating it in place is not.
