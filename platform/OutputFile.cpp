@@ -190,7 +190,7 @@ void OutputFile::Commit() {
   if (way_ != Way::Stream && ::fsync(fd_.get()) != 0 && errno != EINVAL) Fail("cannot store", errno);
   // An unnamed file is linked in through its descriptor, so before it closes.
   if (way_ == Way::UnnamedTemporary) {
-    if (replaces_) LinkUnnamed(TemporaryName(target_));
+    if (replaces_) LinkUnnamed();
     else PlaceNew();
   }
   if (fd_.close() != 0) Fail("cannot write", errno);
@@ -205,9 +205,9 @@ void OutputFile::Commit() {
 
 // Gives the unnamed file a temporary name, to be renamed over the target: linkat()
 // cannot replace an existing file.
-void OutputFile::LinkUnnamed(const std::string& first) {
-  std::string name = first;
-  for (int attempt = 0; attempt < 100; ++attempt, name = TemporaryName(target_)) {
+void OutputFile::LinkUnnamed() {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = TemporaryName(target_);
     interrupt_cleanup::Deferred hold;
     if (::linkat(AT_FDCWD, ProcPath(fd_.get()).c_str(), folder_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
       cleanupSlot_ = interrupt_cleanup::Register(folder_.get(), name.c_str());

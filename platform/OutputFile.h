@@ -86,7 +86,7 @@ class OutputFile {
   // 0, or the errno of the failure.
   int OpenTemporary(bool unnamed);
   void Truncate();
-  void LinkUnnamed(const std::string& name);
+  void LinkUnnamed();
   void PlaceNew();
   void ReplaceOld();
   void DiscardTemporary();

@@ -2,17 +2,20 @@
 # Every writer lets the kernel judge symbolic links: with fs.protected_symlinks on, a
 # link another user planted in a sticky world-writable folder is refused as the shell's
 # ">" is refused there (Permission denied), and what it points at stays as it was; the
-# same link owned by root is followed. Needs root, to set the switch and plant the links;
-# exits 77 (skipped) with the reason where it cannot.
+# same link owned by root is followed. With fs.protected_regular on, another user's file
+# there is refused too. Needs root, to set the switches and plant the files; exits 77
+# (skipped) with the reason where it cannot.
 set -u
 codec="$1" xpkit="$2" gallery="$3" b64file="$4"
 skip() { echo "skipped: $*"; exit 77; }
 [ "$(id -u)" = 0 ] || skip "needs root to set fs.protected_symlinks and give links to nobody"
-switch=/proc/sys/fs/protected_symlinks
-before=$(cat "$switch" 2>/dev/null) || skip "$switch cannot be read"
-echo 1 2>/dev/null >"$switch" || skip "the kernel refuses to set $switch (read-only /proc/sys?)"
+links=/proc/sys/fs/protected_symlinks regular=/proc/sys/fs/protected_regular
+links_before=$(cat "$links" 2>/dev/null) && regular_before=$(cat "$regular" 2>/dev/null) ||
+  skip "$links or $regular cannot be read"
+echo 1 2>/dev/null >"$links" || skip "the kernel refuses to set $links (read-only /proc/sys?)"
 source "$(dirname "$0")/../support/cli.sh"
-trap 'echo "$before" >"$switch"; rm -rf "$dir"' EXIT
+trap 'echo "$links_before" >"$links"; echo "$regular_before" >"$regular"; rm -rf "$dir"' EXIT
+echo 1 >"$regular" || { echo "FAIL: $links could be set but not $regular"; exit 1; }
 
 printf 'plain bytes\n' >"$dir/in"
 "$codec" b64 encode "$dir/in" "$dir/in.b64"
@@ -44,6 +47,13 @@ for w in "${writers[@]}"; do
   expect 1 "^[a-z0-9_-]+: $sticky/dangling -> $private/made: cannot open for writing: Permission denied\$" -- run "$w" "$sticky/dangling"
   unchanged || { echo "FAIL: $name created the target of another user's dangling link"; fail=1; }
 done
+
+printf theirs >"$sticky/theirs"; chown nobody "$sticky/theirs"; chmod 666 "$sticky/theirs"
+for w in "${writers[@]}"; do
+  expect 1 "^[a-z0-9_-]+: $sticky/theirs: cannot open for writing: Permission denied\$" -- run "$w" "$sticky/theirs"
+done
+[ "$(cat "$sticky/theirs")" = theirs ] || { echo "FAIL: another user's file in a sticky folder was written"; fail=1; }
+rm "$sticky/theirs"
 
 chown -h root "$sticky/out" "$sticky/dangling"
 for w in "${writers[@]}"; do
