@@ -196,6 +196,7 @@ void OutputFile::Commit() {
   if (fd_.close() != 0) Fail("cannot write", errno);
   if (way_ == Way::NamedTemporary && !replaces_) PlaceNew();
   if (replaces_) ReplaceOld();
+  ForgetCreated();  // (written in place)
   committed_ = true;
   // And the new name is on disk too (a folder opened only as a path cannot be synced).
   if (way_ != Way::Stream && way_ != Way::InPlace && ::fsync(folder_.get()) != 0 && errno != EINVAL &&
@@ -244,8 +245,7 @@ void OutputFile::ReplaceOld() {
   if (!TargetIs(old_)) Refuse("changed while this output was written, and is left as it is");
   if (::renameat(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str()) != 0) Fail("cannot replace", errno);
   ForgetTemporary();
-  interrupt_cleanup::Unregister(createdSlot_);
-  created_ = false;
+  ForgetCreated();
 }
 
 void OutputFile::DiscardTemporary() {
@@ -267,7 +267,12 @@ void OutputFile::Abandon() {
   if (!created_) return;
   interrupt_cleanup::Deferred hold;
   if (TargetIs(old_)) ::unlinkat(folder_.get(), target_.c_str(), 0);
+  ForgetCreated();
+}
+
+void OutputFile::ForgetCreated() {
   interrupt_cleanup::Unregister(createdSlot_);
+  createdSlot_ = -1;
   created_ = false;
 }
 

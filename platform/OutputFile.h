@@ -94,6 +94,9 @@ class OutputFile {
   void ForgetTemporary();
   // DiscardTemporary(), and the file a dangling link made goes again.
   void Abandon();
+  // The file a dangling link made is no longer removed on an interrupt or a failure
+  // (it is the output now, or gone).
+  void ForgetCreated();
   [[noreturn]] void Fail(const std::string& what, int error);
   [[noreturn]] void Refuse(const std::string& why);
 

@@ -293,34 +293,48 @@ TEST_P(OutputFileTest, CleanupHandlerIsThereOnlyWhileANamedTemporaryFileIs) {
 }
 
 // A child writes part of an output and waits; the signal ends it as the signal would,
-// and neither the output nor a temporary file is left.
+// and neither the output nor a temporary file is left, nor the file a dangling link's
+// target was made as.
 TEST_P(OutputFileTest, SignalsPartWayLeaveNothingBehind) {
-  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
-    int ready[2], hold[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(hold), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      OutputFile file((dir / "out").string(), options);
-      const std::string block(1 << 20, 'x');
-      for (int i = 0; i < 4; ++i) file.Write(block.data(), block.size());
-      const char way = static_cast<char>(file.way());
-      char c;
-      if (::write(ready[1], &way, 1) != 1 || ::read(hold[0], &c, 1) < 0) ::_exit(3);
-      ::_exit(4);  // the signal never came
+  fs::create_symlink("made", dir / "dangling");
+  for (const char* output : {"out", "dangling"}) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+      int ready[2], hold[2];
+      ASSERT_EQ(::pipe(ready), 0);
+      ASSERT_EQ(::pipe(hold), 0);
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        OutputFile file((dir / output).string(), options);
+        const std::string block(1 << 20, 'x');
+        for (int i = 0; i < 4; ++i) file.Write(block.data(), block.size());
+        const char way = static_cast<char>(file.way());
+        char c;
+        if (::write(ready[1], &way, 1) != 1 || ::read(hold[0], &c, 1) < 0) ::_exit(3);
+        ::_exit(4);  // the signal never came
+      }
+      char way = 0;
+      ASSERT_EQ(::read(ready[0], &way, 1), 1);
+      ::kill(child, sig);
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      for (int fd : {ready[0], ready[1], hold[0], hold[1]}) ::close(fd);
+      ASSERT_TRUE(WIFSIGNALED(status)) << "signal " << sig << ", status " << status;
+      EXPECT_EQ(WTERMSIG(status), sig);
+      // SIGKILL can't be caught: only a new file written unnamed leaves nothing then; a
+      // dangling link's target stays as the open made it, and a named temporary stays.
+      if (sig == SIGKILL) {
+        if (way == static_cast<char>(OutputFile::Way::UnnamedTemporary)) {
+          std::vector<std::string> left{"dangling"};
+          if (output == std::string("dangling")) left.push_back("made");
+          EXPECT_EQ(Entries(), left);
+        }
+        for (const auto& name : Entries())
+          if (name != "dangling") fs::remove(dir / name);
+        continue;
+      }
+      EXPECT_EQ(Entries(), std::vector<std::string>{"dangling"}) << output << ", signal " << sig;
     }
-    char way = 0;
-    ASSERT_EQ(::read(ready[0], &way, 1), 1);
-    ::kill(child, sig);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    for (int fd : {ready[0], ready[1], hold[0], hold[1]}) ::close(fd);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "signal " << sig << ", status " << status;
-    EXPECT_EQ(WTERMSIG(status), sig);
-    // SIGKILL can't be caught: only an unnamed temporary file leaves nothing then.
-    if (sig == SIGKILL && way != static_cast<char>(OutputFile::Way::UnnamedTemporary)) continue;
-    EXPECT_EQ(Entries(), std::vector<std::string>{}) << "signal " << sig;
   }
 }
 
