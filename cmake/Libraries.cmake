@@ -24,8 +24,9 @@ function(xpkit_library name export)
   set_property(GLOBAL APPEND PROPERTY XPKIT_LIBRARIES ${name})
 endfunction()
 
-# The ANSI code pages and UTF conversion: all the codecs need of the platform.
-xpkit_library(xpkit_codepage codepage platform/CodePage.cpp platform/Utf.cpp)
+# The ANSI code pages and UTF conversion: all the codecs need of the platform; and file
+# names made safe for messages, which every error naming a file uses.
+xpkit_library(xpkit_codepage codepage platform/CodePage.cpp platform/PrintableName.cpp platform/Utf.cpp)
 
 # Files in and out as the shell treats them: every writer of the codecs, the programs
 # and the platform goes through OutputFile.
@@ -34,6 +35,7 @@ xpkit_library(xpkit_files files
   platform/InterruptCleanup.cpp
   platform/OutputFile.cpp
   platform/PathNames.cpp)
+target_link_libraries(xpkit_files PUBLIC xpkit_codepage)
 
 # The codecs stand on the code page tables and the file module alone.
 xpkit_library(xpkit_codecs codecs_lib

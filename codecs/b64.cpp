@@ -37,7 +37,7 @@ template <class Stream>
 void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, const char* emptyWhat) {
   InputFile in(ip);
   if (in.missing())
-    throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + ip + "' is missing, so there is nothing to write");
+    throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + PrintableName(ip) + "' is missing, so there is nothing to write");
   std::optional<OutputFile> out;
   const std::uint64_t written = stream(
       [&](std::uint8_t* d, std::size_t c) { return in.Read(d, c); },
@@ -46,7 +46,7 @@ void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, co
         out->Write(d, n);
       },
       std::function<void(std::uint64_t)>{});
-  if (written == 0) throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + ip + "' " + emptyWhat);
+  if (written == 0) throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + PrintableName(ip) + "' " + emptyWhat);
   out->Commit();
 }
 

@@ -1,26 +1,26 @@
 #include "xpkit/layout/LayoutFile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
 
 #include "xpkit/layout/ControlRegistry.h"
+#include "xpkit/platform/InputFile.h"
 #include "xpkit/platform/OutputFile.h"
 
 namespace xpkit {
 
 Layout ReadLayoutFile(const std::string& path, const ControlRegistry& registry) {
   constexpr std::size_t kLimit = 16 << 20;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError(path, std::string("cannot open layout file: ") + std::strerror(errno));
+  InputFile in(path);  // a folder, or one that may not be read, throws with the reason
+  if (in.missing()) throw FileError(path, std::string("cannot open layout file: ") + std::strerror(ENOENT));
   std::string text;
-  char buf[1 << 16];
-  while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-    text.append(buf, static_cast<std::size_t>(in.gcount()));
+  std::uint8_t buf[1 << 16];
+  while (const std::size_t n = in.Read(buf, sizeof buf)) {
+    text.append(reinterpret_cast<const char*>(buf), n);
     if (text.size() > kLimit) throw FileError(path, "is not a layout file: longer than 16 MiB");
   }
-  if (in.bad()) throw FileError(path, "cannot read layout file");
-  return ParseLayout(text, path, registry);
+  return ParseLayout(text, in.name(), registry);
 }
 
 Layout ReadLayoutFile(const std::string& path) { return ReadLayoutFile(path, ControlRegistry()); }

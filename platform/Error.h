@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "xpkit/platform/PrintableName.h"
+
 namespace xpkit {
 
 enum class ErrorCode {
@@ -51,9 +53,11 @@ class Error : public std::runtime_error {
   // what(): the code's description, then `detail` (what and where).
   Error(ErrorCode code, const std::string& detail) : Error(code, {}, std::string(Describe(code)) + ": " + detail) {}
 
-  // what(): "WHERE: MESSAGE", or MESSAGE alone when `where` is empty.
+  // what(): "WHERE: MESSAGE", or MESSAGE alone when `where` is empty. WHERE, a file name
+  // from outside, is shown escaped (see PrintableName); where() keeps it as it is.
   Error(ErrorCode code, std::string where, const std::string& message)
-      : std::runtime_error(where.empty() ? message : where + ": " + message), code_(code), where_(std::move(where)) {}
+      : std::runtime_error(where.empty() ? message : PrintableName(where) + ": " + message),
+        code_(code), where_(std::move(where)) {}
 
   ErrorCode code() const { return code_; }
   // Where it happened ("frmMain.layout:12", a file name), or empty.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "xpkit/platform/Error.h"
@@ -27,49 +28,77 @@ std::string ProcPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 }  // namespace
 
-OutputFile::OutputFile(const std::string& path, Options options) {
+OutputFile::OutputFile(const std::string& path, Options options) : name_(path) {
   if (path == "-") {
     name_ = "standard output";
     fd_.reset(::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0));
     if (!fd_) Fail("cannot write", errno);
     return;
   }
-  const std::string target = FollowLinks(path);
-  name_ = target == path ? path : path + " -> " + target;
-  PathParts parts = SplitPath(target);
-  if (parts.name.empty() || parts.name == "." || parts.name == "..") Fail("cannot open for writing", EISDIR);
-  target_ = std::move(parts.name);
-  // A folder the caller may search and write but not list can only be opened as a path.
-  folder_.reset(::open(parts.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!folder_ && errno == EACCES) folder_.reset(::open(parts.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (!folder_) Fail("cannot create", errno);
-
-  // Opening the old file for writing asks the system whether ">" would be allowed.
-  UniqueFd old(::openat(folder_.get(), target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
-  if (!old) {
-    if (errno != ENOENT) Fail("cannot open for writing", errno);
-    if (const int error = OpenTemporary(options.unnamedTemporary)) Fail("cannot create", error);
-    return;
-  }
   struct stat st {};
-  if (::fstat(old.get(), &st) != 0) Fail("cannot open for writing", errno);
+  if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) CreateNew(path, options.unnamedTemporary);
+  else OpenExisting(path, options);
+}
+
+// Nothing is there, not even a link, so there is nothing for the kernel to judge: the
+// file is made unnamed, and named at the end only if the name is still free.
+void OutputFile::CreateNew(const std::string& path, bool unnamed) {
+  PathParts parts = SplitPath(path);
+  if (parts.name.empty()) Fail("cannot open for writing", EISDIR);
+  target_ = std::move(parts.name);
+  OpenFolder(parts.folder, "cannot create");
+  if (const int error = OpenTemporary(unnamed)) Fail("cannot create", error);
+}
+
+void OutputFile::OpenExisting(const std::string& path, const Options& options) {
+  // The first open is the kernel's, through the path as given, as for ">" (without the
+  // truncation): it follows the links and judges them and the file they reach.
+  struct stat before {};
+  const bool missing = ::stat(path.c_str(), &before) != 0 && errno == ENOENT;
+  UniqueFd opened(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+  const int openError = errno;
+  const std::optional<std::string> target = FollowLinks(path);
+  if (target && *target != path) name_ = path + " -> " + *target;
+  if (!opened) Fail(openError == ENOENT ? "cannot create" : "cannot open for writing", openError);
+  struct stat st {};
+  if (::fstat(opened.get(), &st) != 0) Fail("cannot open for writing", errno);
   if (!S_ISREG(st.st_mode)) {  // a device or FIFO: replacing it would lose what it is
-    fd_ = std::move(old);
+    fd_ = std::move(opened);
     return;
   }
-  if (!OpenReplacement(st, options.unnamedTemporary)) {
-    struct stat in {};
-    if (options.input >= 0 && ::fstat(options.input, &in) == 0 && in.st_dev == st.st_dev && in.st_ino == st.st_ino) {
-      Discard();
-      committed_ = true;
-      throw FileError(name_, "is also the input, and can only be written in place here, which would destroy the "
-                             "input before it is read");
-    }
-    Discard();
-    fd_ = std::move(old);
-    way_ = Way::InPlace;
-    oldMode_ = st.st_mode & 07777;
-  }
+  old_ = {st.st_dev, st.st_ino};
+  created_ = missing;  // a dangling link's target, made by that open
+  if (!target) Fail("cannot open for writing", ELOOP);
+  PathParts parts = SplitPath(*target);
+  target_ = std::move(parts.name);
+  OpenFolder(parts.folder, "cannot open for writing");
+  // The name the links end in must hold the very file the kernel opened.
+  if (!TargetIs(old_)) Refuse("changed while it was being opened, and is left as it is");
+  if (created_) createdSlot_ = interrupt_cleanup::Register(folder_.get(), target_.c_str());
+
+  replaces_ = OpenReplacement(st, options.unnamedTemporary);
+  if (replaces_) return;
+  struct stat in {};
+  if (options.input >= 0 && ::fstat(options.input, &in) == 0 && in.st_dev == st.st_dev && in.st_ino == st.st_ino)
+    Refuse("is also the input, and can only be written in place here, which would destroy the input before it is "
+           "read");
+  DiscardTemporary();
+  fd_ = std::move(opened);
+  way_ = Way::InPlace;
+  oldMode_ = st.st_mode & 07777;
+}
+
+void OutputFile::OpenFolder(const std::string& folder, const char* what) {
+  // A folder the caller may search and write but not list can only be opened as a path.
+  folder_.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder_ && errno == EACCES) folder_.reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!folder_) Fail(what, errno);
+}
+
+bool OutputFile::TargetIs(FileId file) const {
+  struct stat st {};
+  return folder_ && ::fstatat(folder_.get(), target_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+         st.st_dev == file.dev && st.st_ino == file.ino;
 }
 
 bool OutputFile::OpenReplacement(const struct stat& old, bool unnamed) {
@@ -87,7 +116,7 @@ bool OutputFile::OpenReplacement(const struct stat& old, bool unnamed) {
 }
 
 OutputFile::~OutputFile() {
-  if (!committed_) Discard();
+  if (!committed_) Abandon();
 }
 
 int OutputFile::OpenTemporary(bool unnamed) {
@@ -159,15 +188,15 @@ void OutputFile::Commit() {
   if (reserved_ > written_ && ::ftruncate(fd_.get(), static_cast<off_t>(written_)) != 0) Fail("cannot write", errno);
   // The data is on disk before its name points to it (EINVAL: nothing to store, a pipe).
   if (way_ != Way::Stream && ::fsync(fd_.get()) != 0 && errno != EINVAL) Fail("cannot store", errno);
-  if (way_ == Way::UnnamedTemporary) LinkUnnamed();
-  if (fd_.close() != 0) Fail("cannot write", errno);
-  if (!temporary_.empty()) {
-    interrupt_cleanup::Deferred hold;
-    if (::renameat(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str()) != 0)
-      Fail("cannot replace", errno);
-    interrupt_cleanup::Unregister(cleanupSlot_);
-    temporary_.clear();
+  // An unnamed file is linked in through its descriptor, so before it closes.
+  if (way_ == Way::UnnamedTemporary) {
+    if (replaces_) LinkUnnamed();
+    else PlaceNew();
   }
+  if (fd_.close() != 0) Fail("cannot write", errno);
+  if (way_ == Way::NamedTemporary && !replaces_) PlaceNew();
+  if (replaces_) ReplaceOld();
+  ForgetCreated();  // (written in place)
   committed_ = true;
   // And the new name is on disk too (a folder opened only as a path cannot be synced).
   if (way_ != Way::Stream && way_ != Way::InPlace && ::fsync(folder_.get()) != 0 && errno != EINVAL &&
@@ -191,20 +220,68 @@ void OutputFile::LinkUnnamed() {
   Fail("cannot replace", EEXIST);
 }
 
-void OutputFile::Discard() {
+// Names a new file, which takes the name only while it is free: whatever appeared
+// there since the output was opened stays.
+void OutputFile::PlaceNew() {
+  interrupt_cleanup::Deferred hold;
+  if (way_ == Way::UnnamedTemporary) {
+    if (::linkat(AT_FDCWD, ProcPath(fd_.get()).c_str(), folder_.get(), target_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+      return;
+  } else if (::renameat2(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str(), RENAME_NOREPLACE) == 0) {
+    ForgetTemporary();
+    return;
+  } else if (errno == EINVAL && ::linkat(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str(), 0) == 0) {
+    DiscardTemporary();  // a file system without RENAME_NOREPLACE: a second link, and the first goes
+    return;
+  }
+  if (errno == EEXIST) Refuse("was made by someone else while this output was written, and is left as it is");
+  Fail("cannot create", errno);
+}
+
+// Renames the finished temporary file over the file the kernel opened, if the target's
+// name still holds that file.
+void OutputFile::ReplaceOld() {
+  interrupt_cleanup::Deferred hold;
+  if (!TargetIs(old_)) Refuse("changed while this output was written, and is left as it is");
+  if (::renameat(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str()) != 0) Fail("cannot replace", errno);
+  ForgetTemporary();
+  ForgetCreated();
+}
+
+void OutputFile::DiscardTemporary() {
   fd_.reset();
   if (temporary_.empty()) return;
   interrupt_cleanup::Deferred hold;
   ::unlinkat(folder_.get(), temporary_.c_str(), 0);
-  interrupt_cleanup::Unregister(cleanupSlot_);
-  temporary_.clear();
-  cleanupSlot_ = -1;
+  ForgetTemporary();
 }
 
-void OutputFile::Fail(const std::string& what, int error) {
-  Discard();
+void OutputFile::ForgetTemporary() {
+  interrupt_cleanup::Unregister(cleanupSlot_);
+  cleanupSlot_ = -1;
+  temporary_.clear();
+}
+
+void OutputFile::Abandon() {
+  DiscardTemporary();
+  if (!created_) return;
+  interrupt_cleanup::Deferred hold;
+  if (TargetIs(old_)) ::unlinkat(folder_.get(), target_.c_str(), 0);
+  ForgetCreated();
+}
+
+void OutputFile::ForgetCreated() {
+  interrupt_cleanup::Unregister(createdSlot_);
+  createdSlot_ = -1;
+  created_ = false;
+}
+
+void OutputFile::Fail(const std::string& what, int error) { Refuse(what + ": " + std::strerror(error)); }
+
+void OutputFile::Refuse(const std::string& why) {
+  Abandon();
   committed_ = true;
-  throw FileError(name_, what + ": " + std::strerror(error));
+  throw FileError(name_, why);
 }
 
 }  // namespace xpkit

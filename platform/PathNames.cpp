@@ -3,26 +3,22 @@
 #include <limits.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <random>
-
-#include "xpkit/platform/Error.h"
 
 namespace xpkit {
 
-std::string FollowLinks(const std::string& path) {
+std::optional<std::string> FollowLinks(const std::string& path) {
   constexpr int kMaxLinks = 40;  // the kernel's own limit for a path lookup
   std::string at = path;
   for (int hops = 0;; ++hops) {
     char target[PATH_MAX];
     const ssize_t n = ::readlink(at.c_str(), target, sizeof target);
     // Not a link, or nothing there: `at` is what gets written. Any other trouble on the
-    // way is left for the open that follows to report.
+    // way is for the open to report.
     if (n < 0) return at;
-    if (hops == kMaxLinks || n == static_cast<ssize_t>(sizeof target))
-      throw FileError(path, std::string("cannot follow its symbolic links: ") + std::strerror(ELOOP));
+    if (hops == kMaxLinks || n == static_cast<ssize_t>(sizeof target)) return std::nullopt;
     const std::string next(target, static_cast<std::size_t>(n));
     const auto slash = at.find_last_of('/');
     at = (next.front() == '/' || slash == std::string::npos) ? next : at.substr(0, slash + 1) + next;

@@ -1,6 +1,5 @@
 // xpkit-codec: Base64 and RC4 over files or standard input and output.
 #include <algorithm>
-#include <iostream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,8 +40,9 @@ that starts with "-" goes after "--".
 default); --key-file FILE uses the file's bytes ("-": standard input, when IN is a
 file). Only a key's first 256 bytes count, and no more are read.
 
-OUT is written as the shell's ">" would write it: through symbolic links, keeping
-its owner, group and permissions, and refused where ">" would be refused. It is
+OUT is written as the shell's ">" would write it: through symbolic links, which the
+kernel judges as it does for ">", keeping its owner, group and permissions, and
+refused where ">" would be refused. It is
 normally written to a temporary file, stored on disk and renamed into place, so a
 failure or an interrupt leaves OUT as it was and no temporary file behind. A file
 with other hard links, or in a folder that cannot take a new file, is overwritten
@@ -55,6 +55,7 @@ Exit status: 0 success, 1 the operation failed, 2 bad usage; 128 + N when signal
 (such as 130 for Ctrl-C) ended it.
 )";
 
+using xpkit::cli::Quoted;
 using xpkit::cli::UsageError;
 
 // RC4's key schedule takes 256 key bytes, repeating a shorter key; any beyond are unused.
@@ -77,7 +78,7 @@ Words Split(const std::vector<std::string>& args, std::initializer_list<std::str
     } else if (a == "--") {
       optionsEnded = true;
     } else if (std::find(known.begin(), known.end(), a) == known.end()) {
-      throw UsageError("unknown option '" + a + "'");
+      throw UsageError("unknown option " + Quoted(a));
     } else if (i + 1 >= args.size()) {
       throw UsageError(a + " needs a value");
     } else {
@@ -97,7 +98,7 @@ std::pair<std::string, std::string> Files(const std::vector<std::string>& names)
 
 xpkit::InputFile OpenInput(const std::string& path) {
   xpkit::InputFile in(path);
-  if (in.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, "'" + path + "'");
+  if (in.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, Quoted(path));
   return in;
 }
 
@@ -140,7 +141,7 @@ class Transfer {
 int Base64(const std::vector<std::string>& args) {
   if (args.empty()) throw UsageError("b64 needs 'encode' or 'decode'");
   const bool encode = args[0] == "encode";
-  if (!encode && args[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not '" + args[0] + "'");
+  if (!encode && args[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not " + Quoted(args[0]));
   const auto [ip, op] = Files(Split({args.begin() + 1, args.end()}, {}).files);
   Transfer t(ip, op);
   if (t.size() > 0) {
@@ -172,7 +173,7 @@ std::vector<std::uint8_t> KeyFromText(const std::string& value) {
 // The bytes of a key file that the key uses, and no more: a key file may be endless.
 std::vector<std::uint8_t> KeyFromFile(const std::string& path) {
   xpkit::InputFile file(path);
-  if (file.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, "key file '" + path + "'");
+  if (file.missing()) throw xpkit::Error(xpkit::ErrorCode::FileNotFound, "key file " + Quoted(path));
   std::vector<std::uint8_t> bytes(kKeyBytesUsed);
   std::size_t got = 0;
   while (got < bytes.size()) {
@@ -216,14 +217,13 @@ int main(int argc, char** argv) {
     for (const auto& a : args) {
       if (a == "--") break;
       if (a == "--help" || a == "-h") {
-        std::cout << kUsage;
-        return 0;
+        return xpkit::cli::PrintUsage(kUsage);
       }
     }
     if (args.empty()) throw UsageError("no command given");
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "b64") return Base64(rest);
     if (args[0] == "rc4") return Rc4(rest);
-    throw UsageError("unknown command '" + args[0] + "'");
+    throw UsageError("unknown command " + Quoted(args[0]));
   });
 }

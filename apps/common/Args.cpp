@@ -1,14 +1,32 @@
 #include "xpkit/apps/common/Args.h"
 
 #include <charconv>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <new>
 
 #include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/PrintableName.h"
 
 namespace xpkit::cli {
+
+int PrintUsage(const char* text) {
+  // Flushed here, while a failure can still set the status; at exit it would be lost.
+  if (std::fputs(text, stdout) < 0 || std::fflush(stdout) != 0)
+    throw FileError("standard output", std::string("cannot write: ") + std::strerror(errno));
+  return 0;
+}
+
+std::string Quoted(std::string_view word) {
+  std::string quoted(1, '\'');
+  quoted += PrintableName(word);
+  quoted += '\'';
+  return quoted;
+}
 
 bool ParseInt(std::string_view text, long long& value) {
   if (text.empty()) return false;

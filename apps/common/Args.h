@@ -20,6 +20,14 @@ struct UsageError : Error {
 // bad layout or no display; 1 for any other failure.
 int RunTool(const char* tool, const std::function<int()>& body);
 
+// Prints a tool's usage text on standard output, and returns status 0. Standard output
+// that cannot take it (a full disk, a closed pipe) is a FileError, so status 1.
+int PrintUsage(const char* text);
+
+// A word the user gave (a file name, an option, a value), quoted for a message, with
+// anything that would reach the terminal as a control written as an escape.
+std::string Quoted(std::string_view word);
+
 // "WxH" with each side from 1 to `limit`.
 bool ParseSize(std::string_view text, int& width, int& height, int limit = 16384);
 bool ParseInt(std::string_view text, long long& value);

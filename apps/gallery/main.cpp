@@ -1,6 +1,5 @@
 // xpkit-gallery: renders the kit's controls headless into PNG files.
 #include <cstdio>
-#include <iostream>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -33,6 +32,7 @@ Colours are RRGGBB in hex. Texts are UTF-8; they reach the controls through the
 system ANSI code page (XPKIT_CODEPAGE, 1256 by default).
 )";
 
+using xpkit::cli::Quoted;
 using xpkit::cli::UsageError;
 
 // --name value pairs after the subcommand; every option takes a value.
@@ -42,7 +42,7 @@ std::map<std::string, std::string> Options(int argc, char** argv, const std::vec
     const std::string name = argv[i];
     bool ok = false;
     for (const auto& k : known) ok = ok || k == name;
-    if (!ok) throw UsageError("unknown option '" + name + "' for '" + argv[1] + "'");
+    if (!ok) throw UsageError("unknown option " + Quoted(name) + " for '" + argv[1] + "'");
     if (i + 1 >= argc) throw UsageError("option '" + name + "' needs a value");
     if (out.count(name)) throw UsageError("option '" + name + "' given twice");
     out[name] = argv[++i];
@@ -56,9 +56,16 @@ const std::string& Required(const std::map<std::string, std::string>& o, const s
   return it->second;
 }
 
+// The -o file name.
+const std::string& Output(const std::map<std::string, std::string>& o) {
+  const std::string& file = Required(o, "-o");
+  if (file.empty()) throw UsageError("a file name is empty");
+  return file;
+}
+
 void Size(const std::map<std::string, std::string>& o, int& w, int& h) {
   const std::string& v = Required(o, "--size");
-  if (!xpkit::cli::ParseSize(v, w, h)) throw UsageError("--size must be WxH with sides 1 to 16384, not '" + v + "'");
+  if (!xpkit::cli::ParseSize(v, w, h)) throw UsageError("--size must be WxH with sides 1 to 16384, not " + Quoted(v));
 }
 
 std::u16string Text(const std::map<std::string, std::string>& o, const std::string& name) {
@@ -72,14 +79,14 @@ int Gradient(int argc, char** argv) {
   xpkit::GradientRequest r;
   Size(o, r.width, r.height);
   const std::string& angle = Required(o, "--angle");
-  if (!xpkit::cli::ParseFloat(angle, r.angle)) throw UsageError("--angle must be a number, not '" + angle + "'");
+  if (!xpkit::cli::ParseFloat(angle, r.angle)) throw UsageError("--angle must be a number, not " + Quoted(angle));
   for (const char* name : {"--color1", "--color2"}) {
     if (!o.count(name)) continue;
     std::uint32_t c;
-    if (!xpkit::cli::ParseRgbHex(o.at(name), c)) throw UsageError(std::string(name) + " must be RRGGBB, not '" + o.at(name) + "'");
+    if (!xpkit::cli::ParseRgbHex(o.at(name), c)) throw UsageError(std::string(name) + " must be RRGGBB, not " + Quoted(o.at(name)));
     (name[7] == '1' ? r.color1 : r.color2) = c;
   }
-  xpkit::WritePng(xpkit::RenderGradient(r), Required(o, "-o"));
+  xpkit::WritePng(xpkit::RenderGradient(r), Output(o));
   return 0;
 }
 
@@ -92,10 +99,10 @@ int Header(int argc, char** argv) {
   if (o.count("--border-style")) {
     long long n;
     if (!xpkit::cli::ParseInt(o.at("--border-style"), n) || n < INT32_MIN || n > INT32_MAX)
-      throw UsageError("--border-style must be a 32-bit integer, not '" + o.at("--border-style") + "'");
+      throw UsageError("--border-style must be a 32-bit integer, not " + Quoted(o.at("--border-style")));
     r.borderStyle = static_cast<std::int32_t>(n);
   }
-  xpkit::WritePng(xpkit::RenderHeader(r), Required(o, "-o"));
+  xpkit::WritePng(xpkit::RenderHeader(r), Output(o));
   return 0;
 }
 
@@ -105,7 +112,7 @@ int Button(int argc, char** argv) {
   if (o.count("--size")) Size(o, r.width, r.height);
   if (o.count("--look")) {
     const auto look = xpkit::ParseButtonLook(o.at("--look"));
-    if (!look) throw UsageError("--look must be normal, hover, focus, pressed or disabled, not '" + o.at("--look") + "'");
+    if (!look) throw UsageError("--look must be normal, hover, focus, pressed or disabled, not " + Quoted(o.at("--look")));
     r.look = *look;
   }
   if (o.count("--caption")) r.caption = Text(o, "--caption");
@@ -113,10 +120,10 @@ int Button(int argc, char** argv) {
   if (o.count("--font-size")) {
     float pt;
     if (!xpkit::cli::ParseFloat(o.at("--font-size"), pt) || !(pt >= 1 && pt <= 400))
-      throw UsageError("--font-size must be a number of points from 1 to 400, not '" + o.at("--font-size") + "'");
+      throw UsageError("--font-size must be a number of points from 1 to 400, not " + Quoted(o.at("--font-size")));
     r.fontSize = pt;
   }
-  xpkit::WritePng(xpkit::RenderButton(r), Required(o, "-o"));
+  xpkit::WritePng(xpkit::RenderButton(r), Output(o));
   return 0;
 }
 
@@ -126,7 +133,7 @@ int MsgBox(int argc, char** argv) {
   Required(o, "--text");
   r.text = Text(o, "--text");
   if (o.count("--caption")) r.caption = Text(o, "--caption");
-  xpkit::WritePng(xpkit::RenderMsgBox(r), Required(o, "-o"));
+  xpkit::WritePng(xpkit::RenderMsgBox(r), Output(o));
   return 0;
 }
 
@@ -136,13 +143,12 @@ int main(int argc, char** argv) {
   return xpkit::cli::RunTool("xpkit-gallery", [&] {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "--help" || command == "-h" || command == "help") {
-      std::cout << kUsage;
-      return 0;
+      return xpkit::cli::PrintUsage(kUsage);
     }
     if (command == "gradient") return Gradient(argc, argv);
     if (command == "header") return Header(argc, argv);
     if (command == "button") return Button(argc, argv);
     if (command == "msgbox") return MsgBox(argc, argv);
-    throw UsageError(command.empty() ? "no command given" : "unknown command '" + command + "'");
+    throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
   });
 }

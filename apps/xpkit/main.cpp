@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,7 +28,8 @@ constexpr const char* kUsage = R"(usage:
 
 Click Exit (or focus it with Tab and press Space or Enter), or close the window, to end.
 --layout loads a layout file instead of the built-in one; --save-layout and
---screenshot run without a display and can be given together.
+--screenshot run without a display and can be given together. A FILE of "-" is
+standard input or output.
 --scale N (1 to 4) shows every pixel as an N x N block, for dense screens. Without it
 the window takes XPKIT_SCALE, else the desktop's GDK_SCALE, else its Xft.dpi (2 from
 144 dpi, 3 from 240, 4 from 336); a screenshot is at --scale, else 1.
@@ -37,6 +37,7 @@ Exit status: 0 ended normally, 1 a file could not be written or the window or th
 display went away, 2 bad usage, a bad layout file, or no display.
 )";
 
+using xpkit::cli::Quoted;
 using xpkit::cli::UsageError;
 
 struct Options {
@@ -47,7 +48,7 @@ struct Options {
 int Scale(const Options& o, bool window) {
   auto parse = [](const std::string& text, const std::string& name) {
     const auto n = xpkit::ParseScale(text);
-    if (!n) throw UsageError(name + " must be a whole number from 1 to 4, not '" + text + "'");
+    if (!n) throw UsageError(name + " must be a whole number from 1 to 4, not " + Quoted(text));
     return *n;
   };
   if (o.scale) return parse(*o.scale, "--scale");
@@ -64,10 +65,11 @@ Options Parse(int argc, char** argv) {
                                        : a == "--save-layout" ? &o.saveLayout
                                        : a == "--scale"       ? &o.scale
                                                               : nullptr;
-    if (!slot) throw UsageError("unknown option '" + a + "'");
+    if (!slot) throw UsageError("unknown option " + Quoted(a));
     if (i + 1 >= argc) throw UsageError("option '" + a + "' needs a " + (a == "--scale" ? "number" : "file name"));
     if (*slot) throw UsageError("option '" + a + "' given twice");
     *slot = argv[++i];
+    if (slot != &o.scale && slot->value().empty()) throw UsageError("a file name is empty");
   }
   return o;
 }
@@ -111,8 +113,7 @@ int Windowed(const xpkit::Layout& layout, int scale) {
 int main(int argc, char** argv) {
   return xpkit::cli::RunTool("xpkit", [&] {
     if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-      std::cout << kUsage;
-      return 0;
+      return xpkit::cli::PrintUsage(kUsage);
     }
     const Options o = Parse(argc, argv);
     const bool window = !o.screenshot && !o.saveLayout;

@@ -45,12 +45,19 @@ expect 2 "--key needs a value" -- "$bin" rc4 --key
 expect 2 'a file name is empty' -- "$bin" b64 encode "$dir/b58" ""
 expect 2 'a file name is empty' -- "$bin" b64 encode ""
 expect 0 'broken as a cipher' -- "$bin" --help
+for help in --help "b64 --help" "rc4 --key k -h"; do
+  exactly 1 "xpkit-codec: standard output: cannot write: No space left on device" -- sh -c "'$bin' $help >/dev/full"
+done
 cp "$dir/b58" "$dir/-x"
 check "-- ends the options" '(cd "$dir" && "$bin" b64 encode -- -x -h) && [ "$(cat "$dir/-h")" = "$b58" ]'
 expect 1 "File not found: '$dir/missing'" -- "$bin" b64 encode "$dir/missing"
 expect 1 "$dir: cannot read: Is a directory" -- "$bin" b64 encode "$dir"
 expect 1 'standard output: cannot write: No space left on device' -- sh -c "'$bin' b64 encode '$dir/b58' >/dev/full"
 expect 1 '/dev/full: cannot write: No space left on device' -- "$bin" b64 encode "$dir/b58" /dev/full
+# A name with a new line and an escape sequence in it: one line, no control bytes.
+odd="$dir/new"$'\n\e'"[31mline"
+exactly 1 "xpkit-codec: File not found: '$dir/new\\n\\x1b[31mline'" -- "$bin" b64 encode "$odd"
+exactly 1 "xpkit-codec: $dir/new\\n\\x1b[31mline/out: cannot create: No such file or directory" -- "$bin" b64 encode "$dir/b57" "$odd/out"
 printf old > "$dir/keep"
 expect 1 'missing' -- "$bin" b64 encode "$dir/missing" "$dir/keep"
 check "a failed run leaves the output as it was" '[ "$(cat "$dir/keep")" = old ]'

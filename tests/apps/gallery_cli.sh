@@ -4,6 +4,10 @@ set -u
 bin="$1"
 source "$(dirname "$0")/../support/cli.sh"
 expect 0 'usage' -- "$bin" --help
+for help in --help -h help; do
+  exactly 1 "xpkit-gallery: standard output: cannot write: No space left on device" -- sh -c "'$bin' $help >/dev/full"
+done
+expect 2 '^xpkit-gallery: a file name is empty' -- "$bin" header --size 10x4 -o ""
 expect 2 'no command' -- "$bin"
 expect 2 "unknown command 'frob'" -- "$bin" frob
 expect 2 'missing --size' -- "$bin" gradient --angle 0 -o "$dir/a.png"

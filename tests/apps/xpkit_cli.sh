@@ -5,6 +5,12 @@ bin="$1" enlarged="$2"
 source "$(dirname "$0")/../support/cli.sh"
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$@"; }
 expect 0 'usage' -- "$bin" --help
+for help in --help -h; do
+  exactly 1 "xpkit: standard output: cannot write: No space left on device" -- sh -c "'$bin' $help >/dev/full"
+done
+for option in --screenshot --save-layout --layout; do
+  expect 2 "^xpkit: a file name is empty" -- "$bin" $option "" --screenshot "$dir/x.png"
+done
 expect 2 "unknown option '--fullscreen'" -- "$bin" --fullscreen
 expect 2 "needs a file name" -- "$bin" --screenshot
 expect 2 "given twice" -- "$bin" --layout a --layout b
@@ -34,6 +40,9 @@ expect 2 "XPKIT_SCALE must be a whole number from 1 to 4, not 'big'" -- env XPKI
 
 # Layouts: a bad file names itself and the line; save -> load -> save is a fixed point.
 expect 2 "bad layout: $dir/none.layout: cannot open layout file" -- "$bin" --layout "$dir/none.layout" --screenshot "$dir/x.png"
+exactly 2 "xpkit: bad layout: $dir: cannot read: Is a directory" -- "$bin" --layout "$dir" --screenshot "$dir/x.png"
+exactly 2 "xpkit: bad layout: $dir/new\\n\\x1b[31mline: cannot open layout file: No such file or directory" -- \
+  "$bin" --layout "$dir/new"$'\n\e'"[31mline" --screenshot "$dir/x.png"
 printf 'xpkit-layout 1\nwindow w\n  clientwidth = 1500\n  clientheight = 750\nend\ncontrol b Morvel.XPSlider in w\n  left = 0\n  top = 0\n  width = 15\n  height = 15\nend\n' >"$dir/bad.layout"
 expect 2 "bad layout: $dir/bad.layout:6: unknown class identifier 'Morvel.XPSlider'" -- "$bin" --layout "$dir/bad.layout" --screenshot "$dir/x.png"
 [ -e "$dir/x.png" ] && { echo "FAIL: a picture was written for a bad layout"; fail=1; }

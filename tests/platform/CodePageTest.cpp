@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "xpkit/platform/Error.h"
+#include "xpkit/platform/PrintableName.h"
 #include "xpkit/platform/Utf.h"
 
 namespace xpkit {
@@ -59,6 +60,25 @@ TEST(Utf8, OnlyWellFormedTextIsAccepted) {
     EXPECT_FALSE(FromUtf8(bad)) << bad;
   const std::u16string all(u"\u0000x\uFFFF\U00010000", 5);
   EXPECT_EQ(FromUtf8(ToUtf8(all)), all);
+}
+
+// Nothing of a name in a message may reach the terminal as a control: a new line, an
+// escape sequence (also C1's one-byte CSI), a reordering of the line, a broken sequence.
+TEST(PrintableName, OnlyPrintableTextPassesAsItIs) {
+  for (const char* text : {"out/a b.png", "\xD8\xAE\xD8\xB1\xD9\x88\xD8\xAC \xC3\xA9\xF0\x9F\x98\x80"})
+    EXPECT_EQ(PrintableName(text), text);
+  EXPECT_EQ(PrintableName("a\nb\tc\rd\a\b\v\f"), "a\\nb\\tc\\rd\\a\\b\\v\\f");
+  EXPECT_EQ(PrintableName("\x1b[31mred\x7f"), "\\x1b[31mred\\x7f");
+  EXPECT_EQ(PrintableName(std::string("nul\0", 4)), "nul\\x00");
+  EXPECT_EQ(PrintableName("C:\\x1b"), "C:\\\\x1b");  // a backslash cannot fake an escape
+  EXPECT_EQ(PrintableName("\xC2\x9B" "2J\xC2\x85"), "\\u009b2J\\u0085");
+  EXPECT_EQ(PrintableName("a\xE2\x80\xAE" "b\xE2\x80\xA8" "c\xE2\x81\xA6"), "a\\u202eb\\u2028c\\u2066");
+  EXPECT_EQ(PrintableName("\xFF\xC3(\xE2\x82"), "\\xff\\xc3(\\xe2\\x82");
+  EXPECT_EQ(PrintableName("\xED\xA0\x80"), "\\xed\\xa0\\x80");  // an encoded surrogate
+  // Messages show it; the error keeps the name as it is, for the caller's own use.
+  const FileError e("new\nline", "cannot write");
+  EXPECT_STREQ(e.what(), "new\\nline: cannot write");
+  EXPECT_EQ(e.path(), "new\nline");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Output files as the shell's ">" writes them: links followed, owners and permissions
 // kept, refusals, in-place writing where a new file can't take the old one's place,
-// names of any length, and no temporary file left by a failure or a signal. Each case
-// runs with an unnamed and with a named temporary file.
+// nothing replaced but the file that was opened, names of any length, and no temporary
+// file left by a failure or a signal. Each case runs with an unnamed and with a named
+// temporary file. (The kernel's own link checks are tried on every writer by
+// tests/apps/protected_links.sh.)
 #include "xpkit/platform/OutputFile.h"
 
 #include <gtest/gtest.h>
@@ -121,9 +123,15 @@ TEST_P(OutputFileTest, FollowsSymbolicLinksAndLeavesThemLinks) {
   for (const char* link : {"link1", "link2", "sub/link3"}) EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
 
   fs::create_symlink(dir / "sub" / "made", dir / "dangling");  // absolute, to a missing file
+  {
+    OutputFile file((dir / "dangling").string(), options);
+    file.Write("half", 4);
+  }  // a failure: the file the link's target was made as goes again
+  EXPECT_FALSE(fs::exists(dir / "sub" / "made"));
   Put(dir / "dangling", "made", options);
   EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
   EXPECT_EQ(Read(dir / "sub" / "made"), "made");
+  EXPECT_EQ(Entries(dir / "sub"), (std::vector<std::string>{"link3", "made"}));
 
   fs::create_symlink("loop2", dir / "loop1");
   fs::create_symlink("loop1", dir / "loop2");
@@ -177,6 +185,31 @@ TEST_P(OutputFileTest, WritesAFileWithOtherHardLinksInPlace) {
   Put(out, "", options);  // empty output empties it, as ">" does
   EXPECT_EQ(Read(dir / "other"), "");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"other", "out"}));
+}
+
+// Only the file the kernel opened is replaced, and a new file takes only a name that is
+// still free: what another program put there in the meantime is left as it is.
+TEST_P(OutputFileTest, ReplacesNothingButWhatItOpened) {
+  const fs::path out = dir / "out", fresh = dir / "fresh";
+  Write(out, "old");
+  {
+    OutputFile file(out.string(), options);
+    file.Write("new", 3);
+    Write(dir / "theirs", "swapped in");
+    fs::rename(dir / "theirs", out);
+    EXPECT_EQ(Reason([&] { file.Commit(); }), out.string() + ": changed while this output was written, and is left as it is");
+  }
+  EXPECT_EQ(Read(out), "swapped in");
+  {
+    OutputFile file(fresh.string(), options);
+    file.Write("new", 3);
+    fs::create_symlink("out", fresh);
+    EXPECT_EQ(Reason([&] { file.Commit(); }),
+              fresh.string() + ": was made by someone else while this output was written, and is left as it is");
+  }
+  EXPECT_TRUE(fs::is_symlink(fresh));
+  EXPECT_EQ(Read(out), "swapped in");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"fresh", "out"}));
 }
 
 // The file being read as the output: replacing it is fine, truncating it in place is not.
@@ -260,34 +293,48 @@ TEST_P(OutputFileTest, CleanupHandlerIsThereOnlyWhileANamedTemporaryFileIs) {
 }
 
 // A child writes part of an output and waits; the signal ends it as the signal would,
-// and neither the output nor a temporary file is left.
+// and neither the output nor a temporary file is left, nor the file a dangling link's
+// target was made as.
 TEST_P(OutputFileTest, SignalsPartWayLeaveNothingBehind) {
-  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
-    int ready[2], hold[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(hold), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      OutputFile file((dir / "out").string(), options);
-      const std::string block(1 << 20, 'x');
-      for (int i = 0; i < 4; ++i) file.Write(block.data(), block.size());
-      const char way = static_cast<char>(file.way());
-      char c;
-      if (::write(ready[1], &way, 1) != 1 || ::read(hold[0], &c, 1) < 0) ::_exit(3);
-      ::_exit(4);  // the signal never came
+  fs::create_symlink("made", dir / "dangling");
+  for (const char* output : {"out", "dangling"}) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+      int ready[2], hold[2];
+      ASSERT_EQ(::pipe(ready), 0);
+      ASSERT_EQ(::pipe(hold), 0);
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        OutputFile file((dir / output).string(), options);
+        const std::string block(1 << 20, 'x');
+        for (int i = 0; i < 4; ++i) file.Write(block.data(), block.size());
+        const char way = static_cast<char>(file.way());
+        char c;
+        if (::write(ready[1], &way, 1) != 1 || ::read(hold[0], &c, 1) < 0) ::_exit(3);
+        ::_exit(4);  // the signal never came
+      }
+      char way = 0;
+      ASSERT_EQ(::read(ready[0], &way, 1), 1);
+      ::kill(child, sig);
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      for (int fd : {ready[0], ready[1], hold[0], hold[1]}) ::close(fd);
+      ASSERT_TRUE(WIFSIGNALED(status)) << "signal " << sig << ", status " << status;
+      EXPECT_EQ(WTERMSIG(status), sig);
+      // SIGKILL can't be caught: only a new file written unnamed leaves nothing then; a
+      // dangling link's target stays as the open made it, and a named temporary stays.
+      if (sig == SIGKILL) {
+        if (way == static_cast<char>(OutputFile::Way::UnnamedTemporary)) {
+          std::vector<std::string> left{"dangling"};
+          if (output == std::string("dangling")) left.push_back("made");
+          EXPECT_EQ(Entries(), left);
+        }
+        for (const auto& name : Entries())
+          if (name != "dangling") fs::remove(dir / name);
+        continue;
+      }
+      EXPECT_EQ(Entries(), std::vector<std::string>{"dangling"}) << output << ", signal " << sig;
     }
-    char way = 0;
-    ASSERT_EQ(::read(ready[0], &way, 1), 1);
-    ::kill(child, sig);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    for (int fd : {ready[0], ready[1], hold[0], hold[1]}) ::close(fd);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "signal " << sig << ", status " << status;
-    EXPECT_EQ(WTERMSIG(status), sig);
-    // SIGKILL can't be caught: only an unnamed temporary file leaves nothing then.
-    if (sig == SIGKILL && way != static_cast<char>(OutputFile::Way::UnnamedTemporary)) continue;
-    EXPECT_EQ(Entries(), std::vector<std::string>{}) << "signal " << sig;
   }
 }
 
