@@ -458,7 +458,9 @@ Layout Reader::Read() {
     if (i + 2 != tokens_.size() || tokens_[i].text != "in" || tokens_[i + 1].kind != Token::Word)
       Fail("expected 'in PARENT' at the end of the line");
     const std::string& p = tokens_[i + 1].text;
-    if (!names.count(p)) Fail("unknown parent " + Echo(p) + ": a parent must come before its children");
+    // The block's own name is known by now, but comes no earlier than itself.
+    if (!names.count(p) || p == tokens_[1].text)
+      Fail("unknown parent " + Echo(p) + ": a parent must come before its children");
     return p;
   };
   std::set<std::string> lineNames;  // a line holds no children

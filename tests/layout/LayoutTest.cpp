@@ -160,6 +160,8 @@ TEST(Layout, FaultsNameTheFileLineAndKey) {
       {kWindow + "control b Morvel.XPButton in w\n  left = 0\n  top = 0\n  width = 10\nend\n",
        "f.layout:10: control 'b' needs 'height'", ""},
       {kWindow + "control b Morvel.XPButton in nowhere\n", "f.layout:6: unknown parent 'nowhere'", ""},
+      {kWindow + "control b Morvel.XPButton in b\n", "f.layout:6: unknown parent 'b'", ""},
+      {kWindow + "line l in l\n", "f.layout:6: unknown parent 'l'", ""},
       {kWindow + "control b Morvel.XPSlider in w\n",
        "f.layout:6: unknown class identifier 'Morvel.XPSlider' (known: Morvel.XPHeader, Morvel.XPButton)", ""},
       {kWindow + button + "end\n" + button, "f.layout:12: the name 'b' is used twice", ""},
