@@ -54,7 +54,7 @@ std::optional<std::string> LayoutBounds::Control(const ControlLayout& c, int sca
   const std::int64_t w = c.place.dock == Dock::Undocked ? px(c.place.width) : parent.widthPx;
   const std::int64_t h = px(c.place.height);
   boxes_[c.name] = {parent.depth + 1, scaleMode == vbPixels, w};
-  pixels_ += w * h;
+  pixels_ += (w + kControlMargin) * (h + kControlMargin);
   if (pixels_ <= kMaxLayoutPixels) return std::nullopt;
   return "control " + Echo(c.name) + " (" + std::to_string(w) + " x " + std::to_string(h) +
          " pixels) takes the layout past its " + Budget();

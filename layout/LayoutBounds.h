@@ -21,8 +21,12 @@ constexpr int kMaxLayoutDepth = 64;
 // Controls and lines together.
 constexpr int kMaxLayoutItems = 2048;
 // The window's client area and every control's image, in pixels: 16 MiB of images, a
-// window of 2048 x 2048 pixels or fifty times the program's own with its controls.
+// window of 2048 x 2048 pixels or some forty times the program's own with its controls.
 constexpr std::int64_t kMaxLayoutPixels = std::int64_t{1} << 22;
+// A control counts this much wider and higher than it is, for the work its drawing does
+// along every row and column whatever its area: a banner's gradient strokes a line per
+// pixel of its longer side, and each line costs as much as some 16 pixels of image.
+constexpr std::int64_t kControlMargin = 16;
 
 // A word or text of a layout as a message echoes it: in quotes, and past 80 characters
 // cut at a character's start, marked with "…" and its whole length.

@@ -349,16 +349,17 @@ TEST(LayoutBounds, SizesInsideAButtonAreBoundedInPixels) {
 TEST(LayoutBounds, TheWindowAndTheImagesShareOneBudgetOfPixels) {
   EXPECT_EQ(Verdict(Window(2048, 2048)), "accepted");
   EXPECT_EQ(Verdict(Window(2048, 2049)), "f.layout:2: window 'w' is 2048 x 2049 pixels, past the layout's " + kBudget);
-  // A docked control is as wide as its parent, whatever width it was given.
-  const std::string docked = Window(2048, 2047) + Block("d", "Morvel.XPHeader", "w", 0, 15, "  dock = top\n");
-  EXPECT_EQ(Verdict(docked), "accepted");
-  EXPECT_EQ(Verdict(docked + Block("e", "Morvel.XPHeader", "w", 15, 15)),
-            "f.layout:13: control 'e' (1 x 1 pixels) takes the layout past its " + kBudget);
-  // Inside a button, sizes count as pixels: 4096 + 1 + 2048 x 2046 is one too many.
+  // A control counts 16 pixels wider and higher than it is, and a docked one is as wide
+  // as its parent: 1024 x 1024 + (1024 + 16) x (3009 + 16) is one budget and 272 pixels.
+  const std::string docked = Window(1024, 1024) + Block("d", "Morvel.XPHeader", "w", 0, 3009 * 15, "  dock = top\n");
+  EXPECT_EQ(Verdict(docked),
+            "f.layout:6: control 'd' (1024 x 3009 pixels) takes the layout past its " + kBudget);
+  EXPECT_EQ(Verdict(Window(1024, 1024) + Block("d", "Morvel.XPHeader", "w", 0, 3009 * 15)), "accepted");
+  // Inside a button, sizes count as pixels: 64 x 64 + 17 x 17 + 2048 x 2046 is too many.
   const std::string button = Window(64, 64) + Block("b", "Morvel.XPButton", "w", 15, 15);
-  EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 2048, 2045)), "accepted");
-  EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 2048, 2046)),
-            "f.layout:12: control 'h' (2048 x 2046 pixels) takes the layout past its " + kBudget);
+  EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 2032, 2029)), "accepted");
+  EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 2032, 2030)),
+            "f.layout:12: control 'h' (2032 x 2030 pixels) takes the layout past its " + kBudget);
 }
 
 TEST(LayoutBounds, AControlThatCannotBeMadeIsAnError) {
