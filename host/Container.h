@@ -25,7 +25,8 @@ enum class Dock { Undocked, Top, Bottom };
 // unit its container places it in.
 constexpr int kMaxControlPixels = 16384;
 
-// Where a child sits, in its container's twips.
+// Where a child sits, in its container's unit: twips, or pixels inside a control that
+// draws in pixels.
 struct Placement {
   double left = 0, top = 0, width = 0, height = 0;
   Dock dock = Dock::Undocked;
