@@ -97,6 +97,7 @@ target_link_libraries(xpkit_controls PUBLIC xpkit_host)
 xpkit_library(xpkit_layout layout
   layout/ControlRegistry.cpp
   layout/LayoutAttributes.cpp
+  layout/LayoutBounds.cpp
   layout/LayoutFile.cpp
   layout/LayoutForm.cpp
   layout/LayoutReader.cpp

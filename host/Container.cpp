@@ -9,7 +9,17 @@ namespace xpkit {
 Container::~Container() = default;
 
 void Container::DestroyControls() {
-  while (!controls_.empty()) controls_.pop_back();
+  std::vector<Container*> path{this};  // down to the container whose last child goes next
+  while (!path.empty()) {
+    Container& c = *path.back();
+    if (c.controls_.empty()) {
+      path.pop_back();
+    } else if (UserControl& last = *c.controls_.back(); !last.controls_.empty()) {
+      path.push_back(&last);
+    } else {
+      c.controls_.pop_back();
+    }
+  }
 }
 
 LineShape& Container::AddLine(std::string name) {
@@ -21,11 +31,27 @@ LineShape& Container::AddLine(std::string name) {
 Session& Container::session() const { return host().session(); }
 
 UserControl* Container::Find(std::string_view name) const {
-  for (const auto& c : controls_) {
-    if (c->Name() == name) return c.get();
-    if (UserControl* inner = c->Find(name)) return inner;
+  UserControl* found = nullptr;
+  ForEachControl([&](UserControl& c, int) {
+    if (!found && c.Name() == name) found = &c;
+    return !found;
+  });
+  return found;
+}
+
+void Container::ForEachControl(const std::function<bool(UserControl&, int depth)>& visit) const {
+  // Each entry: a container and the index of its next child; by index, so controls that
+  // `visit` adds are seen too.
+  std::vector<std::pair<const Container*, std::size_t>> stack{{this, 0}};
+  while (!stack.empty()) {
+    auto& [c, next] = stack.back();
+    if (next == c->controls_.size()) {
+      stack.pop_back();
+      continue;
+    }
+    UserControl& child = *c->controls_[next++];
+    if (visit(child, static_cast<int>(stack.size()))) stack.emplace_back(&child, 0);
   }
-  return nullptr;
 }
 
 int Container::ClientWidthPx() const {
@@ -44,18 +70,26 @@ void Container::Adopt(std::unique_ptr<UserControl> control, std::string name, co
                       const PropertyBag* stored) {
   UserControl& c = *control;
   controls_.push_back(std::move(control));
-  c.Attach(*this, std::move(name), where);
-  c.OnInitialize();
-  if (stored) c.OnReadProperties(*stored);
-  else c.OnInitProperties();
-  if (where.dock != Dock::Undocked) LayoutDocked(&c);
-  c.OnResize();  // the first resize comes right after load
+  try {
+    c.Attach(*this, std::move(name), where);
+    c.OnInitialize();
+    if (stored) c.OnReadProperties(*stored);
+    else c.OnInitProperties();
+    if (where.dock != Dock::Undocked) LayoutDocked(&c);
+    c.OnResize();  // the first resize comes right after load
+  } catch (...) {
+    // A control half made is no control: it goes, and its docked siblings close up.
+    controls_.pop_back();
+    if (where.dock != Dock::Undocked) LayoutDocked();
+    throw;
+  }
 }
 
 void Container::LayoutDocked(const UserControl* quiet) {
-  // Twips of the client area; docked children keep their height.
-  const double width = ClientWidthPx() * static_cast<double>(kTwipsPerPixel);
-  double top = 0, bottom = ClientHeightPx() * static_cast<double>(kTwipsPerPixel);
+  // The client area in the children's unit (pixels inside a control drawing in pixels);
+  // docked children keep their height.
+  const double width = ClientWidthPx() * UnitsPerPixel();
+  double top = 0, bottom = ClientHeightPx() * UnitsPerPixel();
   for (const auto& c : controls_) {
     const Placement& p = c->placement();
     if (p.dock == Dock::Top) {

@@ -1,6 +1,7 @@
 // Anything that holds controls: a form or a user control. It creates its children in
 // order, docks them, and hands its font and foreground colour to them as ambient values.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,7 +21,12 @@ class UserControl;
 
 enum class Dock { Undocked, Top, Bottom };
 
-// Where a child sits, in its container's twips.
+// A control's window and image are at most this many pixels wide and high, whatever
+// unit its container places it in.
+constexpr int kMaxControlPixels = 16384;
+
+// Where a child sits, in its container's unit: twips, or pixels inside a control that
+// draws in pixels.
 struct Placement {
   double left = 0, top = 0, width = 0, height = 0;
   Dock dock = Dock::Undocked;
@@ -34,11 +40,14 @@ class Container {
   Session& session() const;
   virtual FontRef ContainerFont() const = 0;
   virtual OLE_COLOR ContainerForeColor() const = 0;
-  // Children's positions and lines are in twips here.
-  virtual double ToPixels(double twips) const { return twips / kTwipsPerPixel; }
+  // The unit children's positions and lines are given in, as units per pixel: twips here.
+  virtual double UnitsPerPixel() const { return kTwipsPerPixel; }
+  double ToPixels(double units) const { return units / UnitsPerPixel(); }
 
   // Creates a child: creation, then its stored properties (or, without a stored set,
-  // the new-instance defaults), then placement with its first resize.
+  // the new-instance defaults), then placement with its first resize. A child that cannot
+  // be made (larger than kMaxControlPixels, no window or device context left in the
+  // session, a stored value it rejects) is an Error, and is not kept.
   template <class T>
   T& Add(std::string name, const Placement& where, const PropertyBag* stored = nullptr) {
     auto owned = std::make_unique<T>();
@@ -53,6 +62,11 @@ class Container {
   // The control of that name among the children and, depth first in creation order,
   // their children; nullptr when there is none.
   UserControl* Find(std::string_view name) const;
+  // Calls `visit` for every control below this container, depth first in creation order,
+  // each before its children, with its depth (1 for a child of this container); when it
+  // returns false the control's children are passed over. The walk keeps its own stack,
+  // so it goes as deep as a program nests controls.
+  void ForEachControl(const std::function<bool(UserControl&, int depth)>& visit) const;
 
   int ClientWidthPx() const;
   int ClientHeightPx() const;
@@ -61,7 +75,9 @@ class Container {
   void LayoutDocked(const UserControl* quiet = nullptr);
 
  protected:
-  // Destroys the children, last first; owners call it while their window still exists.
+  // Destroys the children, last first, each after its own children; owners call it while
+  // their window still exists. Only childless controls are destroyed, so no destructor
+  // recurses, however deep the controls nest.
   void DestroyControls();
 
  private:

@@ -2,12 +2,21 @@
 
 #include <cmath>
 
+#include "xpkit/platform/Error.h"
 #include "xpkit/platform/User.h"
 
 namespace xpkit {
+namespace {
+
+constexpr char kGdiFull[] = "every GDI object of this session is in use";
+
+}  // namespace
 
 ControlSurface::ControlSurface(Gdi& gdi) : gdi_(gdi), image_(0, 0) {
   dc_ = gdi_.CreateImageDC(&image_);
+  if (!dc_)
+    throw Error(ErrorCode::OutOfMemory,
+                std::string("no device context can be made for a control's image: ") + kGdiFull);
   gdi_.SetBkMode(dc_, TRANSPARENT);  // text is drawn over the surface without a box
   gdi_.SetTextColor(dc_, OleTranslateColor(foreColor_));
 }
@@ -47,6 +56,7 @@ void ControlSurface::SetForeColor(OLE_COLOR c) {
 void ControlSurface::SyncFont() {
   if (!font_ || (font_.get() == fontSeen_ && font_->version() == fontVersion_)) return;
   const HFONT next = gdi_.CreateFontIndirect(LogFontOf(font_->desc()));
+  if (!next) throw Error(ErrorCode::OutOfMemory, std::string("no font can be made for a control's image: ") + kGdiFull);
   gdi_.SelectObject(dc_, next);
   if (hfont_) gdi_.DeleteObject(hfont_);
   hfont_ = next;

@@ -14,6 +14,7 @@ constexpr int vbPixels = 3;
 
 class ControlSurface {
  public:
+  // An Error when the session has no device context left to give (nor, later, a font).
   explicit ControlSurface(Gdi& gdi);
   ~ControlSurface();
   ControlSurface(const ControlSurface&) = delete;

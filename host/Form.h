@@ -18,6 +18,8 @@ struct FrameStyle {
 
 class Form : public Container {
  public:
+  // An Error for a client area past kMaxControlPixels either way, or when the session
+  // can make no more windows.
   Form(Host& host, std::string name, int clientWidthPx, int clientHeightPx);
   ~Form() override;
 

@@ -1,7 +1,6 @@
 #include "xpkit/host/Host.h"
 
 #include <algorithm>
-#include <functional>
 #include <iterator>
 
 #include "xpkit/host/Form.h"
@@ -184,13 +183,14 @@ UserControl* Host::AccessKeyOwner(char16_t ch) const {
 
 std::vector<UserControl*> Host::TabOrder() const {
   std::vector<UserControl*> order;
-  std::function<void(const Container&)> walk = [&](const Container& k) {
-    for (const auto& c : k.controls()) {
-      if (c->CanGetFocus() && c->TabStop && c->Visible() && TakesInput(*c)) order.push_back(c.get());
-      walk(*c);
-    }
-  };
-  for (Form* f : forms_) walk(*f);
+  for (Form* f : forms_) {
+    // TakesInput, with the form known: no walk up from every control of a deep pile.
+    if (!session_.user().IsWindowEnabled(f->hWnd())) continue;
+    f->ForEachControl([&](UserControl& c, int) {
+      if (c.CanGetFocus() && c.TabStop && c.Visible() && c.HostEnabled()) order.push_back(&c);
+      return true;
+    });
+  }
   std::stable_sort(order.begin(), order.end(), [](auto* a, auto* b) { return a->TabIndex < b->TabIndex; });
   return order;
 }

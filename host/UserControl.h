@@ -42,9 +42,7 @@ class UserControl : public Container {
   Host& host() const override { return *host_; }
   FontRef ContainerFont() const override { return surface_->Font(); }
   OLE_COLOR ContainerForeColor() const override { return surface_->ForeColor(); }
-  double ToPixels(double units) const override {
-    return surface_->ScaleMode() == vbPixels ? units : units / kTwipsPerPixel;
-  }
+  double UnitsPerPixel() const override { return surface_->ScaleMode() == vbPixels ? 1 : kTwipsPerPixel; }
 
   ControlSurface& surface() { return *surface_; }
   const ControlSurface& surface() const { return *surface_; }
@@ -87,8 +85,9 @@ class UserControl : public Container {
  private:
   friend class Container;
   void Attach(Container& parent, std::string name, const Placement& where);
-  // The placement in the container's pixels, by the container's scale unit.
-  RECT PixelRect() const;
+  // A placement in the container's pixels, by the container's scale unit; an Error for
+  // one larger than kMaxControlPixels.
+  RECT PixelRect(const Placement& p) const;
   std::string name_;
   Container* parent_ = nullptr;
   Host* host_ = nullptr;

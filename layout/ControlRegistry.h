@@ -22,6 +22,10 @@ struct ControlClass {
   UserControl& (*create)(Container& parent, const std::string& name, const Placement& where,
                          const PropertyBag* stored);
   const std::type_info* type;
+  // The unit its controls place their own children in: vbPixels for a class whose
+  // controls switch their surface to pixels (it says so with `static constexpr int
+  // kScaleMode = vbPixels`), so that a layout's sizes inside them are bounded as pixels.
+  int scaleMode = vbTwips;
 
   // The property of that key, matched without regard to case; nullptr when there is none.
   const PropertyInfo* FindProperty(std::string_view key) const;
@@ -35,8 +39,9 @@ class ControlRegistry {
   ControlRegistry();
 
   // Adds a class: T is a UserControl with a default constructor; its stored properties
-  // are those of `T::Properties()` when it has one, else none. An identifier given twice
-  // is an Error naming it.
+  // are those of `T::Properties()` when it has one, else none, and it places its children
+  // in `T::kScaleMode` when it has one, else in twips. An identifier given twice is an
+  // Error naming it.
   template <class T>
   void Register(std::string id) {
     ControlClass c;
@@ -45,6 +50,7 @@ class ControlRegistry {
     c.create = [](Container& parent, const std::string& name, const Placement& where,
                   const PropertyBag* stored) -> UserControl& { return parent.Add<T>(name, where, stored); };
     c.type = &typeid(T);
+    if constexpr (requires { T::kScaleMode; }) c.scaleMode = T::kScaleMode;
     Add(std::move(c));
   }
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "xpkit/host/UserControl.h"
+#include "xpkit/layout/LayoutBounds.h"
 
 namespace xpkit {
 
@@ -27,22 +28,22 @@ Container& LayoutForm::ParentOf(const Layout& layout, const std::string& name, i
   if (name == Name()) return *this;
   for (const Created& c : created_)
     if (c.control && c.control->Name() == name) return *c.control;
-  throw LayoutError(layout.source, line, "unknown parent '" + name + "'");
+  throw LayoutError(layout.source, line, "unknown parent " + Echo(name));
 }
 
 void LayoutForm::Create(const Layout& layout, const ControlRegistry& registry, const ControlLayout& c) {
   const ControlClass* cls = registry.Find(c.classId);
   if (!cls)
     throw LayoutError(layout.source, c.line,
-                      "unknown class identifier '" + c.classId + "' (known: " + registry.KnownClasses() + ")");
+                      "unknown class identifier " + Echo(c.classId) + " (known: " + registry.KnownClasses() + ")");
   Container& parent = ParentOf(layout, c.parent, c.line);
   UserControl* control;
   try {
     control = &cls->create(parent, c.name, c.place, &c.properties);
   } catch (const Error& e) {
-    throw LayoutError(layout.source, c.line, "control '" + c.name + "': " + e.what());
+    throw LayoutError(layout.source, c.line, "control " + Echo(c.name) + ": " + e.what());
   } catch (const std::bad_alloc&) {
-    throw LayoutError(layout.source, c.line, "control '" + c.name + "': out of memory");
+    throw LayoutError(layout.source, c.line, "control " + Echo(c.name) + ": out of memory");
   }
   created_.push_back({control, nullptr, c.parent, c.classId});
 }

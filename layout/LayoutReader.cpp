@@ -7,6 +7,7 @@
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
 #include "xpkit/layout/LayoutAttributes.h"
+#include "xpkit/layout/LayoutBounds.h"
 #include "xpkit/platform/Error.h"
 #include "xpkit/platform/Utf.h"
 
@@ -32,8 +33,8 @@ using Written = std::variant<bool, Number, Word, ColorValue, std::u16string, Fon
 // A value as an error message shows it: what was written where it is short, else its kind.
 std::string Shown(const Written& v) {
   if (const bool* b = std::get_if<bool>(&v)) return *b ? "true" : "false";
-  if (const Number* n = std::get_if<Number>(&v)) return "'" + n->text + "'";
-  if (const Word* w = std::get_if<Word>(&v)) return "'" + w->text + "'";
+  if (const Number* n = std::get_if<Number>(&v)) return Echo(n->text);
+  if (const Word* w = std::get_if<Word>(&v)) return Echo(w->text);
   if (std::holds_alternative<ColorValue>(v)) return "a color";
   if (std::holds_alternative<std::u16string>(v)) return "a text";
   return "a font";
@@ -46,11 +47,17 @@ std::string LowerCaseHint(const Written& v, const std::string& wanted) {
   return wanted + (capitals ? " (in lower case)" : "");
 }
 
+// The bytes of the UTF-8 character that starts with `lead` (1 for a stray byte).
+std::size_t CharacterLength(char lead) {
+  const auto b = static_cast<unsigned char>(lead);
+  return b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+}
+
 // The character at the start of `s` as a message shows it: itself when it can be
 // printed, else its code (a control character, or a byte of a broken character).
 std::string Shown(std::string_view s) {
   const auto b = static_cast<unsigned char>(s[0]);
-  std::size_t n = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+  const std::size_t n = CharacterLength(s[0]);
   const auto ch = FromUtf8(s.substr(0, std::min(n, s.size())));
   char code[16];
   if (!ch || ch->empty()) {
@@ -80,7 +87,8 @@ class Reader {
   std::u16string DecodeText(std::string_view body, const std::string& key) const;
   std::int32_t ParseInt(const std::string& text, const std::string& key) const;
   Written ParseValue(std::size_t from, const std::string& key) const;
-  double ToNumber(const Written& v, const std::string& key, NumberRange range) const;
+  // `note` follows the range in the message.
+  double ToNumber(const Written& v, const std::string& key, NumberRange range, const std::string& note = {}) const;
   AttributeValue ToAttribute(const Written& v, AttributeKind kind, const std::string& key) const;
   PropertyValue ToProperty(const Written& v, PropertyType type, const std::string& key) const;
   // Reads `key = value` lines up to "end": attributes from `attributes`, and `set` lines
@@ -88,12 +96,22 @@ class Reader {
   template <class Block>
   void ReadBlock(const std::string& what, std::span<const Attribute<Block>> attributes, Block& block,
                  const ControlClass* cls, PropertyBag* properties);
+  // The same for a block in `parent`, whose positions and sizes are in its unit.
+  template <class Block>
+  void ReadBlockIn(const std::string& parent, const std::string& what, std::span<const Attribute<Block>> attributes,
+                   Block& block, const ControlClass* cls, PropertyBag* properties) {
+    pixelParent_ = bounds_.InPixels(parent) ? parent : std::string();
+    ReadBlock(what, attributes, block, cls, properties);
+    pixelParent_.clear();
+  }
   std::string_view text_;
   std::string source_;
   const ControlRegistry& registry_;
   std::size_t pos_ = 0;
   int line_ = 0;
   std::vector<Token> tokens_;
+  LayoutBounds bounds_;
+  std::string pixelParent_;  // the parent of the block being read, when it places it in pixels
 };
 
 bool Reader::NextLine() {
@@ -178,12 +196,14 @@ std::u16string Reader::DecodeText(std::string_view body, const std::string& key)
       const char* b = body.data() + i + 1;
       const auto r = i + 4 < body.size() ? std::from_chars(b, b + 4, v, 16) : std::from_chars_result{};
       if (i + 4 >= body.size() || r.ec != std::errc() || r.ptr != b + 4)
-        Fail("\\u must be followed by four hex digits in '" + key + "'", key);
+        Fail("\\u must be followed by four hex digits in " + Echo(key), key);
       flush();
       out += static_cast<char16_t>(v);
       i += 4;
     } else {
-      Fail("unknown escape '\\" + std::string(1, e) + "' in the text of '" + key + "' (known: \\\" \\\\ \\n \\t \\uXXXX)", key);
+      Fail("unknown escape '\\" + std::string(body.substr(i, CharacterLength(e))) + "' in the text of " + Echo(key) +
+               " (known: \\\" \\\\ \\n \\t \\uXXXX)",
+           key);
     }
   }
   flush();
@@ -195,9 +215,9 @@ std::int32_t Reader::ParseInt(const std::string& text, const std::string& key) c
   const char* b = text.data() + (text[0] == '+');
   const auto r = std::from_chars(b, text.data() + text.size(), v);
   if (r.ec == std::errc::result_out_of_range || (r.ec == std::errc() && (v < INT32_MIN || v > INT32_MAX)))
-    Fail("'" + key + "' must be a 32-bit integer; '" + text + "' is out of range", key);
+    Fail(Echo(key) + " must be a 32-bit integer; " + Echo(text) + " is out of range", key);
   if (r.ec != std::errc() || r.ptr != text.data() + text.size())
-    Fail("'" + key + "' must be an integer, not '" + text + "'", key);
+    Fail(Echo(key) + " must be an integer, not " + Echo(text), key);
   return static_cast<std::int32_t>(v);
 }
 
@@ -206,7 +226,7 @@ Written Reader::ParseValue(std::size_t from, const std::string& key) const {
   if (from >= t.size()) Fail("missing value after '" + key + " ='", key);
   const Token& first = t[from];
   auto expectEnd = [&](std::size_t next) {
-    if (next < t.size()) Fail("unexpected '" + t[next].text + "' after the value of '" + key + "'", key);
+    if (next < t.size()) Fail("unexpected " + Echo(t[next].text) + " after the value of " + Echo(key), key);
   };
   switch (first.kind) {
     case Token::Text: expectEnd(from + 1); return DecodeText(first.text, key);
@@ -219,39 +239,42 @@ Written Reader::ParseValue(std::size_t from, const std::string& key) const {
     return first.text == "true";
   }
   if (first.text == "color") {
-    if (from + 1 >= t.size()) Fail("'" + key + "': color needs a value such as 0x00AD9177", key);
+    if (from + 1 >= t.size()) Fail(Echo(key) + ": color needs a value such as 0x00AD9177", key);
     const std::string& h = t[from + 1].text;
     std::uint32_t v = 0;
     const bool hex = h.size() > 2 && h.size() <= 10 && h[0] == '0' && (h[1] == 'x' || h[1] == 'X');
     const auto r = hex ? std::from_chars(h.data() + 2, h.data() + h.size(), v, 16) : std::from_chars_result{};
     if (!hex || r.ec != std::errc() || r.ptr != h.data() + h.size())
-      Fail("'" + key + "': color must be written as 0x followed by up to 8 hex digits, not '" + h + "'", key);
+      Fail(Echo(key) + ": color must be written as 0x followed by up to 8 hex digits, not " + Echo(h), key);
     expectEnd(from + 2);
     return ColorValue{v};
   }
   if (first.text == "font") {
     if (from + 2 >= t.size() || t[from + 1].kind != Token::Text || t[from + 2].kind != Token::Number)
-      Fail("'" + key + "': font must be written as font \"FACE\" SIZE [weight N] [charset N] [italic] [underline] "
-           "[strikethrough]",
+      Fail(Echo(key) +
+               ": font must be written as font \"FACE\" SIZE [weight N] [charset N] [italic] [underline] "
+               "[strikethrough]",
            key);
     FontDesc d;
     d.name = DecodeText(t[from + 1].text, key);
     const char* b = t[from + 2].text.data();
     const auto r = std::from_chars(b, b + t[from + 2].text.size(), d.size);
     if (r.ec != std::errc() || r.ptr != b + t[from + 2].text.size() || !(d.size > 0 && d.size <= 1638))
-      Fail("'" + key + "': font size must be a number of points more than 0 and at most 1638, not '" +
-               t[from + 2].text + "'",
+      Fail(Echo(key) + ": font size must be a number of points more than 0 and at most 1638, not " +
+               Echo(t[from + 2].text),
            key);
     std::set<std::string> given;
     for (std::size_t i = from + 3; i < t.size(); ++i) {
       const std::string& w = t[i].text;
-      if (!given.insert(w).second) Fail("'" + key + "': font " + w + " is given twice", key);
+      if (!given.insert(w).second)
+        Fail(Echo(key) + ": font " + w + " is given twice", key);  // only a known word comes twice
       if ((w == "weight" || w == "charset") && i + 1 < t.size()) {
         const std::string& value = t[++i].text;
         const std::int32_t n = ParseInt(value, key);
         if (w == "weight" && (n < 0 || n > 1000))
-          Fail("'" + key + "': font weight must be 0 to 1000, not " + value, key);
-        if (w == "charset" && (n < 0 || n > 255)) Fail("'" + key + "': font charset must be 0 to 255, not " + value, key);
+          Fail(Echo(key) + ": font weight must be 0 to 1000, not " + Echo(value), key);
+        if (w == "charset" && (n < 0 || n > 255))
+          Fail(Echo(key) + ": font charset must be 0 to 255, not " + Echo(value), key);
         (w == "weight" ? d.weight : d.charset) = static_cast<std::int16_t>(n);
       } else if (w == "italic") {
         d.italic = true;
@@ -260,8 +283,8 @@ Written Reader::ParseValue(std::size_t from, const std::string& key) const {
       } else if (w == "strikethrough") {
         d.strikethrough = true;
       } else {
-        Fail("'" + key + "': unknown font attribute '" + w +
-                 "' (known: weight N, charset N, italic, underline, strikethrough; bold is weight 700)",
+        Fail(Echo(key) + ": unknown font attribute " + Echo(w) +
+                 " (known: weight N, charset N, italic, underline, strikethrough; bold is weight 700)",
              key);
       }
     }
@@ -271,7 +294,7 @@ Written Reader::ParseValue(std::size_t from, const std::string& key) const {
   return Word{first.text};
 }
 
-double Reader::ToNumber(const Written& v, const std::string& key, NumberRange range) const {
+double Reader::ToNumber(const Written& v, const std::string& key, NumberRange range, const std::string& note) const {
   const Number* n = std::get_if<Number>(&v);
   double d = 0;
   if (n) {
@@ -281,8 +304,8 @@ double Reader::ToNumber(const Written& v, const std::string& key, NumberRange ra
   }
   if (!n || d < range.min || d > range.max) {
     const std::string got = Shown(v);
-    Fail("'" + key + "' must be a number from " + std::to_string(std::lround(range.min)) + " to " +
-             std::to_string(std::lround(range.max)) + ", not " + got,
+    Fail(Echo(key) + " must be a number from " + std::to_string(std::lround(range.min)) + " to " +
+             std::to_string(std::lround(range.max)) + note + ", not " + got,
          key);
   }
   return d;
@@ -290,16 +313,22 @@ double Reader::ToNumber(const Written& v, const std::string& key, NumberRange ra
 
 AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const std::string& key) const {
   auto want = [&](const std::string& what) -> AttributeValue {
-    Fail("'" + key + "' must be " + what + ", not " + Shown(v), key);
+    Fail(Echo(key) + " must be " + what + ", not " + Shown(v), key);
   };
   switch (kind) {
     case AttributeKind::Twips:
     case AttributeKind::Size:
     case AttributeKind::ClientSize: {
-      const NumberRange r = RangeOf(kind);
-      if (std::holds_alternative<Number>(v)) return ToNumber(v, key, r);
-      Fail("'" + key + "' must be a number of twips from " + std::to_string(std::lround(r.min)) + " to " +
-               std::to_string(std::lround(r.max)) + " (16384 pixels), not " + Shown(v),
+      // Inside a control that places its children in pixels, the same bound in pixels.
+      NumberRange r = RangeOf(kind);
+      const bool pixels = !pixelParent_.empty();
+      if (pixels) r = {r.min / kTwipsPerPixel, r.max / kTwipsPerPixel};
+      const std::string inside =
+          pixels ? " (inside " + Echo(pixelParent_) + ", which places its controls in pixels)" : "";
+      if (std::holds_alternative<Number>(v)) return ToNumber(v, key, r, inside);
+      Fail(Echo(key) + " must be a number of " + (pixels ? "pixels" : "twips") + " from " +
+               std::to_string(std::lround(r.min)) + " to " + std::to_string(std::lround(r.max)) +
+               (pixels ? inside : " (16384 pixels)") + ", not " + Shown(v),
            key);
     }
     case AttributeKind::Extent:
@@ -368,13 +397,14 @@ void Reader::ReadBlock(const std::string& what, std::span<const Attribute<Block>
         tokens_[k + 1].kind != Token::Equals)
       Fail("expected 'KEY = VALUE', 'set KEY = VALUE' or 'end' in " + what);
     const std::string key = LowerKey(tokens_[k].text);
-    if (!seen.insert(key + (set ? "/set" : "")).second) Fail("'" + key + "' is given twice in " + what, key);
+    if (!seen.insert(key + (set ? "/set" : "")).second) Fail(Echo(key) + " is given twice in " + what, key);
     const Written v = ParseValue(k + 2, key);
     if (set) {
       if (!cls) Fail("a " + what + " has no stored properties", key);
       const PropertyInfo* p = cls->FindProperty(key);
       if (!p)
-        Fail(what + " (" + cls->id + ") has no stored property '" + key + "' (it has: " + cls->KnownProperties() + ")",
+        Fail(what + " (" + cls->id + ") has no stored property " + Echo(key) + " (it has: " + cls->KnownProperties() +
+                 ")",
              key);
       properties->WriteProperty(p->key, ToProperty(v, p->type, key));
       continue;
@@ -385,7 +415,7 @@ void Reader::ReadBlock(const std::string& what, std::span<const Attribute<Block>
     if (!a) {
       std::string known;
       for (const Attribute<Block>& x : attributes) known += (known.empty() ? "" : ", ") + std::string(x.key);
-      Fail("unknown attribute '" + key + "' in " + what + " (known: " + known +
+      Fail("unknown attribute " + Echo(key) + " in " + what + " (known: " + known +
                (cls ? "; stored properties are written 'set KEY = VALUE'" : "") + ")",
            key);
     }
@@ -407,20 +437,30 @@ Layout Reader::Read() {
   if (!NextLine() || tokens_.size() != 2 || tokens_[0].text != "window" || tokens_[1].kind != Token::Word)
     Fail("expected 'window NAME'");
   out.window.name = tokens_[1].text;
-  ReadBlock<WindowLayout>("window '" + out.window.name + "'", WindowAttributes(), out.window, nullptr, nullptr);
+  const int windowLine = line_;
+  ReadBlock<WindowLayout>("window " + Echo(out.window.name), WindowAttributes(), out.window, nullptr, nullptr);
+  // Bounds past the sizes of single blocks are reported where the block starts.
+  auto within = [&](int blockLine, const std::optional<std::string>& fault) {
+    if (!fault) return;
+    line_ = blockLine;
+    Fail(*fault);
+  };
+  within(windowLine, bounds_.Window(out.window));
   std::set<std::string> names{out.window.name};
   auto name = [&](std::size_t i) {
     if (i >= tokens_.size() || tokens_[i].kind != Token::Word)
       Fail("expected a name (letters, digits, _ . - +, not starting with a digit)" +
-           (i < tokens_.size() ? ", not '" + tokens_[i].text + "'" : std::string()));
-    if (!names.insert(tokens_[i].text).second) Fail("the name '" + tokens_[i].text + "' is used twice");
+           (i < tokens_.size() ? ", not " + Echo(tokens_[i].text) : std::string()));
+    if (!names.insert(tokens_[i].text).second) Fail("the name " + Echo(tokens_[i].text) + " is used twice");
     return tokens_[i].text;
   };
   auto parent = [&](std::size_t i) {
     if (i + 2 != tokens_.size() || tokens_[i].text != "in" || tokens_[i + 1].kind != Token::Word)
       Fail("expected 'in PARENT' at the end of the line");
     const std::string& p = tokens_[i + 1].text;
-    if (!names.count(p)) Fail("unknown parent '" + p + "': a parent must come before its children");
+    // The block's own name is known by now, but comes no earlier than itself.
+    if (!names.count(p) || p == tokens_[1].text)
+      Fail("unknown parent " + Echo(p) + ": a parent must come before its children");
     return p;
   };
   std::set<std::string> lineNames;  // a line holds no children
@@ -433,22 +473,25 @@ Layout Reader::Read() {
       if (tokens_.size() < 3 || tokens_[2].kind != Token::Word) Fail("expected 'control NAME CLASS in PARENT'");
       c.classId = tokens_[2].text;
       const ControlClass* cls = registry_.Find(c.classId);
-      if (!cls) Fail("unknown class identifier '" + c.classId + "' (known: " + registry_.KnownClasses() + ")");
+      if (!cls) Fail("unknown class identifier " + Echo(c.classId) + " (known: " + registry_.KnownClasses() + ")");
       c.parent = parent(3);
-      if (lineNames.count(c.parent)) Fail("'" + c.parent + "' is a line and holds no controls");
-      ReadBlock<ControlLayout>("control '" + c.name + "'", ControlAttributes(), c, cls, &c.properties);
+      if (lineNames.count(c.parent)) Fail(Echo(c.parent) + " is a line and holds no controls");
+      within(c.line, bounds_.Enter(c.name, c.parent, true));
+      ReadBlockIn<ControlLayout>(c.parent, "control " + Echo(c.name), ControlAttributes(), c, cls, &c.properties);
+      within(c.line, bounds_.Control(c, cls->scaleMode));
       out.items.emplace_back(std::move(c));
     } else if (kind == "line") {
       LineLayout l;
       l.line = line_;
       l.name = name(1);
       l.parent = parent(2);
-      if (lineNames.count(l.parent)) Fail("'" + l.parent + "' is a line and holds no lines");
+      if (lineNames.count(l.parent)) Fail(Echo(l.parent) + " is a line and holds no lines");
       lineNames.insert(l.name);
-      ReadBlock<LineLayout>("line '" + l.name + "'", LineAttributes(), l, nullptr, nullptr);
+      within(l.line, bounds_.Enter(l.name, l.parent, false));
+      ReadBlockIn<LineLayout>(l.parent, "line " + Echo(l.name), LineAttributes(), l, nullptr, nullptr);
       out.items.emplace_back(std::move(l));
     } else {
-      Fail("expected 'control' or 'line', not '" + kind + "'");
+      Fail("expected 'control' or 'line', not " + Echo(kind));
     }
   }
   return out;

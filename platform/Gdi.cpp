@@ -112,6 +112,8 @@ HGDIOBJ Gdi::SelectObject(HDC dc, HGDIOBJ object) {
   }
   const HGDIOBJ previous = *slot;
   *slot = object;
+  objects_.CountSelection(object, +1);
+  objects_.CountSelection(previous, -1);
   return previous;
 }
 
@@ -132,11 +134,16 @@ HDC Gdi::CreateImageDC(Bitmap* target) {
   d.pen = s.blackPen;
   d.brush = s.whiteBrush;
   d.font = s.systemFont;
-  return objects_.Add(std::move(d));
+  const HDC dc = objects_.Add(std::move(d));
+  if (dc)
+    for (HGDIOBJ selected : {s.blackPen, s.whiteBrush, s.systemFont}) objects_.CountSelection(selected, +1);
+  return dc;
 }
 
 BOOL Gdi::DeleteDC(HDC dc) {
-  if (!Dc(dc)) return FALSE;
+  const DcObject* d = Dc(dc);
+  if (!d) return FALSE;
+  for (HGDIOBJ selected : {d->pen, d->brush, d->font}) objects_.CountSelection(selected, -1);
   return objects_.Remove(dc) ? TRUE : FALSE;
 }
 
@@ -163,10 +170,12 @@ BOOL Gdi::LineTo(HDC dc, int x, int y) {
   if (!pen || pen->style == PS_NULL) return TRUE;
   Bitmap& b = *d->target;
   const std::uint32_t argb = Argb(pen->color);
+  const RECT image{0, 0, b.width(), b.height()};
   if (pen->width <= 1) {
-    pixel_rules::CosmeticLine(from.x, from.y, x, y, [&](std::int64_t px, std::int64_t py) { PutPixel(b, px, py, argb); });
+    pixel_rules::CosmeticLine(from.x, from.y, x, y, image,
+                              [&](std::int64_t px, std::int64_t py) { PutPixel(b, px, py, argb); });
   } else {
-    pixel_rules::WideLine(from.x, from.y, x, y, pen->width,
+    pixel_rules::WideLine(from.x, from.y, x, y, pen->width, image,
                           [&](std::int64_t py, std::int64_t x0, std::int64_t x1) { PutSpan(b, py, x0, x1, argb); });
   }
   return TRUE;

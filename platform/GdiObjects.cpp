@@ -50,20 +50,15 @@ bool GdiObjectTable::Remove(HGDIOBJ h) {
   Slot* s = Find(h);
   if (!s || s->stock) return false;
   s->used = false;
+  s->selections = 0;
   s->payload = PenObject{};
   ++s->generation;
   free_.push_back(h & (kMaxSlots - 1));
   return true;
 }
 
-bool GdiObjectTable::IsSelectedInDc(HGDIOBJ h) const {
-  // Live DCs are few (one per persistent image), so a scan is cheap.
-  for (const Slot& s : slots_) {
-    if (!s.used || s.kind != GdiKind::DC) continue;
-    const auto& dc = std::get<DcObject>(s.payload);
-    if (dc.pen == h || dc.brush == h || dc.font == h) return true;
-  }
-  return false;
+void GdiObjectTable::CountSelection(HGDIOBJ h, int change) {
+  if (Slot* s = Find(h)) s->selections += static_cast<std::uint32_t>(change);
 }
 
 std::size_t GdiObjectTable::LiveCount(GdiKind kind) const {

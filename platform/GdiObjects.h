@@ -72,8 +72,13 @@ class GdiObjectTable {
     return s ? s->kind : GdiKind{};
   }
   bool Remove(HGDIOBJ h);
+  // A DC took (+1) or let go of (-1) a pen, brush or font.
+  void CountSelection(HGDIOBJ h, int change);
   // Whether a pen, brush or font is selected into a live DC.
-  bool IsSelectedInDc(HGDIOBJ h) const;
+  bool IsSelectedInDc(HGDIOBJ h) {
+    Slot* s = Find(h);
+    return s && s->selections > 0;
+  }
   // Live objects that are not stock objects; kind {} counts pens, brushes, regions and fonts.
   std::size_t LiveCount(GdiKind kind = GdiKind{}) const;
   // Objects of a kind created so far, stock objects not counted.
@@ -86,6 +91,7 @@ class GdiObjectTable {
     std::uint8_t generation = 0;
     bool used = false;
     bool stock = false;
+    std::uint32_t selections = 0;  // live DCs holding it: a delete asks without a scan of every DC
     Payload payload;
   };
   template <class T>

@@ -15,20 +15,49 @@ namespace xpkit::pixel_rules {
 // axis, the start included and the end left out; a zero-length line sets nothing. The
 // minor coordinate is the exact value rounded to nearest, an exact half going to the
 // smaller coordinate, in every octant: y = y1 + ceil(i*dy/|dx| - 1/2) for an x-major line.
+// Only the pixels inside `clip` are plotted, and only they are stepped through: both
+// coordinates move monotonically, so the steps inside are one run found by bisection,
+// and a line reaching far past a small image costs what its visible part does.
 template <class Plot>
-void CosmeticLine(LONG x1, LONG y1, LONG x2, LONG y2, Plot&& plot) {
+void CosmeticLine(LONG x1, LONG y1, LONG x2, LONG y2, const RECT& clip, Plot&& plot) {
   const std::int64_t dx = std::int64_t{x2} - x1, dy = std::int64_t{y2} - y1;
   const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
-  // ceil(n / d) for d > 0.
-  auto ceilDiv = [](std::int64_t n, std::int64_t d) { return n >= 0 ? (n + d - 1) / d : -((-n) / d); };
-  if (adx >= ady) {
-    const std::int64_t sx = dx < 0 ? -1 : 1;
-    for (std::int64_t i = 0; i < adx; ++i)
-      plot(x1 + i * sx, y1 + ceilDiv(2 * i * dy - adx, 2 * adx));
+  const bool xMajor = adx >= ady;
+  // Along the major axis a(i) = a1 + i*step; across it b(i) = b1 + ceil((2*i*db - n) / (2*n)).
+  const std::int64_t n = xMajor ? adx : ady, a1 = xMajor ? x1 : y1, b1 = xMajor ? y1 : x1;
+  const std::int64_t da = xMajor ? dx : dy, db = xMajor ? dy : dx;
+  const std::int64_t aLo = xMajor ? clip.left : clip.top, aHi = xMajor ? clip.right : clip.bottom;
+  const std::int64_t bLo = xMajor ? clip.top : clip.left, bHi = xMajor ? clip.bottom : clip.right;
+  auto ceilDiv = [](std::int64_t num, std::int64_t d) { return num >= 0 ? (num + d - 1) / d : -((-num) / d); };
+  auto b = [&](std::int64_t i) { return b1 + ceilDiv(2 * i * db - n, 2 * n); };
+  // The first step in [lo, hi) where `reached` holds (it holds from some step on), else hi.
+  auto first = [](std::int64_t lo, std::int64_t hi, auto reached) {
+    while (lo < hi) {
+      const std::int64_t mid = lo + (hi - lo) / 2;
+      if (reached(mid))
+        hi = mid;
+      else
+        lo = mid + 1;
+    }
+    return lo;
+  };
+  const std::int64_t step = da < 0 ? -1 : 1;
+  std::int64_t from = step > 0 ? aLo - a1 : a1 - aHi + 1, to = step > 0 ? aHi - a1 : a1 - aLo + 1;
+  from = from < 0 ? 0 : from;
+  to = to > n ? n : to;
+  if (db >= 0) {
+    from = first(from, to, [&](std::int64_t i) { return b(i) >= bLo; });
+    to = first(from, to, [&](std::int64_t i) { return b(i) >= bHi; });
   } else {
-    const std::int64_t sy = dy < 0 ? -1 : 1;
-    for (std::int64_t i = 0; i < ady; ++i)
-      plot(x1 + ceilDiv(2 * i * dx - ady, 2 * ady), y1 + i * sy);
+    from = first(from, to, [&](std::int64_t i) { return b(i) < bHi; });
+    to = first(from, to, [&](std::int64_t i) { return b(i) < bLo; });
+  }
+  for (std::int64_t i = from; i < to; ++i) {
+    const std::int64_t a = a1 + i * step;
+    if (xMajor)
+      plot(a, b(i));
+    else
+      plot(b(i), a);
   }
 }
 
@@ -50,9 +79,10 @@ class PenDot {
   std::span<const DotRow> rows_;
 };
 
-// Spans (y, xFirst, xLast inclusive) covered by a wide pen from (x1, y1) to (x2, y2).
+// Spans (y, xFirst, xLast inclusive) covered by a wide pen from (x1, y1) to (x2, y2);
+// stamps wholly outside `clip` are left out.
 template <class Span>
-void WideLine(LONG x1, LONG y1, LONG x2, LONG y2, int width, Span&& span) {
+void WideLine(LONG x1, LONG y1, LONG x2, LONG y2, int width, const RECT& clip, Span&& span) {
   const PenDot pen(width);
   const std::span<const DotRow> dot = pen.rows();
   if (y1 == y2) {  // horizontal: each dot row sweeps one span
@@ -63,7 +93,9 @@ void WideLine(LONG x1, LONG y1, LONG x2, LONG y2, int width, Span&& span) {
   auto stamp = [&](std::int64_t x, std::int64_t y) {
     for (const DotRow& r : dot) span(y + r.dy, x + r.dx0, x + r.dx1);
   };
-  CosmeticLine(x1, y1, x2, y2, stamp);
+  // A stamp reaches at most `width` pixels from its point either way.
+  const RECT reach{clip.left - width, clip.top - width, clip.right + width, clip.bottom + width};
+  CosmeticLine(x1, y1, x2, y2, reach, stamp);
   stamp(x2, y2);
 }
 

@@ -54,12 +54,19 @@ bool User::Hits(HWND h, const WindowInfo& w, POINT screen) const {
 }
 
 HWND User::Descend(HWND h, POINT screen) const {
-  const WindowInfo* w = Find(h);
-  for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
-    const WindowInfo* c = Find(*it);
-    if (c && c->visible && Hits(*it, *c, screen)) return c->enabled ? Descend(*it, screen) : h;
+  for (;;) {
+    const WindowInfo* w = Find(h);
+    HWND next = 0;
+    for (auto it = w->children.rbegin(); it != w->children.rend() && !next; ++it) {
+      const WindowInfo* c = Find(*it);
+      if (c && c->visible && Hits(*it, *c, screen)) {
+        if (!c->enabled) return h;
+        next = *it;
+      }
+    }
+    if (!next) return h;
+    h = next;
   }
-  return h;
 }
 
 HWND User::CreateWindowHandle(HWND parent, const RECT& rect) {
@@ -80,14 +87,18 @@ HWND User::CreateWindowHandle(HWND parent, const RECT& rect) {
 BOOL User::DestroyWindow(HWND hwnd) {
   WindowInfo* w = Find(hwnd);
   if (!w) return FALSE;
-  for (HWND c : std::vector<HWND>(w->children)) DestroyWindow(c);
-  w = Find(hwnd);
-  if (w->region) gdi_.DeleteObject(w->region);
   auto& siblings = w->parent ? Find(w->parent)->children : topLevel_;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), hwnd), siblings.end());
-  if (capture_ == hwnd) capture_ = 0;
-  if (lock_.holder == hwnd) lock_.holder = 0;
-  windows_.erase(hwnd);
+  // The window and everything inside it, gathered without recursion, however deep.
+  std::vector<HWND> doomed{hwnd};
+  for (std::size_t i = 0; i < doomed.size(); ++i) {
+    WindowInfo& d = *Find(doomed[i]);
+    doomed.insert(doomed.end(), d.children.begin(), d.children.end());
+    if (d.region) gdi_.DeleteObject(d.region);
+    if (capture_ == doomed[i]) capture_ = 0;
+    if (lock_.holder == doomed[i]) lock_.holder = 0;
+  }
+  for (HWND h : doomed) windows_.erase(h);
   return TRUE;
 }
 
@@ -141,6 +152,13 @@ BOOL User::GetWindowRect(HWND hwnd, RECT* rect) const {
   if (!w || !rect) return FALSE;
   const POINT o = Origin(hwnd);
   *rect = {o.x, o.y, o.x + w->rect.right - w->rect.left, o.y + w->rect.bottom - w->rect.top};
+  return TRUE;
+}
+
+BOOL User::GetRectInParent(HWND hwnd, RECT* rect) const {
+  const WindowInfo* w = Find(hwnd);
+  if (!w || !rect) return FALSE;
+  *rect = w->rect;
   return TRUE;
 }
 

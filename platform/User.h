@@ -32,8 +32,10 @@ class User {
   User& operator=(const User&) = delete;
 
   // Creates a window; `rect` is in the parent's client coordinates, or in screen
-  // coordinates for a top-level window (parent 0). Returns 0 for a bad parent.
+  // coordinates for a top-level window (parent 0). Returns 0 for a bad parent, and once
+  // the session has made all the windows its handles can name.
   HWND CreateWindowHandle(HWND parent, const RECT& rect);
+  // Destroys the window and every window inside it.
   BOOL DestroyWindow(HWND hwnd);
   BOOL IsWindow(HWND hwnd) const;
   BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
@@ -45,6 +47,9 @@ class User {
 
   BOOL GetClientRect(HWND hwnd, RECT* rect) const;
   BOOL GetWindowRect(HWND hwnd, RECT* rect) const;  // screen coordinates
+  // The window's rectangle in its parent's client coordinates (screen coordinates for a
+  // top-level window), found without walking up to the screen.
+  BOOL GetRectInParent(HWND hwnd, RECT* rect) const;
   BOOL ClientToScreen(HWND hwnd, POINT* point) const;
   BOOL ScreenToClient(HWND hwnd, POINT* point) const;
 

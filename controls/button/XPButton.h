@@ -28,6 +28,8 @@ struct Shade {
 class XPButton : public UserControl {
  public:
   static constexpr const char* kClassId = "Morvel.XPButton";
+  // It draws, and places any control put inside it, in pixels.
+  static constexpr int kScaleMode = vbPixels;
 
   // Properties; each write runs its steps (repaint, access key, change notice).
   bool Enabled() const { return Enabled_ != 0; }

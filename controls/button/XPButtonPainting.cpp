@@ -46,7 +46,7 @@ void XPButton::Repaint(std::int16_t Pressed) {
 void XPButton::PrepareSurface() {
   surface().SetAutoRedraw(true);
   surface().Cls();
-  surface().SetScaleMode(vbPixels);
+  surface().SetScaleMode(kScaleMode);
 }
 
 void XPButton::Line(int x1, int y1, int x2, int y2, COLORREF color, int width) {

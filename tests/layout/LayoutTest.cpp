@@ -1,13 +1,14 @@
 // The layout text: values of every type, round trips, the checks that name the file, the
 // line and the key, and windows built from layouts with the kit's classes and a caller's.
-#include "xpkit/layout/Layout.h"
-
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/controls/header/XPHeader.h"
 #include "xpkit/layout/ControlRegistry.h"
+#include "xpkit/layout/Layout.h"
 #include "xpkit/layout/LayoutForm.h"
 
 namespace xpkit {
@@ -159,6 +160,8 @@ TEST(Layout, FaultsNameTheFileLineAndKey) {
       {kWindow + "control b Morvel.XPButton in w\n  left = 0\n  top = 0\n  width = 10\nend\n",
        "f.layout:10: control 'b' needs 'height'", ""},
       {kWindow + "control b Morvel.XPButton in nowhere\n", "f.layout:6: unknown parent 'nowhere'", ""},
+      {kWindow + "control b Morvel.XPButton in b\n", "f.layout:6: unknown parent 'b'", ""},
+      {kWindow + "line l in l\n", "f.layout:6: unknown parent 'l'", ""},
       {kWindow + "control b Morvel.XPSlider in w\n",
        "f.layout:6: unknown class identifier 'Morvel.XPSlider' (known: Morvel.XPHeader, Morvel.XPButton)", ""},
       {kWindow + button + "end\n" + button, "f.layout:12: the name 'b' is used twice", ""},
@@ -262,6 +265,143 @@ TEST(LayoutForm, ControlsAreFoundByNameAndClassAtAnyDepth) {
   // The caller's class saves through its own table and comes back the same.
   EXPECT_EQ(FormatLayout(form.SaveLayout()), FormatLayout(ParseLayout(FormatLayout(form.SaveLayout()), "t", registry)));
   EXPECT_NE(FormatLayout(form.SaveLayout()).find("control g Test.Gauge in bar"), std::string::npos);
+}
+
+// Bounds past single values. Every big layout is made here; each control block below
+// takes 6 lines, and the first starts at line 6.
+std::string Window(int widthPx, int heightPx) {
+  return "xpkit-layout 1\nwindow w\n  clientwidth = " + std::to_string(widthPx * 15) +
+         "\n  clientheight = " + std::to_string(heightPx * 15) + "\nend\n";
+}
+std::string Block(const std::string& name, const std::string& cls, const std::string& parent, int width, int height,
+                  const std::string& more = "") {
+  return "control " + name + " " + cls + " in " + parent +
+         "\n  left = 0\n  top = 0\n  width = " + std::to_string(width) + "\n  height = " + std::to_string(height) +
+         "\n" + more + "end\n";
+}
+std::string Numbered(int i) { return std::string(1, 'c').append(std::to_string(i)); }
+// What ParseLayout says of a text: its fault, or "accepted".
+std::string Verdict(const std::string& text) {
+  try {
+    ParseLayout(text, "f.layout");
+    return "accepted";
+  } catch (const LayoutError& e) {
+    return e.what();
+  }
+}
+const std::string kBudget = "budget of 4194304 pixels for the window's client area and every control's image";
+
+TEST(LayoutBounds, ControlsNest64DeepAndALayoutHolds2048Items) {
+  std::string deep = Window(20, 20);
+  for (int i = 1; i <= 64; ++i) deep += Block(Numbered(i), "Morvel.XPHeader", i == 1 ? "w" : Numbered(i - 1), 150, 150);
+  deep += "line l in c64\n  x1 = 0\n  y1 = 0\n  x2 = 15\n  y2 = 0\nend\n";  // a line holds nothing: no deeper
+  const Layout layout = ParseLayout(deep, "f.layout");
+  HeadlessBackend backend;
+  Host host(backend);
+  LayoutForm form(host, layout);
+  EXPECT_EQ(form.Control<XPHeader>("c64").Parent(), &form.Control<XPHeader>("c63"));
+  EXPECT_EQ(Verdict(deep + Block("c65", "Morvel.XPHeader", "c64", 150, 150)),
+            "f.layout:396: control 'c65' would lie 65 deep; controls nest at most 64 deep (those in the window are 1 "
+            "deep)");
+
+  std::string many = Window(20, 20);
+  for (int i = 1; i <= 2047; ++i) many += Block(Numbered(i), "Morvel.XPButton", "w", 15, 15);
+  many += "line l in w\n  x1 = 0\n  y1 = 0\n  x2 = 15\n  y2 = 0\nend\n";
+  EXPECT_EQ(Verdict(many), "accepted");
+  EXPECT_EQ(Verdict(many + Block("last", "Morvel.XPButton", "w", 15, 15)),
+            "f.layout:12294: a layout holds at most 2048 controls and lines; 'last' is one more");
+}
+
+TEST(LayoutBounds, SizesInsideAButtonAreBoundedInPixels) {
+  const std::string button = Window(200, 100) + Block("b", "Morvel.XPButton", "w", 1590, 330);
+  const std::string inside = " (inside 'b', which places its controls in pixels)";
+  EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 245760, 5)),
+            "f.layout:15: 'width' must be a number from 0 to 16384" + inside + ", not '245760'");
+  EXPECT_EQ(Verdict(button + "line l in b\n  x1 = -16385\n"),
+            "f.layout:13: 'x1' must be a number from -16384 to 16384" + inside + ", not '-16385'");
+  EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 16384, 5)), "accepted");
+  EXPECT_EQ(Verdict(Window(200, 100) + Block("h", "Morvel.XPHeader", "w", 245760, 5)), "accepted");  // twips
+
+  // Docked inside the button, a banner spans the button's 106 pixels, not 106 x 15.
+  HeadlessBackend backend;
+  Host host(backend);
+  LayoutForm form(host, ParseLayout(button + Block("h", "Morvel.XPHeader", "b", 0, 5, "  dock = top\n"), "t"));
+  RECT r{};
+  host.session().user().GetClientRect(form.Control<XPHeader>("h").hWnd(), &r);
+  EXPECT_EQ(r.right, 106);
+  EXPECT_EQ(r.bottom, 5);
+
+  // A class that does not say it draws in pixels is still held to 16384 pixels by the
+  // host, and a control refused is not kept.
+  XPButton& b = form.Control<XPButton>("b");
+  try {
+    b.Add<Gauge>("g", {0, 0, 20000, 10});
+    ADD_FAILURE() << "a control 20000 pixels wide was made";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), ErrorCode::InvalidProcedureCall);
+    EXPECT_STREQ(e.what(),
+                 "Invalid procedure call or argument: control 'g' would be 20000 x 10 pixels; a control is "
+                 "at most 16384 pixels either way");
+  }
+  EXPECT_EQ(b.controls().size(), 1u);  // the banner alone
+}
+
+TEST(LayoutBounds, TheWindowAndTheImagesShareOneBudgetOfPixels) {
+  EXPECT_EQ(Verdict(Window(2048, 2048)), "accepted");
+  EXPECT_EQ(Verdict(Window(2048, 2049)), "f.layout:2: window 'w' is 2048 x 2049 pixels, past the layout's " + kBudget);
+  // A control counts 16 pixels wider and higher than it is, and a docked one is as wide
+  // as its parent: 1024 x 1024 + (1024 + 16) x (3009 + 16) is one budget and 272 pixels.
+  const std::string docked = Window(1024, 1024) + Block("d", "Morvel.XPHeader", "w", 0, 3009 * 15, "  dock = top\n");
+  EXPECT_EQ(Verdict(docked),
+            "f.layout:6: control 'd' (1024 x 3009 pixels) takes the layout past its " + kBudget);
+  EXPECT_EQ(Verdict(Window(1024, 1024) + Block("d", "Morvel.XPHeader", "w", 0, 3009 * 15)), "accepted");
+  // Inside a button, sizes count as pixels: 64 x 64 + 17 x 17 + 2048 x 2046 is too many.
+  const std::string button = Window(64, 64) + Block("b", "Morvel.XPButton", "w", 15, 15);
+  EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 2032, 2029)), "accepted");
+  EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 2032, 2030)),
+            "f.layout:12: control 'h' (2032 x 2030 pixels) takes the layout past its " + kBudget);
+}
+
+TEST(LayoutBounds, AControlThatCannotBeMadeIsAnError) {
+  HeadlessBackend backend;
+  Host host(backend);
+  Gdi& gdi = host.session().gdi();
+  std::vector<HPEN> pens;
+  while (const HPEN pen = gdi.CreatePen(PS_SOLID, 1, 0)) pens.push_back(pen);  // every GDI object in use
+  const Layout layout = ParseLayout(Window(200, 100) + Block("b", "Morvel.XPButton", "w", 1590, 330), "f.layout");
+  const std::string full =
+      "Out of memory: no device context can be made for a control's image: every GDI object of "
+      "this session is in use";
+  try {
+    LayoutForm form(host, layout);
+    ADD_FAILURE() << "a control without a device context was made";
+  } catch (const LayoutError& e) {
+    EXPECT_EQ(e.what(), "f.layout:6: control 'b': " + full);
+  }
+  Form form(host, "frm", 200, 100);
+  try {
+    form.Add<XPButton>("b", {0, 0, 150, 150});
+    ADD_FAILURE() << "a control without a device context was made";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), ErrorCode::OutOfMemory);
+    EXPECT_EQ(e.what(), full);
+  }
+  EXPECT_TRUE(form.controls().empty());
+  // With room again (its image, its font and what it draws with), the same control is made.
+  for (int i = 0; i < 8; ++i) gdi.DeleteObject(pens[pens.size() - 1 - i]);
+  EXPECT_EQ(form.Add<XPButton>("b", {0, 0, 150, 150}).Name(), "b");
+}
+
+TEST(LayoutBounds, ALongWordIsEchoedCutAtACharacter) {
+  const std::string key(1000, 'k');
+  EXPECT_EQ(Verdict("xpkit-layout 1\nwindow w\n  " + key + " = 1\n"),
+            "f.layout:3: unknown attribute '" + key.substr(0, 80) +
+                "…' (1000 bytes in all) in window 'w' (known: caption, clientwidth, clientheight, backcolor, "
+                "forecolor, font, fixedsize, toolwindow, minbutton, maxbutton, showintaskbar, centred)");
+  std::string accents;
+  for (int i = 0; i < 100; ++i) accents += "é";
+  EXPECT_EQ(Verdict("xpkit-layout 1\nwindow w\n  caption = \"x\" \"" + accents + "\"\n"),
+            "f.layout:3: unexpected '" + accents.substr(0, 160) + "…' (200 bytes in all) after the value of 'caption'");
 }
 
 TEST(ControlRegistry, IdentifiersAreUniqueAndClassesExact) {

@@ -80,14 +80,21 @@ TEST_F(CosmeticLine, BackwardsSetsTheSamePixelsButForTheEnds) {
 }
 
 TEST_F(CosmeticLine, ClippingNeverMovesAPixel) {
-  Canvas big(gdi, 20, 20), small(gdi, 5, 5);
-  big.Line(-6, 1, 13, 4);
-  small.Line(-6, 1, 13, 4);
-  for (const auto& p : small.Inked()) EXPECT_TRUE(big.Inked().count(p));
-  for (const auto& p : big.Inked())
-    if (p.first < 5 && p.second < 5) {
-      EXPECT_TRUE(small.Inked().count(p));
-    }
+  // The same line on a canvas and, moved by (k, k), on one 2k larger: inside the small
+  // canvas both set the same pixels, in every octant, with ends near and far outside.
+  const int lines[][4] = {
+      {-6, 1, 13, 4},           {13, 4, -6, 1},         {2, -9, 4, 14},     {4, 14, 2, -9}, {-1000000, -3, 999999, 5},
+      {3, 999999, 1, -1000000}, {-700, 700, 700, -700}, {-50, -47, 60, 61}, {9, 2, -90, 3}, {5, 5, 5, 5}};
+  constexpr int k = 7;
+  for (const auto& l : lines) {
+    Canvas small(gdi, 9, 6), big(gdi, 9 + 2 * k, 6 + 2 * k);
+    small.Line(l[0], l[1], l[2], l[3]);
+    big.Line(l[0] + k, l[1] + k, l[2] + k, l[3] + k);
+    Pixels inside;
+    for (const auto& [x, y] : big.Inked())
+      if (x >= k && x < 9 + k && y >= k && y < 6 + k) inside.insert({x - k, y - k});
+    EXPECT_EQ(small.Inked(), inside) << l[0] << "," << l[1] << " to " << l[2] << "," << l[3];
+  }
 }
 
 TEST_F(WidePen, HorizontalStampsCoverGdisRowsAndColumns) {

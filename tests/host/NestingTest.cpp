@@ -1,0 +1,51 @@
+// Controls nested as deep as a program makes them: showing, finding, tabbing, composing
+// and destroying walk the tree without recursion, and a control the session has no room
+// for is an Error, never a control that draws nothing.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/host/Compositor.h"
+#include "xpkit/host/Form.h"
+#include "xpkit/host/UserControl.h"
+#include "xpkit/platform/Error.h"
+#include "xpkit/platform/Session.h"
+
+namespace xpkit {
+namespace {
+
+TEST(Nesting, ControlsGoAsDeepAsTheSessionHasRoomFor) {
+  HeadlessBackend backend;
+  Host host(backend);
+  std::optional<Form> form(std::in_place, host, "frm", 20, 20);
+  Container* inner = &*form;
+  int depth = 0;
+  try {
+    for (;;) {
+      inner = &inner->Add<UserControl>("c", {0, 0, 150, 150});
+      ++depth;
+    }
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), ErrorCode::OutOfMemory) << e.what();
+  }
+  // Each takes one of the session's 16384 GDI objects, for its image's device context.
+  EXPECT_GT(depth, 16000);
+  auto& deepest = static_cast<UserControl&>(*inner);
+  EXPECT_TRUE(deepest.controls().empty());  // the one refused is not kept
+  deepest.surface().SetBackColor(RGB(255, 0, 0));
+  form->Show();
+  EXPECT_EQ(form->Find("none"), nullptr);
+  host.SendKeys(u"{Tab}");
+  host.Pump();
+  EXPECT_EQ(host.Focused(), form->controls().front().get());
+  EXPECT_EQ(ComposeForm(*form).ColorAt(5, 5), RGB(255, 0, 0));  // the deepest lies on top
+  const HWND hwnd = deepest.hWnd();
+  form.reset();
+  EXPECT_FALSE(host.session().user().IsWindow(hwnd));
+  Form again(host, "frm", 20, 20);
+  EXPECT_EQ(again.Add<UserControl>("c", {0, 0, 150, 150}).Name(), "c");
+}
+
+}  // namespace
+}  // namespace xpkit
