@@ -10,6 +10,7 @@
 #include "xpkit/platform/CodePage.h"
 #include "xpkit/platform/Font.h"
 #include "xpkit/platform/GdiObjects.h"
+#include "xpkit/platform/TextLimits.h"
 #include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
@@ -35,11 +36,14 @@ constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_
                DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_NOCLIP = 0x100,
                DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800;
 
+// A LOGFONT's face name holds this many characters with its terminator.
+constexpr std::size_t LF_FACESIZE = kMaxFaceName + 1;
+
 struct LOGFONT {
   LONG lfHeight = 0;  // < 0: character height in pixels; > 0: cell height
   LONG lfWeight = 400;
   std::uint8_t lfItalic = 0, lfUnderline = 0, lfStrikeOut = 0, lfCharSet = 0;
-  std::u16string lfFaceName;
+  std::u16string lfFaceName;  // cut to LF_FACESIZE - 1 characters by CreateFontIndirect
 };
 
 // The LOGFONT that selects a font object's description: its size in points as a

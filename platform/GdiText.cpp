@@ -61,7 +61,7 @@ LOGFONT LogFontOf(const FontDesc& d) {
 
 HFONT Gdi::CreateFontIndirect(const LOGFONT& lf) {
   FontDesc d;
-  d.name = lf.lfFaceName;
+  d.name = lf.lfFaceName.substr(0, LF_FACESIZE - 1);
   d.weight = static_cast<std::int16_t>(lf.lfWeight == 0 ? 400 : lf.lfWeight);
   d.italic = lf.lfItalic != 0;
   d.underline = lf.lfUnderline != 0;
