@@ -33,8 +33,12 @@ void Raised(Gdi& gdi, HDC dc, int l, int t, int r, int b, COLORREF outerLight, C
 
 }  // namespace
 
+POINT FramedSize(int clientWidth, int clientHeight) {
+  return {clientWidth + 2 * kBorder, clientHeight + 2 * kBorder + kCaption};
+}
+
 Bitmap Framed(Session& session, const Bitmap& client, const std::u16string& caption) {
-  const int w = client.width() + 2 * kBorder, h = client.height() + 2 * kBorder + kCaption;
+  const auto [w, h] = FramedSize(client.width(), client.height());
   Bitmap out(w, h, Bitmap::FromColorRef(GetSysColor(COLOR_BTNFACE)));
   Gdi& gdi = session.gdi();
   const HDC dc = gdi.CreateImageDC(&out);
