@@ -4,7 +4,9 @@
 
 #include "xpkit/platform/PixelRules.h"
 #include "xpkit/platform/Region.h"
+#include "xpkit/platform/Error.h"
 #include "xpkit/platform/Session.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 namespace {
@@ -59,7 +61,16 @@ void ComposeChildren(Bitmap& out, const Container& c, int ox, int oy, const Regi
 
 }  // namespace
 
+void CheckFonts(const Gdi& gdi) {
+  if (const auto& face = gdi.MissingFace())
+    throw Error(ErrorCode::NoFont, {},
+                "no installed font can draw the text in '" + ToUtf8(*face) +
+                    "': fontconfig finds none that opens (install fonts-wine and fonts-dejavu-core, or see "
+                    "XPKIT_FONT_DIR)");
+}
+
 Bitmap ComposeForm(const Form& form) {
+  CheckFonts(form.session().gdi());
   const int w = form.ClientWidthPx(), h = form.ClientHeightPx();
   Bitmap out(w, h, Bitmap::FromColorRef(OleTranslateColor(form.BackColor)));
   const Region clip(RECT{0, 0, w, h});
@@ -82,6 +93,7 @@ Bitmap Enlarged(const Bitmap& image, int scale) {
 }
 
 Bitmap ComposeControl(const UserControl& control) {
+  CheckFonts(control.session().gdi());
   RECT client{};
   control.session().user().GetClientRect(control.hWnd(), &client);
   Bitmap out(client.right, client.bottom, 0x00000000u);

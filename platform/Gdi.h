@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "xpkit/platform/Bitmap.h"
@@ -99,6 +100,11 @@ class Gdi {
   // The region behind a handle, for the window layer; nullptr for a bad handle.
   const Region* RegionOf(HRGN rgn);
 
+  // The face asked for by the first text call that failed for want of any installed face
+  // (fontconfig finds no fonts, or none of those it lists opens), or nothing while no call
+  // has. The call fails as Win32's do; whoever shows the drawing has to refuse it.
+  const std::optional<std::u16string>& MissingFace() const { return missingFace_; }
+
  private:
   struct StockObjects {
     HBRUSH whiteBrush, blackBrush, nullBrush;
@@ -106,7 +112,8 @@ class Gdi {
     HFONT systemFont, guiFont;
   };
   DcObject* Dc(HDC dc) { return objects_.Get<DcObject>(dc); }
-  // The faces of the font selected into `dc`, resolved on first use; null when none.
+  // The faces of the font selected into `dc`, resolved on first use; null when none (for
+  // a font that has none, its face is kept as the missing one).
   const text::ResolvedFont* FontOf(const DcObject& dc);
   std::u16string Decode(const char* text, int count) const;
   text::FontLibrary& Fonts();
@@ -116,6 +123,7 @@ class Gdi {
   std::unique_ptr<text::FontLibrary> fonts_;
   GdiObjectTable objects_;
   StockObjects stock_{};
+  std::optional<std::u16string> missingFace_;
 };
 
 // SetRect keeps no state; it needs no session.

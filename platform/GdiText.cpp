@@ -39,7 +39,9 @@ const text::ResolvedFont* Gdi::FontOf(const DcObject& dc) {
   FontObject* f = objects_.Get<FontObject>(dc.font);
   if (!f) return nullptr;
   if (!f->resolved) f->resolved = Fonts().Resolve(f->desc, f->pixelHeight);
-  return f->resolved->faces().empty() ? nullptr : f->resolved.get();
+  if (!f->resolved->faces().empty()) return f->resolved.get();
+  if (!missingFace_) missingFace_ = f->desc.name;
+  return nullptr;
 }
 
 std::u16string Gdi::Decode(const char* text, int count) const {

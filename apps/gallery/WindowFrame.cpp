@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "xpkit/host/Compositor.h"
 #include "xpkit/platform/Session.h"
 
 namespace xpkit {
@@ -77,6 +78,7 @@ Bitmap Framed(Session& session, const Bitmap& client, const std::u16string& capt
     Fill(gdi, dc, bl + 8 - i, bt + 2 + i, bl + 10 - i, bt + 3 + i, 0);
   }
   gdi.DeleteDC(dc);
+  CheckFonts(gdi);  // the caption's text as well as the client's
   for (int y = 0; y < client.height(); ++y)
     std::copy(client.Row(y), client.Row(y) + client.width(), out.Row(kBorder + kCaption + y) + kBorder);
   return out;

@@ -10,6 +10,7 @@
 #include <hb.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string_view>
 
 #include "xpkit/platform/Utf.h"
@@ -18,16 +19,29 @@ namespace xpkit::text {
 namespace {
 
 // The platform's UI faces ship in Debian's fonts-wine, in a folder fontconfig does not
-// scan; its bitmap-only "MS Sans Serif" is let in past Debian's no-bitmaps rule.
-constexpr const char* kExtraConfig = R"(<?xml version="1.0"?>
+// scan (XPKIT_FONT_DIR names another); its bitmap-only "MS Sans Serif" is let in past
+// Debian's no-bitmaps rule.
+std::string ExtraConfig() {
+  const char* env = std::getenv("XPKIT_FONT_DIR");
+  std::string folder;
+  for (const char c : std::string_view(env && *env ? env : XPKIT_UI_FONT_DIR)) {
+    switch (c) {
+      case '&': folder += "&amp;"; break;
+      case '<': folder += "&lt;"; break;
+      case '>': folder += "&gt;"; break;
+      default: folder += c;
+    }
+  }
+  return R"(<?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "fonts.dtd">
 <fontconfig>
-  <dir>/usr/share/wine/fonts</dir>
+  <dir>)" + folder + R"(</dir>
   <selectfont><acceptfont><pattern>
     <patelt name="family"><string>MS Sans Serif</string></patelt>
     <patelt name="fontformat"><string>TrueType</string></patelt>
   </pattern></acceptfont></selectfont>
 </fontconfig>)";
+}
 
 // Windows-style metrics: ascent and descent from the OS/2 table's Win values when the
 // face has them (Tahoma at 11 px: 11 and 2), else from the size's metrics.
@@ -63,7 +77,7 @@ FontLibrary::FontLibrary() {
   FT_Init_FreeType(&ft_);
   config_ = FcConfigCreate();
   FcConfigParseAndLoad(config_, nullptr, FcTrue);
-  FcConfigParseAndLoadFromMemory(config_, reinterpret_cast<const FcChar8*>(kExtraConfig), FcTrue);
+  FcConfigParseAndLoadFromMemory(config_, reinterpret_cast<const FcChar8*>(ExtraConfig().c_str()), FcTrue);
   FcConfigBuildFonts(config_);
 }
 
