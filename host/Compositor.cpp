@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "xpkit/platform/PixelRules.h"
-#include "xpkit/platform/Region.h"
 #include "xpkit/platform/Error.h"
+#include "xpkit/platform/PixelRules.h"
+#include "xpkit/platform/PrintableName.h"
+#include "xpkit/platform/Region.h"
 #include "xpkit/platform/Session.h"
 #include "xpkit/platform/Utf.h"
 
@@ -64,7 +65,7 @@ void ComposeChildren(Bitmap& out, const Container& c, int ox, int oy, const Regi
 void CheckFonts(const Gdi& gdi) {
   if (const auto& face = gdi.MissingFace())
     throw Error(ErrorCode::NoFont, {},
-                "no installed font can draw the text in '" + ToUtf8(*face) +
+                "no installed font can draw the text in '" + PrintableName(ToUtf8(*face)) +
                     "': fontconfig finds none that opens (install fonts-wine and fonts-dejavu-core, or see "
                     "XPKIT_FONT_DIR)");
 }
