@@ -38,6 +38,19 @@ foreach(pc xpkit xpkit-codecs)
   install(FILES ${PROJECT_BINARY_DIR}/packaging/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endforeach()
 
+# fontconfig's cache of the folder the kit finds Tahoma and MS Sans Serif in (the kit adds
+# the folder to fontconfig's own), refreshed where the kit is installed for use; a staged
+# install (DESTDIR) leaves it to the package's own scripts.
+find_program(XPKIT_FC_CACHE fc-cache)
+install(CODE "
+  if(\"\$ENV{DESTDIR}\" STREQUAL \"\" AND EXISTS \"${XPKIT_UI_FONT_DIR}\" AND EXISTS \"${XPKIT_FC_CACHE}\")
+    message(STATUS \"Refreshing fontconfig's cache of ${XPKIT_UI_FONT_DIR}\")
+    execute_process(COMMAND \"${XPKIT_FC_CACHE}\" \"${XPKIT_UI_FONT_DIR}\" RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(WARNING \"fc-cache ${XPKIT_UI_FONT_DIR} failed: the programs will scan that folder at every start\")
+    endif()
+  endif()")
+
 if(XPKIT_TOOLS)
   install(TARGETS xpkit xpkit-gallery xpkit-codec RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/xpkit.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

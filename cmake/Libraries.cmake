@@ -71,6 +71,11 @@ xpkit_library(xpkit_platform platform
   platform/text/ShapedText.cpp
   platform/text/TextLayout.cpp)
 target_link_libraries(xpkit_platform PUBLIC xpkit_codepage xpkit_files PkgConfig::XPKIT_TEXT PkgConfig::XPKIT_PNG)
+# Where the kit finds Tahoma and MS Sans Serif unless XPKIT_FONT_DIR names another folder:
+# Debian's fonts-wine puts them there. Installing refreshes fontconfig's cache of it.
+set(XPKIT_UI_FONT_DIR /usr/share/wine/fonts CACHE PATH "Folder of the UI faces Tahoma and MS Sans Serif")
+set_property(SOURCE platform/text/FontLibrary.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+             XPKIT_UI_FONT_DIR="${XPKIT_UI_FONT_DIR}")
 
 xpkit_library(xpkit_host host
   host/Compositor.cpp

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "xpkit/platform/Error.h"
 #include "xpkit/platform/PixelRules.h"
+#include "xpkit/platform/PrintableName.h"
 #include "xpkit/platform/Region.h"
 #include "xpkit/platform/Session.h"
+#include "xpkit/platform/Utf.h"
 
 namespace xpkit {
 namespace {
@@ -82,7 +85,16 @@ void DrawControlsBelow(Bitmap& out, const Container& root, int ox, int oy, Regio
 
 }  // namespace
 
+void CheckFonts(const Gdi& gdi) {
+  if (const auto& face = gdi.MissingFace())
+    throw Error(ErrorCode::NoFont, {},
+                "no installed font can draw the text in '" + PrintableName(ToUtf8(*face)) +
+                    "': fontconfig finds none that opens (install fonts-wine and fonts-dejavu-core, or see "
+                    "XPKIT_FONT_DIR)");
+}
+
 Bitmap ComposeForm(const Form& form) {
+  CheckFonts(form.session().gdi());
   const int w = form.ClientWidthPx(), h = form.ClientHeightPx();
   Bitmap out(w, h, Bitmap::FromColorRef(OleTranslateColor(form.BackColor)));
   const Region clip(RECT{0, 0, w, h});
@@ -105,6 +117,7 @@ Bitmap Enlarged(const Bitmap& image, int scale) {
 }
 
 Bitmap ComposeControl(const UserControl& control) {
+  CheckFonts(control.session().gdi());
   RECT client{};
   control.session().user().GetClientRect(control.hWnd(), &client);
   Bitmap out(client.right, client.bottom, 0x00000000u);

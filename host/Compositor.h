@@ -8,6 +8,13 @@
 
 namespace xpkit {
 
+class Gdi;
+
+// Error(NoFont) naming the face asked for when a text call of `gdi` found no installed
+// face: a picture that lost its texts is neither shown nor written. Composing a form or a
+// control checks this first.
+void CheckFonts(const Gdi& gdi);
+
 // The form's client area: background, lines, controls.
 Bitmap ComposeForm(const Form& form);
 // Every pixel as a `scale` x `scale` block (nearest neighbour), for dense screens.

@@ -9,6 +9,7 @@
 #include "xpkit/layout/LayoutAttributes.h"
 #include "xpkit/layout/LayoutBounds.h"
 #include "xpkit/platform/Error.h"
+#include "xpkit/platform/TextLimits.h"
 #include "xpkit/platform/Utf.h"
 
 namespace xpkit {
@@ -229,7 +230,12 @@ Written Reader::ParseValue(std::size_t from, const std::string& key) const {
     if (next < t.size()) Fail("unexpected " + Echo(t[next].text) + " after the value of " + Echo(key), key);
   };
   switch (first.kind) {
-    case Token::Text: expectEnd(from + 1); return DecodeText(first.text, key);
+    case Token::Text: {
+      expectEnd(from + 1);
+      std::u16string text = DecodeText(first.text, key);
+      if (const std::string why = TooLong(text, kMaxText, "text"); !why.empty()) Fail("'" + key + "' " + why, key);
+      return text;
+    }
     case Token::Number: expectEnd(from + 1); return Number{first.text};
     case Token::Equals: Fail("missing value after '" + key + " ='", key);
     case Token::Word: break;
@@ -257,6 +263,8 @@ Written Reader::ParseValue(std::size_t from, const std::string& key) const {
            key);
     FontDesc d;
     d.name = DecodeText(t[from + 1].text, key);
+    if (const std::string why = TooLong(d.name, kMaxFaceName, "face name"); !why.empty())
+      Fail("'" + key + "': the face name " + why, key);
     const char* b = t[from + 2].text.data();
     const auto r = std::from_chars(b, b + t[from + 2].text.size(), d.size);
     if (r.ec != std::errc() || r.ptr != b + t[from + 2].text.size() || !(d.size > 0 && d.size <= 1638))

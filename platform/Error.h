@@ -24,6 +24,7 @@ enum class ErrorCode {
   NoDisplay = 1004,    // no display to show a window on
   DisplayLost = 1005,  // the display or the window went away while running
   TooManySessions = 1006,
+  NoFont = 1007,       // no installed face to draw a text with
 };
 
 // The standard description of each error code ("Overflow", ...).
@@ -42,6 +43,7 @@ constexpr const char* Describe(ErrorCode code) {
     case ErrorCode::NoDisplay: return "No display";
     case ErrorCode::DisplayLost: return "Display lost";
     case ErrorCode::TooManySessions: return "Too many sessions";
+    case ErrorCode::NoFont: return "No font";
   }
   return "Application-defined or object-defined error";
 }

@@ -4,12 +4,14 @@
 #pragma once
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "xpkit/platform/Bitmap.h"
 #include "xpkit/platform/CodePage.h"
 #include "xpkit/platform/Font.h"
 #include "xpkit/platform/GdiObjects.h"
+#include "xpkit/platform/TextLimits.h"
 #include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
@@ -35,11 +37,14 @@ constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_
                DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_NOCLIP = 0x100,
                DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800;
 
+// A LOGFONT's face name holds this many characters with its terminator.
+constexpr std::size_t LF_FACESIZE = kMaxFaceName + 1;
+
 struct LOGFONT {
   LONG lfHeight = 0;  // < 0: character height in pixels; > 0: cell height
   LONG lfWeight = 400;
   std::uint8_t lfItalic = 0, lfUnderline = 0, lfStrikeOut = 0, lfCharSet = 0;
-  std::u16string lfFaceName;
+  std::u16string lfFaceName;  // cut to LF_FACESIZE - 1 characters by CreateFontIndirect
 };
 
 // The LOGFONT that selects a font object's description: its size in points as a
@@ -95,6 +100,11 @@ class Gdi {
   // The region behind a handle, for the window layer; nullptr for a bad handle.
   const Region* RegionOf(HRGN rgn);
 
+  // The face asked for by the first text call that failed for want of any installed face
+  // (fontconfig finds no fonts, or none of those it lists opens), or nothing while no call
+  // has. The call fails as Win32's do; whoever shows the drawing has to refuse it.
+  const std::optional<std::u16string>& MissingFace() const { return missingFace_; }
+
  private:
   struct StockObjects {
     HBRUSH whiteBrush, blackBrush, nullBrush;
@@ -102,7 +112,8 @@ class Gdi {
     HFONT systemFont, guiFont;
   };
   DcObject* Dc(HDC dc) { return objects_.Get<DcObject>(dc); }
-  // The faces of the font selected into `dc`, resolved on first use; null when none.
+  // The faces of the font selected into `dc`, resolved on first use; null when none (for
+  // a font that has none, its face is kept as the missing one).
   const text::ResolvedFont* FontOf(const DcObject& dc);
   std::u16string Decode(const char* text, int count) const;
   text::FontLibrary& Fonts();
@@ -112,6 +123,7 @@ class Gdi {
   std::unique_ptr<text::FontLibrary> fonts_;
   GdiObjectTable objects_;
   StockObjects stock_{};
+  std::optional<std::u16string> missingFace_;
 };
 
 // SetRect keeps no state; it needs no session.

@@ -39,7 +39,9 @@ const text::ResolvedFont* Gdi::FontOf(const DcObject& dc) {
   FontObject* f = objects_.Get<FontObject>(dc.font);
   if (!f) return nullptr;
   if (!f->resolved) f->resolved = Fonts().Resolve(f->desc, f->pixelHeight);
-  return f->resolved->faces().empty() ? nullptr : f->resolved.get();
+  if (!f->resolved->faces().empty()) return f->resolved.get();
+  if (!missingFace_) missingFace_ = f->desc.name;
+  return nullptr;
 }
 
 std::u16string Gdi::Decode(const char* text, int count) const {
@@ -61,7 +63,7 @@ LOGFONT LogFontOf(const FontDesc& d) {
 
 HFONT Gdi::CreateFontIndirect(const LOGFONT& lf) {
   FontDesc d;
-  d.name = lf.lfFaceName;
+  d.name = lf.lfFaceName.substr(0, LF_FACESIZE - 1);
   d.weight = static_cast<std::int16_t>(lf.lfWeight == 0 ? 400 : lf.lfWeight);
   d.italic = lf.lfItalic != 0;
   d.underline = lf.lfUnderline != 0;

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -27,11 +28,26 @@ void Append(png_structp png, png_bytep data, png_size_t n) {
 
 void NoFlush(png_structp) {}
 
+// libpng prints nothing of its own: an error keeps its reason for our message and ends
+// the encoding through the jump buffer; a warning changes nothing in what is written.
+struct Failure {
+  char reason[160] = "";
+};
+
+[[noreturn]] void OnError(png_structp png, png_const_charp message) {
+  auto* failure = static_cast<Failure*>(png_get_error_ptr(png));
+  std::snprintf(failure->reason, sizeof failure->reason, "%s", message);
+  png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
 // The PNG form of `image`. It is made in memory, so that libpng never has to carry a
 // file error through its C code.
 std::vector<png_byte> EncodePng(const Bitmap& image, const std::string& path) {
   std::vector<png_byte> bytes;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  Failure failure;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, OnError, OnWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!png || !info) {
     png_destroy_write_struct(&png, &info);
@@ -40,8 +56,10 @@ std::vector<png_byte> EncodePng(const Bitmap& image, const std::string& path) {
   std::vector<png_byte> row(static_cast<std::size_t>(image.width()) * 4);
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
-    Fail(path, "cannot make PNG data");
+    Fail(path, "cannot encode the picture as PNG (" + std::string(failure.reason) + ")");
   }
+  // Any picture a Bitmap holds fits the format's own bounds, past libpng's default limits.
+  png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
   png_set_write_fn(png, &bytes, Append, NoFlush);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
                PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

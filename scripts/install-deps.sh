@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libpng-dev
   libsdl2-dev libglib2.0-dev
-  fonts-wine fonts-dejavu-core
+  fonts-wine fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
   libssl-dev
   xvfb xdotool libx11-dev openbox dbus-x11
@@ -17,10 +17,12 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+  echo "installing: ${missing[*]}" >&2
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
-echo "installing: ${missing[*]}" >&2
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# fontconfig's cache of fonts-wine's folder, which the kit adds to fontconfig's own: a
+# stale or missing one would be rebuilt by every program at its start.
+fc-cache /usr/share/wine/fonts

@@ -30,6 +30,8 @@ quiet() { "$@" >"$log" 2>&1 || fail "'$*' exited with status $?"; }
 step "install into a temporary prefix"
 [ -f "$build/CMakeCache.txt" ] || fail "no build in $build: build first (cmake -S . -B build && cmake --build build)"
 quiet cmake --install "$build" --prefix "$prefix"
+grep -q "Refreshing fontconfig's cache of " "$log" ||
+  fail "the install did not refresh fontconfig's cache of the UI faces' folder"
 for f in include/xpkit/host/Host.h include/xpkit/layout/LayoutForm.h include/xpkit/codecs/b64.h \
          lib/libxpkit_layout.a lib/libxpkit_codecs.a lib/cmake/xpkit/xpkitConfig.cmake \
          lib/cmake/xpkit/xpkitConfigVersion.cmake lib/pkgconfig/xpkit.pc lib/pkgconfig/xpkit-codecs.pc \

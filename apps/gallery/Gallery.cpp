@@ -10,9 +10,14 @@
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/Host.h"
+#include "xpkit/platform/Error.h"
 #include "xpkit/platform/Session.h"
 
 namespace xpkit {
+
+bool FitsPicture(int width, int height) {
+  return width <= kMaxSide && height <= kMaxSide && static_cast<long long>(width) * height <= kMaxPixels;
+}
 
 Bitmap RenderGradient(const GradientRequest& r) {
   HeadlessBackend backend;
@@ -83,6 +88,12 @@ Bitmap RenderButton(const ButtonRequest& r) {
 Bitmap RenderMsgBox(const MsgBoxRequest& r) {
   HeadlessBackend backend;
   Host host(backend);
+  const frmMsgBox::Layout l = frmMsgBox::LayOut(host, host.session().codePage().Encode(r.text));
+  if (const POINT size = FramedSize(l.width, l.height); !FitsPicture(size.x, size.y))
+    throw Error(ErrorCode::BadUsage, {},
+                "the message box of this text would be " + std::to_string(size.x) + "x" + std::to_string(size.y) +
+                    " pixels; a picture is at most " + std::to_string(kMaxSide) + " pixels a side and " +
+                    std::to_string(kMaxPixels) + " pixels in all");
   frmMsgBox box(host, r.text, r.caption);
   box.Show();
   return Framed(host.session(), ComposeForm(box), box.Caption);

@@ -10,6 +10,13 @@
 
 namespace xpkit {
 
+// The largest picture the gallery makes, so that every subcommand takes a fraction of a
+// second and little memory (bench/gallery_limits.sh measures them): at most kMaxSide
+// pixels a side and kMaxPixels in all.
+constexpr int kMaxSide = 2048;
+constexpr int kMaxPixels = 2048 * 1024;
+bool FitsPicture(int width, int height);
+
 struct GradientRequest {
   int width = 0, height = 0;
   float angle = 315;
@@ -46,7 +53,8 @@ struct MsgBoxRequest {
   std::u16string caption = u"xpkit";
 };
 // The kit's message box as a small tool window would frame it: a title bar with the
-// caption and a close box over the dialog's client area.
+// caption and a close box over the dialog's client area. Error(BadUsage) when the text
+// makes the picture larger than the bounds above.
 Bitmap RenderMsgBox(const MsgBoxRequest& r);
 
 }  // namespace xpkit

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "xpkit/host/Compositor.h"
 #include "xpkit/platform/Session.h"
 
 namespace xpkit {
@@ -33,8 +34,12 @@ void Raised(Gdi& gdi, HDC dc, int l, int t, int r, int b, COLORREF outerLight, C
 
 }  // namespace
 
+POINT FramedSize(int clientWidth, int clientHeight) {
+  return {clientWidth + 2 * kBorder, clientHeight + 2 * kBorder + kCaption};
+}
+
 Bitmap Framed(Session& session, const Bitmap& client, const std::u16string& caption) {
-  const int w = client.width() + 2 * kBorder, h = client.height() + 2 * kBorder + kCaption;
+  const auto [w, h] = FramedSize(client.width(), client.height());
   Bitmap out(w, h, Bitmap::FromColorRef(GetSysColor(COLOR_BTNFACE)));
   Gdi& gdi = session.gdi();
   const HDC dc = gdi.CreateImageDC(&out);
@@ -73,6 +78,7 @@ Bitmap Framed(Session& session, const Bitmap& client, const std::u16string& capt
     Fill(gdi, dc, bl + 8 - i, bt + 2 + i, bl + 10 - i, bt + 3 + i, 0);
   }
   gdi.DeleteDC(dc);
+  CheckFonts(gdi);  // the caption's text as well as the client's
   for (int y = 0; y < client.height(); ++y)
     std::copy(client.Row(y), client.Row(y) + client.width(), out.Row(kBorder + kCaption + y) + kBorder);
   return out;

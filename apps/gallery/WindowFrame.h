@@ -12,5 +12,7 @@ namespace xpkit {
 class Session;
 
 Bitmap Framed(Session& session, const Bitmap& client, const std::u16string& caption);
+// The size of that picture for a client area of the given size.
+POINT FramedSize(int clientWidth, int clientHeight);
 
 }  // namespace xpkit

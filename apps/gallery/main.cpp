@@ -8,6 +8,7 @@
 #include "xpkit/apps/common/Args.h"
 #include "xpkit/apps/gallery/Gallery.h"
 #include "xpkit/platform/CodePage.h"
+#include "xpkit/platform/TextLimits.h"
 #include "xpkit/platform/Utf.h"
 
 namespace {
@@ -31,6 +32,14 @@ Renders one control of the kit, without a display, into a PNG file.
 Colours are RRGGBB in hex. Texts are UTF-8; they reach the controls through the
 system ANSI code page (XPKIT_CODEPAGE, 1256 by default).
 )";
+
+// The usage's last lines: the bounds on what the gallery accepts.
+std::string Limits() {
+  return "Pictures are at most " + std::to_string(xpkit::kMaxSide) + " pixels a side and " +
+         std::to_string(xpkit::kMaxPixels) + " pixels in all; texts are at most\n" +
+         std::to_string(xpkit::kMaxText) + " characters long, and face names " + std::to_string(xpkit::kMaxFaceName) +
+         ".\n";
+}
 
 using xpkit::cli::Quoted;
 using xpkit::cli::UsageError;
@@ -65,12 +74,18 @@ const std::string& Output(const std::map<std::string, std::string>& o) {
 
 void Size(const std::map<std::string, std::string>& o, int& w, int& h) {
   const std::string& v = Required(o, "--size");
-  if (!xpkit::cli::ParseSize(v, w, h)) throw UsageError("--size must be WxH with sides 1 to 16384, not " + Quoted(v));
+  if (!xpkit::cli::ParseSize(v, w, h, xpkit::kMaxSide))
+    throw UsageError("--size must be WxH with sides 1 to " + std::to_string(xpkit::kMaxSide) + ", not " + Quoted(v));
+  if (!xpkit::FitsPicture(w, h))
+    throw UsageError("--size must be at most " + std::to_string(xpkit::kMaxPixels) + " pixels in all, not " + Quoted(v));
 }
 
-std::u16string Text(const std::map<std::string, std::string>& o, const std::string& name) {
+// A text option, or with `limit` and `kind` the face name: at most that many characters.
+std::u16string Text(const std::map<std::string, std::string>& o, const std::string& name,
+                    std::size_t limit = xpkit::kMaxText, const char* kind = "text") {
   const auto t = xpkit::FromUtf8(o.at(name));
   if (!t) throw UsageError(name + " is not valid UTF-8");
+  if (const std::string why = xpkit::TooLong(*t, limit, kind); !why.empty()) throw UsageError(name + " " + why);
   return *t;
 }
 
@@ -116,7 +131,7 @@ int Button(int argc, char** argv) {
     r.look = *look;
   }
   if (o.count("--caption")) r.caption = Text(o, "--caption");
-  if (o.count("--font")) r.fontFace = Text(o, "--font");
+  if (o.count("--font")) r.fontFace = Text(o, "--font", xpkit::kMaxFaceName, "face name");
   if (o.count("--font-size")) {
     float pt;
     if (!xpkit::cli::ParseFloat(o.at("--font-size"), pt) || !(pt >= 1 && pt <= 400))
@@ -143,7 +158,7 @@ int main(int argc, char** argv) {
   return xpkit::cli::RunTool("xpkit-gallery", [&] {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "--help" || command == "-h" || command == "help") {
-      return xpkit::cli::PrintUsage(kUsage);
+      return xpkit::cli::PrintUsage((kUsage + Limits()).c_str());
     }
     if (command == "gradient") return Gradient(argc, argv);
     if (command == "header") return Header(argc, argv);

@@ -33,8 +33,9 @@ standard input or output.
 --scale N (1 to 4) shows every pixel as an N x N block, for dense screens. Without it
 the window takes XPKIT_SCALE, else the desktop's GDK_SCALE, else its Xft.dpi (2 from
 144 dpi, 3 from 240, 4 from 336); a screenshot is at --scale, else 1.
-Exit status: 0 ended normally, 1 a file could not be written or the window or the
-display went away, 2 bad usage, a bad layout file, or no display.
+Exit status: 0 ended normally, 1 a file could not be written, the window or the
+display went away, or no installed font could draw a text, 2 bad usage, a bad layout
+file, or no display.
 )";
 
 using xpkit::cli::Quoted;

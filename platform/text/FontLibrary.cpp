@@ -3,12 +3,14 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 #include <hb-ft.h>
 #include <hb.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string_view>
 
 #include "xpkit/platform/Utf.h"
@@ -17,16 +19,29 @@ namespace xpkit::text {
 namespace {
 
 // The platform's UI faces ship in Debian's fonts-wine, in a folder fontconfig does not
-// scan; its bitmap-only "MS Sans Serif" is let in past Debian's no-bitmaps rule.
-constexpr const char* kExtraConfig = R"(<?xml version="1.0"?>
+// scan (XPKIT_FONT_DIR names another); its bitmap-only "MS Sans Serif" is let in past
+// Debian's no-bitmaps rule.
+std::string ExtraConfig() {
+  const char* env = std::getenv("XPKIT_FONT_DIR");
+  std::string folder;
+  for (const char c : std::string_view(env && *env ? env : XPKIT_UI_FONT_DIR)) {
+    switch (c) {
+      case '&': folder += "&amp;"; break;
+      case '<': folder += "&lt;"; break;
+      case '>': folder += "&gt;"; break;
+      default: folder += c;
+    }
+  }
+  return R"(<?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "fonts.dtd">
 <fontconfig>
-  <dir>/usr/share/wine/fonts</dir>
+  <dir>)" + folder + R"(</dir>
   <selectfont><acceptfont><pattern>
     <patelt name="family"><string>MS Sans Serif</string></patelt>
     <patelt name="fontformat"><string>TrueType</string></patelt>
   </pattern></acceptfont></selectfont>
 </fontconfig>)";
+}
 
 // Windows-style metrics: ascent and descent from the OS/2 table's Win values when the
 // face has them (Tahoma at 11 px: 11 and 2), else from the size's metrics.
@@ -62,7 +77,7 @@ FontLibrary::FontLibrary() {
   FT_Init_FreeType(&ft_);
   config_ = FcConfigCreate();
   FcConfigParseAndLoad(config_, nullptr, FcTrue);
-  FcConfigParseAndLoadFromMemory(config_, reinterpret_cast<const FcChar8*>(kExtraConfig), FcTrue);
+  FcConfigParseAndLoadFromMemory(config_, reinterpret_cast<const FcChar8*>(ExtraConfig().c_str()), FcTrue);
   FcConfigBuildFonts(config_);
 }
 
@@ -188,16 +203,47 @@ bool FontLibrary::NoBolder(const Face& bold, const Face& regular) {
   return inkBold * 10 < inkRegular * 11;
 }
 
+bool FontLibrary::Load(const Face& face, std::uint32_t glyph) {
+  FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO;
+  if (face.syntheticItalic) flags |= FT_LOAD_NO_BITMAP;
+  if (FT_Load_Glyph(face.ft, glyph, flags) != 0) return false;
+  if (face.syntheticItalic && face.ft->glyph->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Oblique(face.ft->glyph);
+  return true;
+}
+
+const RECT& FontLibrary::Bounds(const Face& face, std::uint32_t glyph) {
+  auto key = std::make_tuple(face.ft, glyph, face.syntheticItalic);
+  auto it = bounds_.find(key);
+  if (it != bounds_.end()) return it->second;
+  RECT box{};  // a glyph that does not load draws nothing
+  if (Load(face, glyph)) {
+    const FT_GlyphSlot slot = face.ft->glyph;
+    if (slot->format == FT_GLYPH_FORMAT_BITMAP) {
+      box = {slot->bitmap_left, -slot->bitmap_top, slot->bitmap_left + static_cast<LONG>(slot->bitmap.width),
+             -slot->bitmap_top + static_cast<LONG>(slot->bitmap.rows)};
+    } else if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+      // The outline's box in whole pixels, and one more every way for the rasterizer's
+      // rounding and drop-out control.
+      FT_BBox c;
+      FT_Outline_Get_CBox(&slot->outline, &c);
+      auto floor = [](FT_Pos v) { return static_cast<LONG>(v >> 6); };  // 26.6 fixed point
+      auto ceil = [](FT_Pos v) { return static_cast<LONG>((v + 63) >> 6); };
+      box = {floor(c.xMin) - 1, -ceil(c.yMax) - 1, ceil(c.xMax) + 1, -floor(c.yMin) + 1};
+    } else {
+      constexpr LONG kAll = 1 << 28;  // a format of unknown extent is never left out
+      box = {-kAll, -kAll, kAll, kAll};
+    }
+  }
+  return bounds_.emplace(key, box).first->second;
+}
+
 const GlyphImage& FontLibrary::Glyph(const Face& face, std::uint32_t glyph) {
   auto key = std::make_tuple(face.ft, glyph, face.syntheticItalic);
   auto it = glyphs_.find(key);
   if (it != glyphs_.end()) return it->second;
   GlyphImage img;
-  FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO;
-  if (face.syntheticItalic) flags |= FT_LOAD_NO_BITMAP;
-  if (FT_Load_Glyph(face.ft, glyph, flags) == 0) {
+  if (Load(face, glyph)) {
     FT_GlyphSlot slot = face.ft->glyph;
-    if (face.syntheticItalic && slot->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Oblique(slot);
     if (slot->format == FT_GLYPH_FORMAT_BITMAP || FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0) {
       const FT_Bitmap& bm = slot->bitmap;
       img.left = slot->bitmap_left;

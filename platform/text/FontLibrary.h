@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "xpkit/platform/Font.h"
+#include "xpkit/platform/Win32Types.h"
 #include "xpkit/platform/text/ResolvedFont.h"
 
 typedef struct FT_LibraryRec_* FT_Library;
@@ -35,6 +36,10 @@ class FontLibrary {
   std::shared_ptr<const ResolvedFont> Resolve(const FontDesc& desc, int pixelHeight);
   // The glyph of `face`, rendered once.
   const GlyphImage& Glyph(const Face& face, std::uint32_t glyph);
+  // A box, from the pen position on the baseline with y down, that holds every pixel of
+  // the glyph's image, found without rendering it: a glyph outside the clip costs no
+  // drawing and no memory, however large the font.
+  const RECT& Bounds(const Face& face, std::uint32_t glyph);
 
  private:
   struct Match;
@@ -42,12 +47,16 @@ class FontLibrary {
   Face OpenFace(const std::string& file, int index, int ppem);
   // Whether a bold face at its size draws hardly more ink than the regular one.
   bool NoBolder(const Face& bold, const Face& regular);
+  // Loads the glyph into its face's slot as it is drawn: hinted for one-bit pixels, and
+  // slanted for a synthetic italic.
+  bool Load(const Face& face, std::uint32_t glyph);
 
   FT_Library ft_ = nullptr;
   FcConfig* config_ = nullptr;
   std::map<std::tuple<std::string, int, int>, Face> faces_;  // by file, index and size
   std::map<std::tuple<std::u16string, int, bool, bool, bool, int>, std::shared_ptr<const ResolvedFont>> fonts_;
   std::map<std::tuple<FT_Face, std::uint32_t, bool>, GlyphImage> glyphs_;
+  std::map<std::tuple<FT_Face, std::uint32_t, bool>, RECT> bounds_;
 };
 
 }  // namespace xpkit::text

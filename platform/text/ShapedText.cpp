@@ -127,12 +127,24 @@ ShapedLine Shape(const ResolvedFont& font, std::u16string_view line) {
 void DrawLine(Bitmap& target, const RECT& clip, FontLibrary& fonts, const ResolvedFont& font, const ShapedLine& line,
               int x, int top, std::uint32_t argb) {
   const int baseline = top + font.ascent;
+  // Only the glyphs that reach into the clip are rendered, and only their part inside it
+  // is walked: a long line in a large font mostly lies outside.
+  const RECT area{std::max<LONG>(clip.left, 0), std::max<LONG>(clip.top, 0), std::min<LONG>(clip.right, target.width()),
+                  std::min<LONG>(clip.bottom, target.height())};
   for (const PlacedGlyph& g : line.glyphs) {
     const Face& face = font.faces()[static_cast<std::size_t>(g.face)];
+    const int overstrike = face.syntheticBold ? 1 : 0;
+    const RECT& box = fonts.Bounds(face, g.glyph);
+    const int px = x + g.x, py = baseline + g.y;
+    if (px + box.right + overstrike <= area.left || px + box.left >= area.right || py + box.bottom <= area.top ||
+        py + box.top >= area.bottom)
+      continue;
     const GlyphImage& img = fonts.Glyph(face, g.glyph);
-    const int ox = x + g.x + img.left, oy = baseline + g.y - img.top;
-    for (int yy = 0; yy < img.rows; ++yy)
-      for (int xx = 0; xx < img.width; ++xx) {
+    const int ox = px + img.left, oy = py - img.top;
+    const int firstRow = std::max(0, area.top - oy), endRow = std::min(img.rows, area.bottom - oy);
+    const int firstColumn = std::max(0, area.left - ox - overstrike), endColumn = std::min(img.width, area.right - ox);
+    for (int yy = firstRow; yy < endRow; ++yy)
+      for (int xx = firstColumn; xx < endColumn; ++xx) {
         if (!img.mask[static_cast<std::size_t>(yy) * img.width + xx]) continue;
         Plot(target, clip, ox + xx, oy + yy, argb);
         if (face.syntheticBold) Plot(target, clip, ox + xx + 1, oy + yy, argb);

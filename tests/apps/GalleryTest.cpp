@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "xpkit/platform/Error.h"
 #include "xpkit/platform/User.h"
 #include "xpkit/tests/support/Pixels.h"
 
@@ -52,6 +53,24 @@ TEST(Gallery, ButtonLooksOfTheExitButton) {
   EXPECT_EQ(at(ButtonLook::Pressed, 5, 10), RGB(225, 224, 217));
   EXPECT_EQ(at(ButtonLook::Disabled, 5, 10), RGB(245, 244, 234));
   EXPECT_FALSE(ParseButtonLook("shiny"));
+}
+
+// A message box's picture grows with its lines of 13 pixels; one that would pass the
+// gallery's bounds is refused before it is made.
+TEST(Gallery, MessageBoxPictureStaysWithinTheBounds) {
+  MsgBoxRequest r;
+  for (int i = 0; i < 151; ++i) r.text += u"line\n";
+  const Bitmap fits = RenderMsgBox(r);
+  EXPECT_EQ(fits.height(), 22 + 11 + 151 * 13 + 12 + 23 + 11);  // frame, margins, lines, button
+  r.text += u"line\n";
+  try {
+    RenderMsgBox(r);
+    ADD_FAILURE() << "a box of 152 lines was made";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), ErrorCode::BadUsage);
+    EXPECT_EQ(std::string(e.what()), "the message box of this text would be " + std::to_string(fits.width()) +
+                                         "x2055 pixels; a picture is at most 2048 pixels a side and 2097152 pixels in all");
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // line and the key, and windows built from layouts with the kit's classes and a caller's.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <vector>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
@@ -10,6 +11,7 @@
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
 #include "xpkit/layout/LayoutForm.h"
+#include "xpkit/platform/TextLimits.h"
 
 namespace xpkit {
 namespace {
@@ -130,6 +132,20 @@ struct BadCase {
   std::string text, message, key;
 };
 
+// Each text is refused with a message that starts as given and names the case's key.
+void ExpectRefused(std::span<const BadCase> cases) {
+  for (const BadCase& c : cases) {
+    try {
+      ParseLayout(c.text, "f.layout");
+      ADD_FAILURE() << "accepted: " << c.message;
+    } catch (const LayoutError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+      EXPECT_EQ(e.key(), c.key) << e.what();
+      EXPECT_EQ(e.code(), ErrorCode::BadLayout);
+    }
+  }
+}
+
 TEST(Layout, FaultsNameTheFileLineAndKey) {
   const std::string button = "control b Morvel.XPButton in w\n" + kPlace;
   const std::string line = "line l in w\n  x1 = 0\n  y1 = 0\n  x2 = 0\n";
@@ -207,16 +223,34 @@ TEST(Layout, FaultsNameTheFileLineAndKey) {
       {kWindow + "frame x\n", "f.layout:6: expected 'control' or 'line', not 'frame'", ""},
       {kWindow + line + "end\n", "f.layout:10: line 'l' needs 'y2'", ""},
   };
-  for (const BadCase& c : cases) {
-    try {
-      ParseLayout(c.text, "f.layout");
-      ADD_FAILURE() << "accepted: " << c.text;
-    } catch (const LayoutError& e) {
-      EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
-      EXPECT_EQ(e.key(), c.key) << e.what();
-      EXPECT_EQ(e.code(), ErrorCode::BadLayout);
-    }
-  }
+  ExpectRefused(cases);
+}
+
+// Texts are counted in characters after their escapes, face names likewise; at the limit
+// they are read, one past it they are refused where they are given.
+TEST(Layout, TextsAndFaceNamesStopAtTheirLimits) {
+  const std::string button = "control b Morvel.XPButton in w\n" + kPlace;
+  auto caption = [](std::size_t n) {
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) s += i % 2 ? "\u062E" : "\\u0041";  // two bytes, or one escaped
+    return s;
+  };
+  auto font = [](std::size_t n) { return "  set font = font \"" + std::string(n, 'F') + "\" 8\n"; };
+  const Layout l = ParseLayout(kWindow + button + "  set caption = \"" + caption(kMaxText) + "\"\n" +
+                                   font(kMaxFaceName) + "end\n",
+                               "f.layout");
+  const auto& props = std::get<ControlLayout>(l.items[0]).properties;
+  EXPECT_EQ(props.ReadText("caption", u"").size(), kMaxText);
+  EXPECT_EQ(std::get<FontDesc>(props.ReadProperty("font", FontDesc{})).name, std::u16string(kMaxFaceName, u'F'));
+  const BadCase cases[] = {
+      {kWindow + button + "  set caption = \"" + caption(kMaxText + 1) + "\"\n",
+       "f.layout:11: 'caption' is 1025 characters long; a text is at most 1024", "caption"},
+      {kWindow + button + font(kMaxFaceName + 1),
+       "f.layout:11: 'font': the face name is 32 characters long; a face name is at most 31", "font"},
+      {"xpkit-layout 1\nwindow w\n  caption = \"" + std::string(kMaxText + 1, 'x') + "\"\n",
+       "f.layout:3: 'caption' is 1025 characters long", "caption"},
+  };
+  ExpectRefused(cases);
 }
 
 // A layout put together in code skips the reader's checks; creation still names the line.

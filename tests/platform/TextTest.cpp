@@ -1,5 +1,5 @@
 // Text through the GDI calls: metrics, shaping and direction, DrawText's measuring,
-// centring and "&" prefixes.
+// centring, clipping and "&" prefixes.
 #include <gtest/gtest.h>
 
 #include "xpkit/platform/CodePage.h"
@@ -176,6 +176,60 @@ TEST_F(DrawText, CentresAndClipsToTheRectangle) {
   RECT tiny{0, 0, 60, 5};
   gdi.DrawTextA(clipped.dc, s.data(), 2, &tiny, DT_WORDBREAK | DT_CENTER);
   EXPECT_LT(clipped.InkBox().bottom, 5);
+}
+
+// Glyphs that only reach into the clip are left out of nothing: inside it every pixel is
+// as drawn without a clip, for outlines regular, overstruck bold and slanted italic, and
+// for bitmap strikes.
+TEST_F(DrawText, ClippingCutsGlyphsExactlyAtItsEdge) {
+  struct Case {
+    const char16_t* face;
+    int height, weight, italic;
+    RECT window;
+  };
+  const Case cases[] = {{u"Tahoma", -37, 400, 0, {17, 15, 131, 37}},       {u"Tahoma", -37, 700, 0, {17, 15, 131, 37}},
+                        {u"Tahoma", -37, 400, 1, {17, 15, 131, 37}},       {u"Tahoma", -37, 700, 1, {17, 15, 131, 37}},
+                        {u"Tahoma", -11, 400, 0, {3, 5, 40, 9}},           {u"MS Sans Serif", -11, 700, 0, {3, 5, 40, 9}},
+                        {u"MS Sans Serif", -24, 400, 1, {9, 10, 80, 21}}};
+  const std::string s = Ansi(u"Wfj \u0639\u0644\u064A \u00E9g");
+  for (const Case& c : cases) {
+    Bitmap clipped(160, 60, 0xFFFFFFFFu), whole(160, 60, 0xFFFFFFFFu);
+    for (Bitmap* image : {&clipped, &whole}) {
+      const HDC dc = gdi.CreateImageDC(image);
+      LOGFONT lf;
+      lf.lfHeight = c.height;
+      lf.lfWeight = c.weight;
+      lf.lfItalic = static_cast<std::uint8_t>(c.italic);
+      lf.lfFaceName = c.face;
+      const HFONT font = gdi.CreateFontIndirect(lf);
+      gdi.SelectObject(dc, font);
+      gdi.SetBkMode(dc, TRANSPARENT);
+      RECT r = c.window;
+      // Centred in a window smaller than the text, which overhangs it on all four sides.
+      const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER | (image == &whole ? DT_NOCLIP : 0);
+      gdi.DrawTextA(dc, s.data(), static_cast<int>(s.size()), &r, format);
+      gdi.SelectObject(dc, gdi.GetStockObject(SYSTEM_FONT));
+      gdi.DeleteObject(font);
+      gdi.DeleteDC(dc);
+    }
+    const RECT& w = c.window;
+    int inked = 0;
+    bool beyond[4] = {};  // ink of the unclipped text left of, above, right of and below the window
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 160; ++x) {
+        const bool inside = x >= w.left && x < w.right && y >= w.top && y < w.bottom;
+        const bool ink = whole.ColorAt(x, y) != RGB(255, 255, 255);
+        ASSERT_EQ(clipped.ColorAt(x, y), inside ? whole.ColorAt(x, y) : RGB(255, 255, 255))
+            << "height " << c.height << " weight " << c.weight << " italic " << c.italic << " at " << x << "," << y;
+        inked += inside && ink;
+        beyond[0] = beyond[0] || (ink && x < w.left);
+        beyond[1] = beyond[1] || (ink && y < w.top);
+        beyond[2] = beyond[2] || (ink && x >= w.right);
+        beyond[3] = beyond[3] || (ink && y >= w.bottom);
+      }
+    EXPECT_GT(inked, 20) << "height " << c.height;
+    EXPECT_TRUE(beyond[0] && beyond[1] && beyond[2] && beyond[3]) << "height " << c.height;
+  }
 }
 
 TEST_F(Prefixes, AmpersandUnderlinesTheNextCharacter) {
