@@ -10,7 +10,7 @@ bin="$dir/xpkit-codec"
 "$bin" --help >/dev/null 2>&1 || bin="$1"  # a scratch folder that runs nothing
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
 hex() { od -An -tx1 | tr -d ' \n'; }
-head -c 57 /dev/urandom > "$dir/b57"; head -c 58 /dev/urandom > "$dir/b58"
+head -c 57 /dev/urandom > "$dir/b57"; head -c 58 /dev/urandom > "$dir/b58"; head -c 5701 /dev/urandom > "$dir/b5701"
 chmod 644 "$dir/b57" "$dir/b58"
 b58=$(base64 -w 0 "$dir/b58" | head -c 76; printf '\r\n'; base64 -w 0 "$dir/b58" | tail -c +77)
 
@@ -20,6 +20,12 @@ check "58 bytes end in ==" '[ "$("$bin" b64 encode "$dir/b58" | wc -c)" = 82 ] &
 check "round trip" '"$bin" b64 encode "$dir/b58" | "$bin" b64 decode | cmp -s - "$dir/b58"'
 check "QQ decodes to 41 00 00" '[ "$(printf QQ | "$bin" b64 decode | hex)" = 410000 ]'
 check "QQ== decodes to 41" '[ "$(printf QQ== | "$bin" b64 decode | hex)" = 41 ]'
+# Blank lines after the padding leave it the end, on each kernel, short and long.
+{ "$bin" b64 encode "$dir/b5701"; printf '\r\n\r\n\n'; } > "$dir/e5701"
+for k in scalar avx2 avx512; do
+  check "QQ== and blank lines decode to 41 ($k)" '[ "$(printf "QQ==\r\n\r\n" | XPKIT_CODEC_KERNEL=$k "$bin" b64 decode | hex)" = 41 ]'
+  check "a long text, =, then blank lines ($k)" 'XPKIT_CODEC_KERNEL=$k "$bin" b64 decode "$dir/e5701" | cmp -s - "$dir/b5701"'
+done
 check "rc4 vector" '[ "$(printf Plaintext | "$bin" rc4 --key Key | hex)" = bbf316e8d940af0ad3 ]'
 check "files in and out" '"$bin" b64 encode "$dir/b58" "$dir/e" && "$bin" b64 decode "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/b58"'
 
