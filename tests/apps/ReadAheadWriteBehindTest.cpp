@@ -30,21 +30,25 @@ class Pipeline : public ::testing::Test {
     for (char& b : bytes) b = static_cast<char>(rng());
   }
   ~Pipeline() override { fs::remove_all(dir); }
+  static constexpr std::size_t kOneByteLast = (BlockQueue::kBlockSize << 1) + 1;
   fs::path dir;
   std::string bytes;
 };
 
 TEST_F(Pipeline, ReadAheadGivesEveryByteInOrderThenTheEndForEver) {
-  std::ofstream(dir / "in", std::ios::binary) << bytes;
-  InputFile in((dir / "in").string());
-  ReadAhead ahead(in);
-  std::string got;
-  std::uint8_t buf[70001];
-  for (std::size_t piece = 1; const std::size_t n = ahead.Read(buf, piece); piece = piece * 7 % sizeof buf + 1)
-    got.append(reinterpret_cast<const char*>(buf), n);
-  EXPECT_EQ(got, bytes);
-  EXPECT_EQ(ahead.Read(buf, sizeof buf), 0u);
-  EXPECT_EQ(ahead.Read(buf, sizeof buf), 0u);
+  // Nothing, a last block of one byte, whole blocks, and a part of one.
+  for (const std::size_t size : {std::size_t{0}, kOneByteLast, std::size_t{2} << 20, bytes.size()}) {
+    std::ofstream(dir / "in", std::ios::binary) << bytes.substr(0, size);
+    InputFile in((dir / "in").string());
+    ReadAhead ahead(in);
+    std::string got;
+    std::uint8_t buf[70001];
+    for (std::size_t piece = 1; const std::size_t n = ahead.Read(buf, piece); piece = piece * 7 % sizeof buf + 1)
+      got.append(reinterpret_cast<const char*>(buf), n);
+    EXPECT_EQ(got, bytes.substr(0, size)) << size;
+    EXPECT_EQ(ahead.Read(buf, sizeof buf), 0u);
+    EXPECT_EQ(ahead.Read(buf, sizeof buf), 0u);
+  }
 }
 
 TEST_F(Pipeline, ReadAheadStopsEarlyWithoutWaitingForItsReader) {
@@ -56,16 +60,18 @@ TEST_F(Pipeline, ReadAheadStopsEarlyWithoutWaitingForItsReader) {
 }  // goes while its thread has blocks full and more to read
 
 TEST_F(Pipeline, WriteBehindWritesEveryByteInOrder) {
-  {
-    OutputFile out((dir / "out").string());
-    WriteBehind behind(out);
-    for (std::size_t at = 0, piece = 1; at < bytes.size(); at += piece, piece = piece * 13 % 300007 + 1)
-      behind.Write(reinterpret_cast<const std::uint8_t*>(bytes.data()) + at, std::min(piece, bytes.size() - at));
-    behind.Finish();
-    out.Commit();
+  for (const std::size_t size : {std::size_t{1}, kOneByteLast, std::size_t{2} << 20, bytes.size()}) {
+    {
+      OutputFile out((dir / "out").string());
+      WriteBehind behind(out);
+      for (std::size_t at = 0, piece = 1; at < size; at += piece, piece = piece * 13 % 300007 + 1)
+        behind.Write(reinterpret_cast<const std::uint8_t*>(bytes.data()) + at, std::min(piece, size - at));
+      behind.Finish();
+      out.Commit();
+    }
+    std::ifstream f(dir / "out", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), bytes.substr(0, size)) << size;
   }
-  std::ifstream f(dir / "out", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), bytes);
 }
 
 TEST_F(Pipeline, AFailedWriteIsReportedNotLost) {

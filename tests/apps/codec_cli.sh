@@ -28,6 +28,10 @@ for k in scalar avx2 avx512; do
 done
 check "rc4 vector" '[ "$(printf Plaintext | "$bin" rc4 --key Key | hex)" = bbf316e8d940af0ad3 ]'
 check "files in and out" '"$bin" b64 encode "$dir/b58" "$dir/e" && "$bin" b64 decode "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/b58"'
+# Outputs whose last block (1 MiB) holds a single byte.
+head -c 1048577 /dev/urandom > "$dir/mib1"
+check "decoding to 1 MiB and a byte" '"$bin" b64 encode "$dir/mib1" "$dir/e" && "$bin" b64 decode "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/mib1"'
+check "rc4 of 1 MiB and a byte, both ways" '"$bin" rc4 --key k "$dir/mib1" "$dir/e" && [ "$(stat -c %s "$dir/e")" = 1048577 ] && "$bin" rc4 --key k "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/mib1"'
 
 # Keys: a key file gives at most the 256 bytes the key uses, even an endless one.
 printf Key > "$dir/key"; printf Plaintext > "$dir/plain"
