@@ -1,10 +1,12 @@
 // The codec tool's input read ahead and output written behind on threads of their own:
 // every byte arrives once and in order whatever the piece sizes, the end is seen again
-// and again, and a failing write is reported rather than lost.
+// and again, and a failing read or write is reported rather than lost.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -49,6 +51,33 @@ TEST_F(Pipeline, ReadAheadGivesEveryByteInOrderThenTheEndForEver) {
     EXPECT_EQ(ahead.Read(buf, sizeof buf), 0u);
     EXPECT_EQ(ahead.Read(buf, sizeof buf), 0u);
   }
+}
+
+TEST_F(Pipeline, ReadAheadGivesTheBytesBeforeAFailedReadThenItsError) {
+  // This process's memory, from a page whose next page is unmapped: one page, then EIO.
+  // The page after the hole stays mapped, so nothing else is put in it.
+  const auto pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  auto* pages = static_cast<std::uint8_t*>(::mmap(nullptr, 3 * pageSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(pages, MAP_FAILED);
+  std::memcpy(pages, bytes.data(), pageSize);
+  ASSERT_EQ(::munmap(pages + pageSize, pageSize), 0);
+  InputFile mem("/proc/self/mem");
+  ASSERT_GE(::lseek(mem.descriptor(), static_cast<off_t>(reinterpret_cast<std::uintptr_t>(pages)), SEEK_SET), 0);
+  {
+    ReadAhead ahead(mem);
+    std::string got;
+    std::uint8_t buf[1000];
+    try {
+      while (const std::size_t n = ahead.Read(buf, sizeof buf)) got.append(reinterpret_cast<const char*>(buf), n);
+      ADD_FAILURE() << "the failed read was taken for the end";
+    } catch (const FileError& e) {
+      EXPECT_STREQ(e.what(), "/proc/self/mem: cannot read: Input/output error");
+    }
+    EXPECT_EQ(got, bytes.substr(0, pageSize));
+    EXPECT_THROW(ahead.Read(buf, sizeof buf), FileError);  // and again, never the end
+  }
+  ::munmap(pages, pageSize);
+  ::munmap(pages + 2 * pageSize, pageSize);
 }
 
 TEST_F(Pipeline, ReadAheadStopsEarlyWithoutWaitingForItsReader) {

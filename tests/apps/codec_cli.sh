@@ -62,6 +62,13 @@ cp "$dir/b58" "$dir/-x"
 check "-- ends the options" '(cd "$dir" && "$bin" b64 encode -- -x -h) && [ "$(cat "$dir/-h")" = "$b58" ]'
 expect 1 "File not found: '$dir/missing'" -- "$bin" b64 encode "$dir/missing"
 expect 1 "$dir: cannot read: Is a directory" -- "$bin" b64 encode "$dir"
+# A failed read is no end of the input: this process's memory at address 0, read ahead;
+# standard input open for writing only, a regular file (read ahead) and a pipe (not).
+printf old > "$dir/keep"
+expect 1 '/proc/self/mem: cannot read: Input/output error' -- "$bin" b64 encode /proc/self/mem "$dir/keep"
+expect 1 'standard input: cannot read: Bad file descriptor' -- sh -c "'$bin' b64 decode - '$dir/keep' 0>>'$dir/wo'"
+expect 1 'standard input: cannot read: Bad file descriptor' -- sh -c "'$bin' rc4 --key k - '$dir/keep' 0>&1"
+check "a failed read leaves the output as it was" '[ "$(cat "$dir/keep")" = old ]'
 expect 1 'standard output: cannot write: No space left on device' -- sh -c "'$bin' b64 encode '$dir/b58' >/dev/full"
 expect 1 '/dev/full: cannot write: No space left on device' -- "$bin" b64 encode "$dir/b58" /dev/full
 # A name with a new line and an escape sequence in it: one line, no control bytes.

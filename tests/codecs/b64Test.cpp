@@ -232,6 +232,10 @@ TEST_F(Base64Files, UnreadableInputAndUnwritableOutputNameTheFile) {
     EXPECT_NE(std::string(e.what()).find("adir"), std::string::npos);
   }
   EXPECT_EQ(CodeOf([&] { codec.readfile(Path("adir")); }), ErrorCode::FileAccess);
+  // A read that fails (nothing is mapped at address 0) is no end of the input.
+  for (const auto& operation : {&b64::encodefile, &b64::decodefile})
+    EXPECT_EQ(CodeOf([&] { (codec.*operation)("/proc/self/mem", Path("out")); }), ErrorCode::FileAccess);
+  EXPECT_EQ(CodeOf([&] { codec.readfile("/proc/self/mem"); }), ErrorCode::FileAccess);
   Write(Path("in"), "abc");
   EXPECT_EQ(CodeOf([&] { codec.encodefile(Path("in"), Path("no/such/dir/out")); }), ErrorCode::FileAccess);
   EXPECT_FALSE(fs::exists(dir / "out"));
