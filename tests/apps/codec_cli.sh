@@ -20,6 +20,7 @@ check "58 bytes end in ==" '[ "$("$bin" b64 encode "$dir/b58" | wc -c)" = 82 ] &
 check "round trip" '"$bin" b64 encode "$dir/b58" | "$bin" b64 decode | cmp -s - "$dir/b58"'
 check "QQ decodes to 41 00 00" '[ "$(printf QQ | "$bin" b64 decode | hex)" = 410000 ]'
 check "QQ== decodes to 41" '[ "$(printf QQ== | "$bin" b64 decode | hex)" = 41 ]'
+check "== decodes to 00" '[ "$(printf == | "$bin" b64 decode | hex)" = 00 ]'
 # Blank lines after the padding leave it the end, on each kernel, short and long.
 { "$bin" b64 encode "$dir/b5701"; printf '\r\n\r\n\n'; } > "$dir/e5701"
 for k in scalar avx2 avx512; do

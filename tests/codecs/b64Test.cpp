@@ -68,6 +68,10 @@ TEST(Base64, DecodeRules) {
   EXPECT_EQ(codec.decode(s), Bytes(std::string("AB@\x00", 4)));
   s = u"\r\n\r\n";
   EXPECT_EQ(codec.decode(s), u"");
+  s = u"==";  // padding alone still shortens its group
+  EXPECT_EQ(codec.decode(s), std::u16string(1, u'\0'));
+  s = u"=";
+  EXPECT_EQ(codec.decode(s), std::u16string(2, u'\0'));
   s = u"QQ==\r\n\r\n";  // blank lines after the padding: the text still ends in "=="
   EXPECT_EQ(codec.decode(s), u"A");
   EXPECT_EQ(s, u"QQ==");
