@@ -93,6 +93,8 @@ check "a dangling link creates its target" '[ -L "$o/dangling" ] && [ "$(cat "$o
 printf "old, and longer than the new content, by far: %0100d" 0 > "$o/linked"; ln "$o/linked" "$o/other"
 "$bin" b64 encode "$dir/b58" "$o/linked"
 check "every hard link sees the new content" '[ "$(cat "$o/other")" = "$b58" ] && [ "$o/other" -ef "$o/linked" ]'
+: > "$dir/empty"
+check "an empty output empties it too" '"$bin" b64 encode "$dir/empty" "$o/linked" && [ ! -s "$o/other" ] && [ "$o/other" -ef "$o/linked" ]'
 printf old > "$o/suid"; chmod 6755 "$o/suid"
 "$bin" b64 encode "$dir/b58" "$o/suid"
 check "set-user-ID and set-group-ID are dropped, other bits kept" '[ "$(stat -c %a "$o/suid")" = 755 ]'

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -184,6 +185,9 @@ TEST_P(OutputFileTest, WritesAFileWithOtherHardLinksInPlace) {
   EXPECT_EQ(Stat(out).st_mode & 07777, 0755u);
   Put(out, "", options);  // empty output empties it, as ">" does
   EXPECT_EQ(Read(dir / "other"), "");
+  Put(out, "new", options);
+  OutputFile(out.string(), options).Commit();  // and so does no write at all
+  EXPECT_EQ(Read(dir / "other"), "");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"other", "out"}));
 }
 
@@ -255,6 +259,25 @@ TEST_P(OutputFileTest, RefusalsNameTheFileAndTheReason) {
   EXPECT_EQ(Reason([&] { Put(dir / "link", "x", options); }),
             (dir / "link").string() + " -> " + (dir / "no" / "out").string() + ": cannot create: No such file or directory");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"adir", "link"}));
+}
+
+// A write that fails part-way, here at the file size limit: the old file stays as it
+// was and no temporary file is left.
+TEST_P(OutputFileTest, AFailedWriteLeavesTheOldFileAndNothingElse) {
+  const fs::path out = dir / "out";
+  Write(out, "old");
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 1 << 16;
+  const auto handler = ::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string reason = Reason([&] { Put(out, std::string(1 << 17, 'x'), options); });
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, handler);
+  EXPECT_EQ(reason, out.string() + ": cannot write: File too large");
+  EXPECT_EQ(Read(out), "old");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"out"});
 }
 
 TEST_P(OutputFileTest, WritesDevicesAndStandardOutputAsTheyAre) {
