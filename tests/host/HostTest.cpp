@@ -187,6 +187,13 @@ TEST_F(HostTest, TabOrderAccessKeysAndSendKeys) {
 // Tab walks the controls that may take the focus by TabIndex, the placing order where
 // it ties, and wraps; from no focus, Tab goes to the first and Shift+Tab to the last.
 TEST_F(HostTest, TabOrderFromNoFocusAndAroundTheEnds) {
+  const auto tab = [&](const char16_t* keys) {
+    host.SendKeys(keys);
+    host.Pump();
+    return host.Focused();
+  };
+  EXPECT_EQ(tab(u"{Tab}"), nullptr);  // nothing to go to
+  EXPECT_EQ(tab(u"+{Tab}"), nullptr);
   auto& a = AddProbe("A", 0, 0, 10, 10);
   auto& b = AddProbe("B", 20, 0, 10, 10);
   auto& c = AddProbe("C", 40, 0, 10, 10);
@@ -197,11 +204,6 @@ TEST_F(HostTest, TabOrderFromNoFocusAndAroundTheEnds) {
   d.TabStop = false;
   e.SetVisible(false);
   f.SetHostEnabled(false);
-  const auto tab = [&](const char16_t* keys) {
-    host.SendKeys(keys);
-    host.Pump();
-    return host.Focused();
-  };
   std::vector<UserControl*> forward;
   for (int i = 0; i < 4; ++i) forward.push_back(tab(u"{Tab}"));
   EXPECT_EQ(forward, (std::vector<UserControl*>{&b, &c, &a, &b}));
