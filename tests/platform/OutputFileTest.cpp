@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "xpkit/platform/Error.h"
 
@@ -289,6 +290,15 @@ TEST_P(OutputFileTest, WritesDevicesAndStandardOutputAsTheyAre) {
   OutputFile full("/dev/full", options);
   EXPECT_EQ(Reason([&] { full.Write("x", 1); }), "/dev/full: cannot write: No space left on device");
   EXPECT_EQ(OutputFile("-", options).name(), "standard output");
+  // A FIFO stays one, and its reader gets the bytes.
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string got;
+  std::thread reader([&] { got = Read(fifo); });
+  Put(fifo, "through", options);
+  reader.join();
+  EXPECT_EQ(got, "through");
+  EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 // The signal handler: there only while a named temporary file is, and never over an
