@@ -214,7 +214,16 @@ TEST_P(OutputFileTest, ReplacesNothingButWhatItOpened) {
   }
   EXPECT_TRUE(fs::is_symlink(fresh));
   EXPECT_EQ(Read(out), "swapped in");
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"fresh", "out"}));
+  // A dangling link's target, made by the open and then replaced by someone else: the
+  // output given up leaves their file.
+  fs::create_symlink("made", dir / "dangling");
+  {
+    OutputFile file((dir / "dangling").string(), options);
+    Write(dir / "theirs", "theirs");
+    fs::rename(dir / "theirs", dir / "made");
+  }
+  EXPECT_EQ(Read(dir / "made"), "theirs");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"dangling", "fresh", "made", "out"}));
 }
 
 // The file being read as the output: replacing it is fine, truncating it in place is not.
