@@ -10,7 +10,7 @@ bin="$dir/xpkit-codec"
 "$bin" --help >/dev/null 2>&1 || bin="$1"  # a scratch folder that runs nothing
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; fi; }
 hex() { od -An -tx1 | tr -d ' \n'; }
-head -c 57 /dev/urandom > "$dir/b57"; head -c 58 /dev/urandom > "$dir/b58"
+head -c 57 /dev/urandom > "$dir/b57"; head -c 58 /dev/urandom > "$dir/b58"; head -c 5701 /dev/urandom > "$dir/b5701"
 chmod 644 "$dir/b57" "$dir/b58"
 b58=$(base64 -w 0 "$dir/b58" | head -c 76; printf '\r\n'; base64 -w 0 "$dir/b58" | tail -c +77)
 
@@ -20,8 +20,19 @@ check "58 bytes end in ==" '[ "$("$bin" b64 encode "$dir/b58" | wc -c)" = 82 ] &
 check "round trip" '"$bin" b64 encode "$dir/b58" | "$bin" b64 decode | cmp -s - "$dir/b58"'
 check "QQ decodes to 41 00 00" '[ "$(printf QQ | "$bin" b64 decode | hex)" = 410000 ]'
 check "QQ== decodes to 41" '[ "$(printf QQ== | "$bin" b64 decode | hex)" = 41 ]'
+check "== decodes to 00" '[ "$(printf == | "$bin" b64 decode | hex)" = 00 ]'
+# Blank lines after the padding leave it the end, on each kernel, short and long.
+{ "$bin" b64 encode "$dir/b5701"; printf '\r\n\r\n\n'; } > "$dir/e5701"
+for k in scalar avx2 avx512; do
+  check "QQ== and blank lines decode to 41 ($k)" '[ "$(printf "QQ==\r\n\r\n" | XPKIT_CODEC_KERNEL=$k "$bin" b64 decode | hex)" = 41 ]'
+  check "a long text, =, then blank lines ($k)" 'XPKIT_CODEC_KERNEL=$k "$bin" b64 decode "$dir/e5701" | cmp -s - "$dir/b5701"'
+done
 check "rc4 vector" '[ "$(printf Plaintext | "$bin" rc4 --key Key | hex)" = bbf316e8d940af0ad3 ]'
 check "files in and out" '"$bin" b64 encode "$dir/b58" "$dir/e" && "$bin" b64 decode "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/b58"'
+# Outputs whose last block (1 MiB) holds a single byte.
+head -c 1048577 /dev/urandom > "$dir/mib1"
+check "decoding to 1 MiB and a byte" '"$bin" b64 encode "$dir/mib1" "$dir/e" && "$bin" b64 decode "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/mib1"'
+check "rc4 of 1 MiB and a byte, both ways" '"$bin" rc4 --key k "$dir/mib1" "$dir/e" && [ "$(stat -c %s "$dir/e")" = 1048577 ] && "$bin" rc4 --key k "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/mib1"'
 
 # Keys: a key file gives at most the 256 bytes the key uses, even an endless one.
 printf Key > "$dir/key"; printf Plaintext > "$dir/plain"
@@ -52,6 +63,13 @@ cp "$dir/b58" "$dir/-x"
 check "-- ends the options" '(cd "$dir" && "$bin" b64 encode -- -x -h) && [ "$(cat "$dir/-h")" = "$b58" ]'
 expect 1 "File not found: '$dir/missing'" -- "$bin" b64 encode "$dir/missing"
 expect 1 "$dir: cannot read: Is a directory" -- "$bin" b64 encode "$dir"
+# A failed read is no end of the input: this process's memory at address 0, read ahead;
+# standard input open for writing only, a regular file (read ahead) and a pipe (not).
+printf old > "$dir/keep"
+expect 1 '/proc/self/mem: cannot read: Input/output error' -- "$bin" b64 encode /proc/self/mem "$dir/keep"
+expect 1 'standard input: cannot read: Bad file descriptor' -- sh -c "'$bin' b64 decode - '$dir/keep' 0>>'$dir/wo'"
+expect 1 'standard input: cannot read: Bad file descriptor' -- sh -c "'$bin' rc4 --key k - '$dir/keep' 0>&1"
+check "a failed read leaves the output as it was" '[ "$(cat "$dir/keep")" = old ]'
 expect 1 'standard output: cannot write: No space left on device' -- sh -c "'$bin' b64 encode '$dir/b58' >/dev/full"
 expect 1 '/dev/full: cannot write: No space left on device' -- "$bin" b64 encode "$dir/b58" /dev/full
 # A name with a new line and an escape sequence in it: one line, no control bytes.
@@ -75,6 +93,8 @@ check "a dangling link creates its target" '[ -L "$o/dangling" ] && [ "$(cat "$o
 printf "old, and longer than the new content, by far: %0100d" 0 > "$o/linked"; ln "$o/linked" "$o/other"
 "$bin" b64 encode "$dir/b58" "$o/linked"
 check "every hard link sees the new content" '[ "$(cat "$o/other")" = "$b58" ] && [ "$o/other" -ef "$o/linked" ]'
+: > "$dir/empty"
+check "an empty output empties it too" '"$bin" b64 encode "$dir/empty" "$o/linked" && [ ! -s "$o/other" ] && [ "$o/other" -ef "$o/linked" ]'
 printf old > "$o/suid"; chmod 6755 "$o/suid"
 "$bin" b64 encode "$dir/b58" "$o/suid"
 check "set-user-ID and set-group-ID are dropped, other bits kept" '[ "$(stat -c %a "$o/suid")" = 755 ]'

@@ -1,7 +1,7 @@
 // The Base64 byte kernels (scalar, AVX2, AVX-512, as many as this CPU runs) against the
 // scalar reference and against each other: every length from 0 to 300 and random ones,
 // every byte value in every position, line breaks at every offset of a block, junk,
-// "=" anywhere, and buffers that end at an unmapped page.
+// "=" anywhere, padding followed by blank lines, and buffers that end at an unmapped page.
 #include "xpkit/codecs/Base64Bytes.h"
 
 #include <gtest/gtest.h>
@@ -76,8 +76,11 @@ Bytes Messy(std::mt19937& rng, std::size_t n) {
     else if (r == 3) c = '\r';
     else if (r == 4) c = '\n';
   }
-  if (n > 2 && rng() % 2) t[n - 1] = '=';
-  if (n > 2 && rng() % 3 == 0) t[n - 2] = '=';
+  // Sometimes a padded end, sometimes followed by blank lines.
+  const std::size_t blank = n > 8 && rng() % 4 == 0 ? 1 + rng() % 6 : 0;
+  for (std::size_t i = n - blank; i < n; ++i) t[i] = "\r\n"[i % 2];
+  if (n > blank + 2 && rng() % 2) t[n - blank - 1] = '=';
+  if (n > blank + 2 && rng() % 3 == 0) t[n - blank - 2] = '=';
   return t;
 }
 
@@ -152,6 +155,23 @@ TEST(Base64Kernels, LineBreaksAtEveryOffsetOfABlock) {
         }
         ASSERT_EQ(KernelDecode(lines, kernel), ScalarDecode(lines)) << Name(kernel) << ", lines of " << at + 1;
       }
+}
+
+TEST(Base64Kernels, BlankLinesAfterThePaddingLeaveItTheEnd) {
+  // The encoded form of every length up to 300, then runs of breaks up to longer than a
+  // block: each decodes to the bytes it came from.
+  std::mt19937 rng(15);
+  std::string longRun;
+  for (int i = 0; i < 40; ++i) longRun += "\r\n";
+  for (CodecKernel kernel : KernelsThisCpuRuns())
+    for (std::size_t n = 0; n <= 300; ++n) {
+      const Bytes src = Random(rng, n);
+      for (const std::string& blank : {std::string("\r\n"), std::string("\r\n\r\n"), std::string("\n\n\r"), longRun}) {
+        Bytes text = ScalarEncode(src);
+        text.insert(text.end(), blank.begin(), blank.end());
+        ASSERT_EQ(KernelDecode(text, kernel), src) << Name(kernel) << ", length " << n << ", " << blank.size();
+      }
+    }
 }
 
 TEST(Base64Kernels, TextsOfNothingButBreaksOrPadding) {

@@ -20,6 +20,13 @@ namespace fs = std::filesystem;
 
 std::u16string Bytes(const std::string& s) { return SystemCodePage().Decode(s); }
 
+// `n` bytes that take every value and don't repeat with any period a codec works in.
+std::string Pattern(std::size_t n) {
+  std::string bytes(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
+  return bytes;
+}
+
 ErrorCode CodeOf(const std::function<void()>& f) {
   try {
     f();
@@ -61,6 +68,19 @@ TEST(Base64, DecodeRules) {
   EXPECT_EQ(codec.decode(s), Bytes(std::string("AB@\x00", 4)));
   s = u"\r\n\r\n";
   EXPECT_EQ(codec.decode(s), u"");
+  s = u"==";  // padding alone still shortens its group
+  EXPECT_EQ(codec.decode(s), std::u16string(1, u'\0'));
+  s = u"=";
+  EXPECT_EQ(codec.decode(s), std::u16string(2, u'\0'));
+  s = u"QQ==\r\n\r\n";  // blank lines after the padding: the text still ends in "=="
+  EXPECT_EQ(codec.decode(s), u"A");
+  EXPECT_EQ(s, u"QQ==");
+  // The same at lengths the vector kernels and the 16384-character blocks take part in.
+  for (std::size_t n : {58, 301, 16385, 40001}) {
+    const std::string bytes = Pattern(n);
+    std::u16string ds = codec.encode(Bytes(bytes)) + u"\r\n\r\n\n";
+    EXPECT_EQ(codec.decode(ds), Bytes(bytes)) << "length " << n;
+  }
 }
 
 TEST(Base64, HelpersAndTheirErrors) {
@@ -169,6 +189,24 @@ TEST_F(Base64Files, RoundTripReproducesEveryByteInBothCodePages) {
   EXPECT_EQ(Entries(), 3u);  // no temporary files left behind
 }
 
+TEST_F(Base64Files, PaddingFollowedByBlankLinesStaysTheEnd) {
+  Write(Path("short"), "QQ==\r\n\r\n");
+  codec.decodefile(Path("short"), Path("out"));
+  EXPECT_EQ(Read(Path("out")), "A");
+  // Longer than a read block (131072 bytes), and with the blank lines in a block of their
+  // own: a text of 1680 lines and 28 characters (95781 bytes), then "QQ==" to end the block.
+  const std::string bytes = Pattern(100'001);
+  Write(Path("in"), bytes);
+  codec.encodefile(Path("in"), Path("enc"));
+  const std::string encoded = Read(Path("enc"));
+  Write(Path("enc"), encoded + "\r\n\r\n");
+  codec.decodefile(Path("enc"), Path("out"));
+  EXPECT_EQ(Read(Path("out")), bytes);
+  Write(Path("enc"), encoded.substr(0, 1680 * 78 + 28) + "QQ==" + std::string(50, '\n'));
+  codec.decodefile(Path("enc"), Path("out"));
+  EXPECT_EQ(Read(Path("out")), bytes.substr(0, 95781) + "A");
+}
+
 TEST_F(Base64Files, ShorterOutputReplacesALongerOldFileWhole) {
   Write(Path("out"), std::string(1000, 'Z'));
   Write(Path("in"), "abc");
@@ -198,6 +236,10 @@ TEST_F(Base64Files, UnreadableInputAndUnwritableOutputNameTheFile) {
     EXPECT_NE(std::string(e.what()).find("adir"), std::string::npos);
   }
   EXPECT_EQ(CodeOf([&] { codec.readfile(Path("adir")); }), ErrorCode::FileAccess);
+  // A read that fails (nothing is mapped at address 0) is no end of the input.
+  for (const auto& operation : {&b64::encodefile, &b64::decodefile})
+    EXPECT_EQ(CodeOf([&] { (codec.*operation)("/proc/self/mem", Path("out")); }), ErrorCode::FileAccess);
+  EXPECT_EQ(CodeOf([&] { codec.readfile("/proc/self/mem"); }), ErrorCode::FileAccess);
   Write(Path("in"), "abc");
   EXPECT_EQ(CodeOf([&] { codec.encodefile(Path("in"), Path("no/such/dir/out")); }), ErrorCode::FileAccess);
   EXPECT_FALSE(fs::exists(dir / "out"));

@@ -184,6 +184,37 @@ TEST_F(HostTest, TabOrderAccessKeysAndSendKeys) {
   EXPECT_THROW(host.SendKeys(u"{Nope}"), Error);
 }
 
+// Tab walks the controls that may take the focus by TabIndex, the placing order where
+// it ties, and wraps; from no focus, Tab goes to the first and Shift+Tab to the last.
+TEST_F(HostTest, TabOrderFromNoFocusAndAroundTheEnds) {
+  const auto tab = [&](const char16_t* keys) {
+    host.SendKeys(keys);
+    host.Pump();
+    return host.Focused();
+  };
+  EXPECT_EQ(tab(u"{Tab}"), nullptr);  // nothing to go to
+  EXPECT_EQ(tab(u"+{Tab}"), nullptr);
+  auto& a = AddProbe("A", 0, 0, 10, 10);
+  auto& b = AddProbe("B", 20, 0, 10, 10);
+  auto& c = AddProbe("C", 40, 0, 10, 10);
+  auto& d = AddProbe("D", 60, 0, 10, 10);
+  auto& e = AddProbe("E", 80, 0, 10, 10);
+  auto& f = AddProbe("F", 100, 0, 10, 10);
+  a.TabIndex = 2;
+  d.TabStop = false;
+  e.SetVisible(false);
+  f.SetHostEnabled(false);
+  std::vector<UserControl*> forward;
+  for (int i = 0; i < 4; ++i) forward.push_back(tab(u"{Tab}"));
+  EXPECT_EQ(forward, (std::vector<UserControl*>{&b, &c, &a, &b}));
+  EXPECT_EQ(tab(u"+{Tab}"), &a);
+  EXPECT_EQ(tab(u"+{Tab}"), &c);
+  host.SetFocus(nullptr);
+  EXPECT_EQ(tab(u"+{Tab}"), &a);
+  host.SetFocus(&d);  // a control out of the order counts as no focus
+  EXPECT_EQ(tab(u"{Tab}"), &b);
+}
+
 // While a modal dialog is open its owner form is disabled: none of the owner's controls
 // takes the pointer, keys, access keys or a place in the tab order; the dialog's do.
 TEST_F(HostTest, ADisabledFormsControlsTakeNoInput) {

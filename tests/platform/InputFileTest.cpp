@@ -1,5 +1,5 @@
-// Input files: what is missing, what can't be read, and no descriptor kept by a
-// failed open, here or in the codec's file operations.
+// Input files: what is missing, what can't be opened or read, and no descriptor kept by
+// a failed open, here or in the codec's file operations.
 #include "xpkit/platform/InputFile.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +27,18 @@ TEST(InputFile, MissingUnreadableAndStandardInput) {
     FAIL() << "a folder is no input";
   } catch (const FileError& e) {
     EXPECT_STREQ(e.what(), "/: cannot read: Is a directory");
+  }
+}
+
+TEST(InputFile, AFailedReadIsAnErrorNotTheEnd) {
+  // A process's memory at address 0, where nothing is mapped, can't be read.
+  InputFile mem("/proc/self/mem");
+  std::uint8_t buf[16];
+  try {
+    mem.Read(buf, sizeof buf);
+    FAIL() << "nothing is mapped at 0";
+  } catch (const FileError& e) {
+    EXPECT_STREQ(e.what(), "/proc/self/mem: cannot read: Input/output error");
   }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "xpkit/platform/Error.h"
 
@@ -184,6 +186,9 @@ TEST_P(OutputFileTest, WritesAFileWithOtherHardLinksInPlace) {
   EXPECT_EQ(Stat(out).st_mode & 07777, 0755u);
   Put(out, "", options);  // empty output empties it, as ">" does
   EXPECT_EQ(Read(dir / "other"), "");
+  Put(out, "new", options);
+  OutputFile(out.string(), options).Commit();  // and so does no write at all
+  EXPECT_EQ(Read(dir / "other"), "");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"other", "out"}));
 }
 
@@ -209,7 +214,16 @@ TEST_P(OutputFileTest, ReplacesNothingButWhatItOpened) {
   }
   EXPECT_TRUE(fs::is_symlink(fresh));
   EXPECT_EQ(Read(out), "swapped in");
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"fresh", "out"}));
+  // A dangling link's target, made by the open and then replaced by someone else: the
+  // output given up leaves their file.
+  fs::create_symlink("made", dir / "dangling");
+  {
+    OutputFile file((dir / "dangling").string(), options);
+    Write(dir / "theirs", "theirs");
+    fs::rename(dir / "theirs", dir / "made");
+  }
+  EXPECT_EQ(Read(dir / "made"), "theirs");
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"dangling", "fresh", "made", "out"}));
 }
 
 // The file being read as the output: replacing it is fine, truncating it in place is not.
@@ -257,6 +271,25 @@ TEST_P(OutputFileTest, RefusalsNameTheFileAndTheReason) {
   EXPECT_EQ(Entries(), (std::vector<std::string>{"adir", "link"}));
 }
 
+// A write that fails part-way, here at the file size limit: the old file stays as it
+// was and no temporary file is left.
+TEST_P(OutputFileTest, AFailedWriteLeavesTheOldFileAndNothingElse) {
+  const fs::path out = dir / "out";
+  Write(out, "old");
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 1 << 16;
+  const auto handler = ::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string reason = Reason([&] { Put(out, std::string(1 << 17, 'x'), options); });
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, handler);
+  EXPECT_EQ(reason, out.string() + ": cannot write: File too large");
+  EXPECT_EQ(Read(out), "old");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"out"});
+}
+
 TEST_P(OutputFileTest, WritesDevicesAndStandardOutputAsTheyAre) {
   OutputFile null("/dev/null", options);
   EXPECT_EQ(null.way(), OutputFile::Way::Stream);
@@ -266,6 +299,15 @@ TEST_P(OutputFileTest, WritesDevicesAndStandardOutputAsTheyAre) {
   OutputFile full("/dev/full", options);
   EXPECT_EQ(Reason([&] { full.Write("x", 1); }), "/dev/full: cannot write: No space left on device");
   EXPECT_EQ(OutputFile("-", options).name(), "standard output");
+  // A FIFO stays one, and its reader gets the bytes.
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string got;
+  std::thread reader([&] { got = Read(fifo); });
+  Put(fifo, "through", options);
+  reader.join();
+  EXPECT_EQ(got, "through");
+  EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 // The signal handler: there only while a named temporary file is, and never over an
