@@ -235,6 +235,11 @@ TEST_F(HostTest, ADisabledFormsControlsTakeNoInput) {
   host.SendKeys(u"{Tab}");
   host.Pump();
   EXPECT_EQ(host.Focused(), &d);  // Tab leaves the disabled form for the dialog
+  for (const char16_t* keys : {u"{Tab}", u"+{Tab}"}) {
+    host.SendKeys(keys);
+    host.Pump();
+    EXPECT_EQ(host.Focused(), &d);  // and never goes back while the dialog is open
+  }
   log.clear();
   onDialog.Click(5, 5);
   EXPECT_EQ(log, (std::vector<std::string>{"D.MouseMove 0", "D.MouseDown 1 75,75", "D.MouseUp 1", "D.Click"}));
