@@ -26,99 +26,99 @@ endfunction()
 
 # The ANSI code pages and UTF conversion: all the codecs need of the platform; and file
 # names made safe for messages, which every error naming a file uses.
-xpkit_library(xpkit_codepage codepage platform/CodePage.cpp platform/PrintableName.cpp platform/Utf.cpp)
+xpkit_library(xpkit_codepage codepage src/xpkit/codepage/CodePage.cpp src/xpkit/codepage/PrintableName.cpp src/xpkit/codepage/Utf.cpp)
 
 # Files in and out as the shell treats them: every writer of the codecs, the programs
 # and the platform goes through OutputFile.
 xpkit_library(xpkit_files files
-  platform/InputFile.cpp
-  platform/InterruptCleanup.cpp
-  platform/OutputFile.cpp
-  platform/PathNames.cpp)
+  src/xpkit/files/InputFile.cpp
+  src/xpkit/files/detail/InterruptCleanup.cpp
+  src/xpkit/files/OutputFile.cpp
+  src/xpkit/files/PathNames.cpp)
 target_link_libraries(xpkit_files PUBLIC xpkit_codepage)
 
 # The codecs stand on the code page tables and the file module alone.
 xpkit_library(xpkit_codecs codecs_lib
-  codecs/b64.cpp
-  codecs/Base64Avx2.cpp
-  codecs/Base64Avx512.cpp
-  codecs/Base64Bytes.cpp
-  codecs/Base64Pieces.cpp
-  codecs/CodecKernel.cpp
-  codecs/RC4_Calc.cpp
-  codecs/TextBytes.cpp
-  codecs/TextBytesAvx2.cpp
-  codecs/TextBytesAvx512.cpp)
+  src/xpkit/codecs/b64.cpp
+  src/xpkit/codecs/detail/Base64Avx2.cpp
+  src/xpkit/codecs/detail/Base64Avx512.cpp
+  src/xpkit/codecs/Base64Bytes.cpp
+  src/xpkit/codecs/detail/Base64Pieces.cpp
+  src/xpkit/codecs/CodecKernel.cpp
+  src/xpkit/codecs/RC4_Calc.cpp
+  src/xpkit/codecs/detail/TextBytes.cpp
+  src/xpkit/codecs/detail/TextBytesAvx2.cpp
+  src/xpkit/codecs/detail/TextBytesAvx512.cpp)
 target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage xpkit_files)
 # Result texts are filled through std::basic_string::resize_and_overwrite, which is C++23.
-add_library(xpkit_largetext OBJECT codecs/LargeText.cpp)
+add_library(xpkit_largetext OBJECT src/xpkit/codecs/detail/LargeText.cpp)
 target_compile_options(xpkit_largetext PRIVATE -Wall -Wextra -Wpedantic)
 target_include_directories(xpkit_largetext PRIVATE ${XPKIT_INCLUDE_DIR})
 set_target_properties(xpkit_largetext PROPERTIES CXX_STANDARD 23 CXX_EXTENSIONS OFF POSITION_INDEPENDENT_CODE ON)
 target_sources(xpkit_codecs PRIVATE $<TARGET_OBJECTS:xpkit_largetext>)
 
 xpkit_library(xpkit_platform platform
-  platform/Gdi.cpp
-  platform/GdiObjects.cpp
-  platform/GdiText.cpp
-  platform/PixelRules.cpp
-  platform/PngFile.cpp
-  platform/Region.cpp
-  platform/SessionTag.cpp
-  platform/User.cpp
-  platform/text/FontLibrary.cpp
-  platform/text/ResolvedFont.cpp
-  platform/text/ShapedText.cpp
-  platform/text/TextLayout.cpp)
+  src/xpkit/platform/Gdi.cpp
+  src/xpkit/platform/GdiObjects.cpp
+  src/xpkit/platform/GdiText.cpp
+  src/xpkit/platform/detail/PixelRules.cpp
+  src/xpkit/platform/PngFile.cpp
+  src/xpkit/platform/Region.cpp
+  src/xpkit/platform/SessionTag.cpp
+  src/xpkit/platform/User.cpp
+  src/xpkit/platform/text/FontLibrary.cpp
+  src/xpkit/platform/text/ResolvedFont.cpp
+  src/xpkit/platform/text/ShapedText.cpp
+  src/xpkit/platform/text/TextLayout.cpp)
 target_link_libraries(xpkit_platform PUBLIC xpkit_codepage xpkit_files PkgConfig::XPKIT_TEXT PkgConfig::XPKIT_PNG)
 # Where the kit finds Tahoma and MS Sans Serif unless XPKIT_FONT_DIR names another folder:
 # Debian's fonts-wine puts them there. Installing refreshes fontconfig's cache of it.
 set(XPKIT_UI_FONT_DIR /usr/share/wine/fonts CACHE PATH "Folder of the UI faces Tahoma and MS Sans Serif")
-set_property(SOURCE platform/text/FontLibrary.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+set_property(SOURCE src/xpkit/platform/text/FontLibrary.cpp APPEND PROPERTY COMPILE_DEFINITIONS
              XPKIT_UI_FONT_DIR="${XPKIT_UI_FONT_DIR}")
 
 xpkit_library(xpkit_host host
-  host/Compositor.cpp
-  host/Container.cpp
-  host/ControlSurface.cpp
-  host/Form.cpp
-  host/Host.cpp
-  host/PropertyBag.cpp
-  host/PropertyTable.cpp
-  host/Timer.cpp
-  host/UserControl.cpp)
+  src/xpkit/host/Compositor.cpp
+  src/xpkit/host/Container.cpp
+  src/xpkit/host/ControlSurface.cpp
+  src/xpkit/host/Form.cpp
+  src/xpkit/host/Host.cpp
+  src/xpkit/host/PropertyBag.cpp
+  src/xpkit/host/PropertyTable.cpp
+  src/xpkit/host/Timer.cpp
+  src/xpkit/host/UserControl.cpp)
 target_link_libraries(xpkit_host PUBLIC xpkit_platform)
 
 xpkit_library(xpkit_controls controls
-  gradient/clsGradient.cpp
-  controls/header/XPHeader.cpp
-  controls/button/XPButton.cpp
-  controls/button/XPButtonPainting.cpp
-  controls/msgbox/ExclamationIcon.cpp
-  controls/msgbox/MsgBoxBody.cpp
-  controls/msgbox/frmMsgBox.cpp)
+  src/xpkit/gradient/clsGradient.cpp
+  src/xpkit/controls/header/XPHeader.cpp
+  src/xpkit/controls/button/XPButton.cpp
+  src/xpkit/controls/button/XPButtonPainting.cpp
+  src/xpkit/controls/msgbox/detail/ExclamationIcon.cpp
+  src/xpkit/controls/msgbox/MsgBoxBody.cpp
+  src/xpkit/controls/msgbox/frmMsgBox.cpp)
 target_link_libraries(xpkit_controls PUBLIC xpkit_host)
 
 xpkit_library(xpkit_layout layout
-  layout/ControlRegistry.cpp
-  layout/LayoutAttributes.cpp
-  layout/LayoutBounds.cpp
-  layout/LayoutFile.cpp
-  layout/LayoutForm.cpp
-  layout/LayoutReader.cpp
-  layout/LayoutWriter.cpp)
+  src/xpkit/layout/ControlRegistry.cpp
+  src/xpkit/layout/LayoutAttributes.cpp
+  src/xpkit/layout/detail/LayoutBounds.cpp
+  src/xpkit/layout/LayoutFile.cpp
+  src/xpkit/layout/LayoutForm.cpp
+  src/xpkit/layout/LayoutReader.cpp
+  src/xpkit/layout/LayoutWriter.cpp)
 target_link_libraries(xpkit_layout PUBLIC xpkit_controls)
 
-xpkit_library(xpkit_headless headless backends/headless/HeadlessBackend.cpp)
+xpkit_library(xpkit_headless headless src/xpkit/backends/headless/HeadlessBackend.cpp)
 target_link_libraries(xpkit_headless PUBLIC xpkit_host)
 
 # Xlib for what SDL does not offer: window-manager hints, frame extents, error handlers.
 xpkit_library(xpkit_sdl2 sdl2
-  backends/sdl2/DesktopScale.cpp
-  backends/sdl2/Sdl2Backend.cpp
-  backends/sdl2/SdlInput.cpp
-  backends/sdl2/SdlWindow.cpp
-  backends/sdl2/X11Window.cpp)
+  src/xpkit/backends/sdl2/detail/DesktopScale.cpp
+  src/xpkit/backends/sdl2/Sdl2Backend.cpp
+  src/xpkit/backends/sdl2/detail/SdlInput.cpp
+  src/xpkit/backends/sdl2/detail/SdlWindow.cpp
+  src/xpkit/backends/sdl2/detail/X11Window.cpp)
 target_link_libraries(xpkit_sdl2 PUBLIC xpkit_host PkgConfig::XPKIT_SDL2 PRIVATE PkgConfig::XPKIT_X11)
 
 # What a program of its own links: xpkit::kit for windows and controls, xpkit::codecs for

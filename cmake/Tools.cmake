@@ -8,7 +8,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -DIN=${XPKIT_LAYOUT_SRC} -DOUT=${XPKIT_LAYOUT_INC} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedBytes.cmake
   DEPENDS ${XPKIT_LAYOUT_SRC} ${PROJECT_SOURCE_DIR}/cmake/EmbedBytes.cmake)
 
-add_library(xpkit_shell STATIC shell/AppIcon.cpp shell/frmMain.cpp ${XPKIT_LAYOUT_INC})
+add_library(xpkit_shell STATIC src/xpkit/shell/AppIcon.cpp src/xpkit/shell/frmMain.cpp ${XPKIT_LAYOUT_INC})
 xpkit_target(xpkit_shell)
 target_include_directories(xpkit_shell PUBLIC ${XPKIT_INCLUDE_DIR} PRIVATE ${PROJECT_BINARY_DIR}/generated)
 target_link_libraries(xpkit_shell PUBLIC xpkit_layout)

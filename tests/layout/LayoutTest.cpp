@@ -11,7 +11,7 @@
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
 #include "xpkit/layout/LayoutForm.h"
-#include "xpkit/platform/TextLimits.h"
+#include "xpkit/platform/text/TextLimits.h"
 
 namespace xpkit {
 namespace {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "xpkit/platform/Error.h"
+#include "xpkit/Error.h"
 
 namespace xpkit {
 namespace {

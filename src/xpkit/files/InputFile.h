@@ -1,0 +1,36 @@
+// A file read from start to end, or standard input for "-".
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "xpkit/files/detail/UniqueFd.h"
+
+namespace xpkit {
+
+class InputFile {
+ public:
+  // Throws FileError naming the file when it exists but cannot be read (a directory,
+  // no permission); a missing file is reported through missing() instead.
+  explicit InputFile(const std::string& path);
+
+  bool missing() const { return !fd_ && !isStdin_; }
+  // Size in bytes when the open file is a regular one, else -1 (a pipe, a terminal).
+  // Only a hint: the file may grow or shrink while it is read.
+  std::int64_t size() const { return size_; }
+  // Reads up to `capacity` bytes; 0 at the end. Throws FileError on failure.
+  std::size_t Read(std::uint8_t* data, std::size_t capacity);
+  // The name messages use: the path, or "standard input".
+  const std::string& name() const { return name_; }
+  // The open file, for telling whether an output is the same file.
+  int descriptor() const { return fd(); }
+
+ private:
+  int fd() const { return isStdin_ ? STDIN_FILENO : fd_.get(); }
+
+  std::string name_;
+  UniqueFd fd_;
+  bool isStdin_ = false;
+  std::int64_t size_ = -1;
+};
+
+}  // namespace xpkit
