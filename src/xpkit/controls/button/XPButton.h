@@ -1,7 +1,7 @@
 // The XP-style command button: a pale gradient face in a dark blue frame with softened
 // corners, an orange glow under the pointer, a blue glow with the focus, a flat darker
 // face while pressed and a flat grey look while disabled. The painting lives in
-// XPButtonPainting.cpp, the behaviour and properties in XPButton.cpp.
+// detail/XPButtonPainter, the behaviour and properties in XPButton.cpp.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,17 +13,6 @@
 #include "xpkit/platform/Win32Types.h"
 
 namespace xpkit {
-
-// A colour that the painting's loops step down channel by channel.
-struct Shade {
-  int r, g, b;
-  COLORREF ref() const { return RGB(r, g, b); }
-  void Drop(int dr, int dg, int db) {
-    r -= dr;
-    g -= dg;
-    b -= db;
-  }
-};
 
 class XPButton : public UserControl {
  public:
@@ -84,28 +73,14 @@ class XPButton : public UserControl {
   void OnAccessKeyPress(std::int16_t keyAscii) override;
 
  private:
-  // Draws the look the state selects; the pressed face only for Pressed = 1 after a
-  // left press.
+  friend class XPButtonPainter;  // draws the looks from the state below
+
+  // Draws the look the state selects (detail/XPButtonPainter).
   void Repaint(std::int16_t Pressed);
   void Notify(std::size_t property);
   bool IsPointerOver() const;
   void HoverTimerTick();
   void UpdateAccessKey();
-
-  // Painting.
-  void PrepareSurface();
-  void DrawFace();
-  void DrawPressedFace();
-  void DrawHoverGlow();
-  void DrawFocusGlow();
-  void DrawBorder();
-  void DrawDisabled();
-  void DrawCaption();
-  void ApplyRegion();
-  void Line(int x1, int y1, int x2, int y2, COLORREF color, int width = 1);
-  void Pixel(int x, int y, COLORREF color);
-  void Brush(COLORREF color, bool frame);
-  void Sides(int xl, int xr, int y0, int y1, Shade& c, int floorBlue, Shade step, int width);
 
   RECT ClientRect{};
   std::int32_t RegionWidth = 0;

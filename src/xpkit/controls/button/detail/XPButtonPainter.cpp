@@ -1,7 +1,7 @@
 // Every look of the button, drawn with GDI calls on the persistent image. Nothing is
 // cached: each repaint clears the image, draws it whole with a pen per line colour
 // (created, used and deleted at once) and hands the window a new corner-cut region.
-#include "xpkit/controls/button/XPButton.h"
+#include "xpkit/controls/button/detail/XPButtonPainter.h"
 
 #include "xpkit/platform/Session.h"
 
@@ -16,7 +16,7 @@ std::int32_t At(std::int32_t edge, std::int32_t offset) { return CheckedAdd(edge
 
 // A glow's side segments: for each row from y0 to y1 a segment (x, y)-(x, y + 1) at both
 // columns in `c`, which then drops by `step` while its blue is at least `floorBlue`.
-void XPButton::Sides(int xl, int xr, int y0, int y1, Shade& c, int floorBlue, Shade step, int width) {
+void XPButtonPainter::Sides(int xl, int xr, int y0, int y1, Shade& c, int floorBlue, Shade step, int width) {
   for (std::int32_t y = y0; y <= y1; ++y) {
     Line(xl, y, xl, At(y, 1), c.ref(), width);
     Line(xr, y, xr, At(y, 1), c.ref(), width);
@@ -24,15 +24,15 @@ void XPButton::Sides(int xl, int xr, int y0, int y1, Shade& c, int floorBlue, Sh
   }
 }
 
-void XPButton::Repaint(std::int16_t Pressed) {
-  if (Enabled_ != 0) {
-    if (Pressed == 1 && PressButton == 1) {
+void XPButtonPainter::Repaint(std::int16_t Pressed) {
+  if (b_.Enabled_ != 0) {
+    if (Pressed == 1 && b_.PressButton == 1) {
       DrawPressedFace();
     } else {
       DrawFace();
-      if (IsOver == VbTrue)
+      if (b_.IsOver == VbTrue)
         DrawHoverGlow();
-      else if (HasFocus == VbTrue)
+      else if (b_.HasFocus == VbTrue)
         DrawFocusGlow();
     }
     DrawBorder();
@@ -43,36 +43,36 @@ void XPButton::Repaint(std::int16_t Pressed) {
   ApplyRegion();
 }
 
-void XPButton::PrepareSurface() {
-  surface().SetAutoRedraw(true);
-  surface().Cls();
-  surface().SetScaleMode(kScaleMode);
+void XPButtonPainter::PrepareSurface() {
+  b_.surface().SetAutoRedraw(true);
+  b_.surface().Cls();
+  b_.surface().SetScaleMode(XPButton::kScaleMode);
 }
 
-void XPButton::Line(int x1, int y1, int x2, int y2, COLORREF color, int width) {
-  Gdi& gdi = session().gdi();
+void XPButtonPainter::Line(int x1, int y1, int x2, int y2, COLORREF color, int width) {
+  Gdi& gdi = b_.session().gdi();
   const HPEN pen = gdi.CreatePen(PS_SOLID, width, color);
-  const HGDIOBJ old = gdi.SelectObject(surface().hDC(), pen);
-  gdi.MoveToEx(surface().hDC(), x1, y1, nullptr);
-  gdi.LineTo(surface().hDC(), x2, y2);
-  gdi.SelectObject(surface().hDC(), old);
+  const HGDIOBJ old = gdi.SelectObject(b_.surface().hDC(), pen);
+  gdi.MoveToEx(b_.surface().hDC(), x1, y1, nullptr);
+  gdi.LineTo(b_.surface().hDC(), x2, y2);
+  gdi.SelectObject(b_.surface().hDC(), old);
   gdi.DeleteObject(pen);
 }
 
-void XPButton::Pixel(int x, int y, COLORREF color) { session().gdi().SetPixel(surface().hDC(), x, y, color); }
+void XPButtonPainter::Pixel(int x, int y, COLORREF color) { b_.session().gdi().SetPixel(b_.surface().hDC(), x, y, color); }
 
-void XPButton::Brush(COLORREF color, bool frame) {
-  Gdi& gdi = session().gdi();
+void XPButtonPainter::Brush(COLORREF color, bool frame) {
+  Gdi& gdi = b_.session().gdi();
   const HBRUSH brush = gdi.CreateSolidBrush(color);
   if (frame)
-    gdi.FrameRect(surface().hDC(), &ClientRect, brush);
+    gdi.FrameRect(b_.surface().hDC(), &b_.ClientRect, brush);
   else
-    gdi.FillRect(surface().hDC(), &ClientRect, brush);
+    gdi.FillRect(b_.surface().hDC(), &b_.ClientRect, brush);
   gdi.DeleteObject(brush);
 }
 
-void XPButton::DrawFace() {
-  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+void XPButtonPainter::DrawFace() {
+  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
   PrepareSurface();
   Shade c{255, 255, 253};
   for (std::int32_t y = At(T, 3); y <= At(B, -3); ++y) {
@@ -84,8 +84,8 @@ void XPButton::DrawFace() {
   Line(L, At(B, -4), R, At(B, -4), RGB(236, 235, 230));
 }
 
-void XPButton::DrawPressedFace() {
-  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+void XPButtonPainter::DrawPressedFace() {
+  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
   PrepareSurface();
   Shade c{226, 225, 218};
   for (std::int32_t y = At(T, 3); y <= At(B, -2); y = At(y, 4)) {
@@ -98,8 +98,8 @@ void XPButton::DrawPressedFace() {
   Line(L, At(B, -2), R, At(B, -2), RGB(242, 241, 238));
 }
 
-void XPButton::DrawHoverGlow() {
-  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+void XPButtonPainter::DrawHoverGlow() {
+  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
   Line(At(L, 2), At(T, 1), At(R, -1), At(T, 1), RGB(255, 240, 207));
   Line(At(L, 1), At(T, 2), R, At(T, 2), RGB(253, 216, 137));
   Shade c{254, 223, 154};
@@ -110,8 +110,8 @@ void XPButton::DrawHoverGlow() {
   Line(At(L, 2), At(B, -2), At(R, -1), At(B, -2), RGB(229, 151, 0));
 }
 
-void XPButton::DrawFocusGlow() {
-  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+void XPButtonPainter::DrawFocusGlow() {
+  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
   Line(At(L, 2), At(T, 1), At(R, -1), At(T, 1), RGB(206, 231, 251));
   Line(At(L, 1), At(T, 2), R, At(T, 2), RGB(188, 212, 246));
   Shade c{186, 211, 246};
@@ -122,8 +122,8 @@ void XPButton::DrawFocusGlow() {
   Pixel(At(R, -2), At(B, -2), RGB(77, 125, 193));
 }
 
-void XPButton::DrawBorder() {
-  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+void XPButtonPainter::DrawBorder() {
+  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
   Brush(RGB(0, 60, 116), true);
   const COLORREF outer = RGB(122, 149, 168), inner = RGB(37, 87, 131);
   Pixel(L, At(T, 1), outer);
@@ -140,8 +140,8 @@ void XPButton::DrawBorder() {
   Pixel(At(R, -1), At(B, -1), outer);
 }
 
-void XPButton::DrawDisabled() {
-  const std::int32_t L = EdgeLeft, T = EdgeTop, R = EdgeRight, B = EdgeBottom;
+void XPButtonPainter::DrawDisabled() {
+  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
   PrepareSurface();
   Brush(RGB(245, 244, 234), false);
   Brush(RGB(201, 199, 186), true);
@@ -168,24 +168,24 @@ void XPButton::DrawDisabled() {
   Pixel(At(R, -2), At(B, -2), soft);
 }
 
-void XPButton::DrawCaption() {
-  Gdi& gdi = session().gdi();
+void XPButtonPainter::DrawCaption() {
+  Gdi& gdi = b_.session().gdi();
   RECT rect{};
-  session().user().GetClientRect(hWnd(), &rect);
+  b_.session().user().GetClientRect(b_.hWnd(), &rect);
   // The value goes to SetTextColor as it is, system-colour bit included.
-  const COLORREF color = Enabled_ == 0 ? RGB(161, 161, 146) : IsOver != 0 ? ForeHover_ : ForeColor();
-  gdi.SetTextColor(surface().hDC(), color);
-  const std::string text = gdi.codePage().Encode(Caption_);
-  const int count = static_cast<int>(Caption_.size());
-  const int h = gdi.DrawTextA(surface().hDC(), text.data(), count, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-  const double sw = surface().ScaleWidth(), sh = surface().ScaleHeight();
+  const COLORREF color = b_.Enabled_ == 0 ? RGB(161, 161, 146) : b_.IsOver != 0 ? b_.ForeHover_ : b_.ForeColor();
+  gdi.SetTextColor(b_.surface().hDC(), color);
+  const std::string text = gdi.codePage().Encode(b_.Caption_);
+  const int count = static_cast<int>(b_.Caption_.size());
+  const int h = gdi.DrawTextA(b_.surface().hDC(), text.data(), count, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+  const double sw = b_.surface().ScaleWidth(), sh = b_.surface().ScaleHeight();
   SetRect(&rect, 0, CLng(sh * 0.5 - h * 0.5), CLng(sw), CLng(sh * 0.5 + h * 0.5));
-  gdi.DrawTextA(surface().hDC(), text.data(), count, &rect, DT_WORDBREAK | DT_CENTER);
+  gdi.DrawTextA(b_.surface().hDC(), text.data(), count, &rect, DT_WORDBREAK | DT_CENTER);
 }
 
-void XPButton::ApplyRegion() {
-  Gdi& gdi = session().gdi();
-  const std::int32_t W = RegionWidth, H = RegionHeight;
+void XPButtonPainter::ApplyRegion() {
+  Gdi& gdi = b_.session().gdi();
+  const std::int32_t W = b_.RegionWidth, H = b_.RegionHeight;
   const HRGN windowRegion = gdi.CreateRectRgn(0, 0, W, H);
   const RECT corners[] = {{0, 0, 1, 1}, {0, At(H, -1), 1, H}, {At(W, -1), 0, W, 1}, {At(W, -1), At(H, -1), W, H}};
   for (const RECT& c : corners) {
@@ -194,7 +194,9 @@ void XPButton::ApplyRegion() {
     gdi.DeleteObject(cornerRegion);
   }
   // The window owns the region from here and frees it when replaced or destroyed.
-  session().user().SetWindowRgn(hWnd(), windowRegion, TRUE);
+  b_.session().user().SetWindowRgn(b_.hWnd(), windowRegion, TRUE);
 }
+
+void XPButton::Repaint(std::int16_t Pressed) { XPButtonPainter(*this).Repaint(Pressed); }
 
 }  // namespace xpkit
