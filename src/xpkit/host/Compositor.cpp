@@ -6,30 +6,22 @@
 #include "xpkit/Error.h"
 #include "xpkit/codepage/PrintableName.h"
 #include "xpkit/codepage/Utf.h"
+#include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/Region.h"
 #include "xpkit/platform/Session.h"
-#include "xpkit/platform/detail/PixelRules.h"
 
 namespace xpkit {
 namespace {
 
 void DrawLines(Bitmap& out, const Container& c, int ox, int oy, const Region& clip) {
   if (c.lines().empty() || clip.Empty()) return;
-  // Only the part of a line inside the clip's bounds is stepped through.
-  const RECT b = clip.Bounds();
-  const RECT bounds{std::max<LONG>(b.left, 0), std::max<LONG>(b.top, 0), std::min<LONG>(b.right, out.width()),
-                    std::min<LONG>(b.bottom, out.height())};
   // Ends past a billion pixels (only a program sets such) are held there, where sums of
   // 32-bit coordinates cannot overflow.
   auto px = [&](double v, int o) { return static_cast<LONG>(std::clamp(RoundHalfEven(c.ToPixels(v)), -1e9, 1e9)) + o; };
   for (const auto& line : c.lines()) {
     if (!line->Visible) continue;
     const std::uint32_t argb = Bitmap::FromColorRef(OleTranslateColor(line->BorderColor));
-    pixel_rules::CosmeticLine(px(line->X1, ox), px(line->Y1, oy), px(line->X2, ox), px(line->Y2, oy), bounds,
-                              [&](std::int64_t x, std::int64_t y) {
-                                if (clip.Contains(static_cast<LONG>(x), static_cast<LONG>(y)))
-                                  out.Set(static_cast<int>(x), static_cast<int>(y), argb);
-                              });
+    PaintCosmeticLine(out, px(line->X1, ox), px(line->Y1, oy), px(line->X2, ox), px(line->Y2, oy), argb, clip);
   }
 }
 

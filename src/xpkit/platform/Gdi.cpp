@@ -238,4 +238,15 @@ int Gdi::SetBkMode(HDC dc, int mode) {
   return previous;
 }
 
+void PaintCosmeticLine(Bitmap& out, LONG x1, LONG y1, LONG x2, LONG y2, std::uint32_t argb, const Region& clip) {
+  if (clip.Empty()) return;
+  // Only the part of the line inside the clip's bounds, within the image, is stepped through.
+  const RECT b = clip.Bounds();
+  const RECT bounds{std::max<LONG>(b.left, 0), std::max<LONG>(b.top, 0), std::min<LONG>(b.right, out.width()),
+                    std::min<LONG>(b.bottom, out.height())};
+  pixel_rules::CosmeticLine(x1, y1, x2, y2, bounds, [&](std::int64_t x, std::int64_t y) {
+    if (clip.Contains(static_cast<LONG>(x), static_cast<LONG>(y))) out.Set(static_cast<int>(x), static_cast<int>(y), argb);
+  });
+}
+
 }  // namespace xpkit

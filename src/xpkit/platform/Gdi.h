@@ -3,6 +3,7 @@
 // and changes nothing.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "xpkit/platform/Bitmap.h"
 #include "xpkit/platform/Font.h"
 #include "xpkit/platform/GdiObjects.h"
+#include "xpkit/platform/Region.h"
 #include "xpkit/platform/Win32Types.h"
 #include "xpkit/platform/text/TextLimits.h"
 
@@ -128,5 +130,9 @@ class Gdi {
 
 // SetRect keeps no state; it needs no session.
 BOOL SetRect(RECT* rect, int left, int top, int right, int bottom);
+
+// A cosmetic line from (x1, y1) to (x2, y2), end left out, of `argb` straight into `out`,
+// where `clip` allows: a line shape as the host composes it, with LineTo's pixels.
+void PaintCosmeticLine(Bitmap& out, LONG x1, LONG y1, LONG x2, LONG y2, std::uint32_t argb, const Region& clip);
 
 }  // namespace xpkit
