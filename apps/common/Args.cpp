@@ -11,6 +11,7 @@
 
 #include "xpkit/codepage/CodePage.h"
 #include "xpkit/codepage/PrintableName.h"
+#include "xpkit/files/FileError.h"
 
 namespace xpkit::cli {
 

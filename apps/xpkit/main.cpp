@@ -10,6 +10,7 @@
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
 #include "xpkit/backends/sdl2/detail/DesktopScale.h"
 #include "xpkit/controls/msgbox/frmMsgBox.h"
+#include "xpkit/files/FileError.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/layout/LayoutFile.h"
 #include "xpkit/platform/PngFile.h"

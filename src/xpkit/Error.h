@@ -1,5 +1,6 @@
 // The one error type the kit and the codecs throw: a code saying what kind of failure it
-// is, and a message saying what went wrong and where (a file, a line, a key).
+// is, and a message saying what went wrong and where (a file, a line, a key). Each layer
+// derives its own: FileError (files/), LayoutError (layout/).
 #pragma once
 #include <stdexcept>
 #include <string>
@@ -68,35 +69,6 @@ class Error : public std::runtime_error {
  private:
   ErrorCode code_;
   std::string where_;
-};
-
-// A file that cannot be read or written: "PATH: REASON".
-class FileError : public Error {
- public:
-  FileError(const std::string& path, std::string reason)
-      : Error(ErrorCode::FileAccess, path, reason), reason_(std::move(reason)) {}
-  const std::string& path() const { return where(); }
-  const std::string& reason() const { return reason_; }
-
- private:
-  std::string reason_;
-};
-
-// A fault in a layout: "SOURCE:LINE: MESSAGE"; `key` is the attribute or property the
-// line sets, when the fault is in one.
-class LayoutError : public Error {
- public:
-  LayoutError(const std::string& source, int line, const std::string& message, std::string key = {})
-      : Error(ErrorCode::BadLayout, source + ":" + std::to_string(line), message),
-        source_(source), line_(line), key_(std::move(key)) {}
-  const std::string& source() const { return source_; }
-  int line() const { return line_; }
-  const std::string& key() const { return key_; }
-
- private:
-  std::string source_;
-  int line_;
-  std::string key_;
 };
 
 }  // namespace xpkit

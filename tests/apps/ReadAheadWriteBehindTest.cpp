@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-#include "xpkit/Error.h"
+#include "xpkit/files/FileError.h"
 #include "common/ReadAhead.h"
 #include "common/WriteBehind.h"
 

@@ -5,6 +5,7 @@
 #include "xpkit/Error.h"
 #include "xpkit/codepage/PrintableName.h"
 #include "xpkit/codepage/Utf.h"
+#include "xpkit/files/FileError.h"
 
 namespace xpkit {
 namespace {

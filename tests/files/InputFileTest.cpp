@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "xpkit/Error.h"
 #include "xpkit/codecs/b64.h"
+#include "xpkit/files/FileError.h"
 
 namespace xpkit {
 namespace {

@@ -20,7 +20,7 @@
 #include <iterator>
 #include <thread>
 
-#include "xpkit/Error.h"
+#include "xpkit/files/FileError.h"
 
 namespace xpkit {
 namespace {

@@ -10,6 +10,7 @@
 
 #include "xpkit/codecs/CodecKernel.h"
 #include "xpkit/codepage/CodePage.h"
+#include "xpkit/files/FileError.h"
 
 namespace xpkit {
 

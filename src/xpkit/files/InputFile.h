@@ -1,19 +1,23 @@
 // A file read from start to end, or standard input for "-".
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "xpkit/files/detail/UniqueFd.h"
-
 namespace xpkit {
+
+class UniqueFd;  // files/detail/UniqueFd.h: a descriptor that closes itself
 
 class InputFile {
  public:
   // Throws FileError naming the file when it exists but cannot be read (a directory,
   // no permission); a missing file is reported through missing() instead.
   explicit InputFile(const std::string& path);
+  ~InputFile();
+  InputFile(InputFile&&) noexcept;
+  InputFile& operator=(InputFile&&) noexcept;
 
-  bool missing() const { return !fd_ && !isStdin_; }
+  bool missing() const;
   // Size in bytes when the open file is a regular one, else -1 (a pipe, a terminal).
   // Only a hint: the file may grow or shrink while it is read.
   std::int64_t size() const { return size_; }
@@ -25,10 +29,10 @@ class InputFile {
   int descriptor() const { return fd(); }
 
  private:
-  int fd() const { return isStdin_ ? STDIN_FILENO : fd_.get(); }
+  int fd() const;
 
   std::string name_;
-  UniqueFd fd_;
+  std::unique_ptr<UniqueFd> fd_;
   bool isStdin_ = false;
   std::int64_t size_ = -1;
 };

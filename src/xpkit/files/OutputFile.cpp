@@ -8,9 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "xpkit/Error.h"
+#include "xpkit/files/FileError.h"
 #include "xpkit/files/PathNames.h"
 #include "xpkit/files/detail/InterruptCleanup.h"
+#include "xpkit/files/detail/UniqueFd.h"
 
 namespace xpkit {
 namespace {
@@ -28,11 +29,12 @@ std::string ProcPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 }  // namespace
 
-OutputFile::OutputFile(const std::string& path, Options options) : name_(path) {
+OutputFile::OutputFile(const std::string& path, Options options)
+    : name_(path), fd_(std::make_unique<UniqueFd>()), folder_(std::make_unique<UniqueFd>()) {
   if (path == "-") {
     name_ = "standard output";
-    fd_.reset(::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0));
-    if (!fd_) Fail("cannot write", errno);
+    fd_->reset(::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0));
+    if (!*fd_) Fail("cannot write", errno);
     return;
   }
   struct stat st {};
@@ -63,7 +65,7 @@ void OutputFile::OpenExisting(const std::string& path, const Options& options) {
   struct stat st {};
   if (::fstat(opened.get(), &st) != 0) Fail("cannot open for writing", errno);
   if (!S_ISREG(st.st_mode)) {  // a device or FIFO: replacing it would lose what it is
-    fd_ = std::move(opened);
+    *fd_ = std::move(opened);
     return;
   }
   old_ = {st.st_dev, st.st_ino};
@@ -74,7 +76,7 @@ void OutputFile::OpenExisting(const std::string& path, const Options& options) {
   OpenFolder(parts.folder, "cannot open for writing");
   // The name the links end in must hold the very file the kernel opened.
   if (!TargetIs(old_)) Refuse("changed while it was being opened, and is left as it is");
-  if (created_) createdSlot_ = interrupt_cleanup::Register(folder_.get(), target_.c_str());
+  if (created_) createdSlot_ = interrupt_cleanup::Register(folder_->get(), target_.c_str());
 
   replaces_ = OpenReplacement(st, options.unnamedTemporary);
   if (replaces_) return;
@@ -83,35 +85,35 @@ void OutputFile::OpenExisting(const std::string& path, const Options& options) {
     Refuse("is also the input, and can only be written in place here, which would destroy the input before it is "
            "read");
   DiscardTemporary();
-  fd_ = std::move(opened);
+  *fd_ = std::move(opened);
   way_ = Way::InPlace;
   oldMode_ = st.st_mode & 07777;
 }
 
 void OutputFile::OpenFolder(const std::string& folder, const char* what) {
   // A folder the caller may search and write but not list can only be opened as a path.
-  folder_.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!folder_ && errno == EACCES) folder_.reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (!folder_) Fail(what, errno);
+  folder_->reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!*folder_ && errno == EACCES) folder_->reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!*folder_) Fail(what, errno);
 }
 
 bool OutputFile::TargetIs(FileId file) const {
   struct stat st {};
-  return folder_ && ::fstatat(folder_.get(), target_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+  return *folder_ && ::fstatat(folder_->get(), target_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
          st.st_dev == file.dev && st.st_ino == file.ino;
 }
 
 bool OutputFile::OpenReplacement(const struct stat& old, bool unnamed) {
-  if (old.st_nlink > 1 || IsMountPoint(folder_.get(), target_)) return false;
+  if (old.st_nlink > 1 || IsMountPoint(folder_->get(), target_)) return false;
   if (const int error = OpenTemporary(unnamed)) {
     if (error == EACCES || error == EPERM) return false;  // the folder takes no new file
     Fail("cannot create a temporary file beside it", error);
   }
   struct stat made {};
-  if (::fstat(fd_.get(), &made) != 0) Fail("cannot create", errno);
-  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) && ::fchown(fd_.get(), old.st_uid, old.st_gid) != 0)
+  if (::fstat(fd_->get(), &made) != 0) Fail("cannot create", errno);
+  if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid) && ::fchown(fd_->get(), old.st_uid, old.st_gid) != 0)
     return false;  // an owner or group the caller cannot give away
-  if (::fchmod(fd_.get(), old.st_mode & 0777) != 0) Fail("cannot set the permissions", errno);
+  if (::fchmod(fd_->get(), old.st_mode & 0777) != 0) Fail("cannot set the permissions", errno);
   return true;
 }
 
@@ -121,11 +123,11 @@ OutputFile::~OutputFile() {
 
 int OutputFile::OpenTemporary(bool unnamed) {
   if (unnamed) {
-    UniqueFd fd(::openat(folder_.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    UniqueFd fd(::openat(folder_->get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     // It is linked in through /proc at the end (see LinkUnnamed); without /proc, or
     // where the file system has no unnamed files, a named one is used.
     if (fd && ::access(ProcPath(fd.get()).c_str(), F_OK) == 0) {
-      fd_ = std::move(fd);
+      *fd_ = std::move(fd);
       way_ = Way::UnnamedTemporary;
       return 0;
     }
@@ -133,14 +135,14 @@ int OutputFile::OpenTemporary(bool unnamed) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string name = TemporaryName(target_);
     interrupt_cleanup::Deferred hold;
-    UniqueFd fd(::openat(folder_.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    UniqueFd fd(::openat(folder_->get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd) {
       if (errno == EEXIST) continue;
       return errno;
     }
-    cleanupSlot_ = interrupt_cleanup::Register(folder_.get(), name.c_str());
+    cleanupSlot_ = interrupt_cleanup::Register(folder_->get(), name.c_str());
     temporary_ = name;
-    fd_ = std::move(fd);
+    *fd_ = std::move(fd);
     way_ = Way::NamedTemporary;
     return 0;
   }
@@ -148,22 +150,22 @@ int OutputFile::OpenTemporary(bool unnamed) {
 }
 
 void OutputFile::Truncate() {
-  if (::ftruncate(fd_.get(), 0) != 0) Fail("cannot write", errno);
+  if (::ftruncate(fd_->get(), 0) != 0) Fail("cannot write", errno);
   // The kernel drops set-user-ID and set-group-ID on a write, but not for root.
-  if (oldMode_ & (S_ISUID | S_ISGID)) ::fchmod(fd_.get(), oldMode_ & ~(S_ISUID | S_ISGID));
+  if (oldMode_ & (S_ISUID | S_ISGID)) ::fchmod(fd_->get(), oldMode_ & ~(S_ISUID | S_ISGID));
   truncated_ = true;
 }
 
 void OutputFile::Reserve(std::uint64_t bytes) {
   if (way_ == Way::Stream || way_ == Way::InPlace || bytes <= reserved_) return;  // in place: truncated anyway
-  if (::fallocate(fd_.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes)) == 0) reserved_ = bytes;
+  if (::fallocate(fd_->get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes)) == 0) reserved_ = bytes;
 }
 
 void OutputFile::Write(const void* data, std::size_t n) {
   if (way_ == Way::InPlace && !truncated_) Truncate();
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   for (std::size_t left = n; left > 0;) {
-    const ssize_t w = ::write(fd_.get(), bytes, left);
+    const ssize_t w = ::write(fd_->get(), bytes, left);
     if (w < 0) {
       if (errno == EINTR) continue;
       Fail("cannot write", errno);
@@ -175,7 +177,7 @@ void OutputFile::Write(const void* data, std::size_t n) {
   // Storing as it goes, rather than all in the final fsync(), overlaps the disk's work
   // with ours. Errors show up again in that fsync(), which reports them.
   if (way_ != Way::Stream && written_ - stored_ >= kWriteBackStep) {
-    ::sync_file_range(fd_.get(), static_cast<off_t>(stored_), static_cast<off_t>(written_ - stored_),
+    ::sync_file_range(fd_->get(), static_cast<off_t>(stored_), static_cast<off_t>(written_ - stored_),
                       SYNC_FILE_RANGE_WRITE);
     stored_ = written_;
   }
@@ -185,21 +187,21 @@ void OutputFile::Commit() {
   if (committed_) return;
   if (way_ == Way::InPlace && !truncated_) Truncate();
   // Space reserved past the end goes back (a truncation to the same size does that).
-  if (reserved_ > written_ && ::ftruncate(fd_.get(), static_cast<off_t>(written_)) != 0) Fail("cannot write", errno);
+  if (reserved_ > written_ && ::ftruncate(fd_->get(), static_cast<off_t>(written_)) != 0) Fail("cannot write", errno);
   // The data is on disk before its name points to it (EINVAL: nothing to store, a pipe).
-  if (way_ != Way::Stream && ::fsync(fd_.get()) != 0 && errno != EINVAL) Fail("cannot store", errno);
+  if (way_ != Way::Stream && ::fsync(fd_->get()) != 0 && errno != EINVAL) Fail("cannot store", errno);
   // An unnamed file is linked in through its descriptor, so before it closes.
   if (way_ == Way::UnnamedTemporary) {
     if (replaces_) LinkUnnamed();
     else PlaceNew();
   }
-  if (fd_.close() != 0) Fail("cannot write", errno);
+  if (fd_->close() != 0) Fail("cannot write", errno);
   if (way_ == Way::NamedTemporary && !replaces_) PlaceNew();
   if (replaces_) ReplaceOld();
   ForgetCreated();  // (written in place)
   committed_ = true;
   // And the new name is on disk too (a folder opened only as a path cannot be synced).
-  if (way_ != Way::Stream && way_ != Way::InPlace && ::fsync(folder_.get()) != 0 && errno != EINVAL &&
+  if (way_ != Way::Stream && way_ != Way::InPlace && ::fsync(folder_->get()) != 0 && errno != EINVAL &&
       errno != EBADF)
     throw FileError(name_, std::string("cannot store: ") + std::strerror(errno));
 }
@@ -210,8 +212,8 @@ void OutputFile::LinkUnnamed() {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string name = TemporaryName(target_);
     interrupt_cleanup::Deferred hold;
-    if (::linkat(AT_FDCWD, ProcPath(fd_.get()).c_str(), folder_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      cleanupSlot_ = interrupt_cleanup::Register(folder_.get(), name.c_str());
+    if (::linkat(AT_FDCWD, ProcPath(fd_->get()).c_str(), folder_->get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      cleanupSlot_ = interrupt_cleanup::Register(folder_->get(), name.c_str());
       temporary_ = name;
       return;
     }
@@ -225,12 +227,12 @@ void OutputFile::LinkUnnamed() {
 void OutputFile::PlaceNew() {
   interrupt_cleanup::Deferred hold;
   if (way_ == Way::UnnamedTemporary) {
-    if (::linkat(AT_FDCWD, ProcPath(fd_.get()).c_str(), folder_.get(), target_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    if (::linkat(AT_FDCWD, ProcPath(fd_->get()).c_str(), folder_->get(), target_.c_str(), AT_SYMLINK_FOLLOW) == 0)
       return;
-  } else if (::renameat2(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str(), RENAME_NOREPLACE) == 0) {
+  } else if (::renameat2(folder_->get(), temporary_.c_str(), folder_->get(), target_.c_str(), RENAME_NOREPLACE) == 0) {
     ForgetTemporary();
     return;
-  } else if (errno == EINVAL && ::linkat(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str(), 0) == 0) {
+  } else if (errno == EINVAL && ::linkat(folder_->get(), temporary_.c_str(), folder_->get(), target_.c_str(), 0) == 0) {
     DiscardTemporary();  // a file system without RENAME_NOREPLACE: a second link, and the first goes
     return;
   }
@@ -243,16 +245,17 @@ void OutputFile::PlaceNew() {
 void OutputFile::ReplaceOld() {
   interrupt_cleanup::Deferred hold;
   if (!TargetIs(old_)) Refuse("changed while this output was written, and is left as it is");
-  if (::renameat(folder_.get(), temporary_.c_str(), folder_.get(), target_.c_str()) != 0) Fail("cannot replace", errno);
+  if (::renameat(folder_->get(), temporary_.c_str(), folder_->get(), target_.c_str()) != 0)
+    Fail("cannot replace", errno);
   ForgetTemporary();
   ForgetCreated();
 }
 
 void OutputFile::DiscardTemporary() {
-  fd_.reset();
+  fd_->reset();
   if (temporary_.empty()) return;
   interrupt_cleanup::Deferred hold;
-  ::unlinkat(folder_.get(), temporary_.c_str(), 0);
+  ::unlinkat(folder_->get(), temporary_.c_str(), 0);
   ForgetTemporary();
 }
 
@@ -266,7 +269,7 @@ void OutputFile::Abandon() {
   DiscardTemporary();
   if (!created_) return;
   interrupt_cleanup::Deferred hold;
-  if (TargetIs(old_)) ::unlinkat(folder_.get(), target_.c_str(), 0);
+  if (TargetIs(old_)) ::unlinkat(folder_->get(), target_.c_str(), 0);
   ForgetCreated();
 }
 

@@ -30,13 +30,14 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
-
-#include "xpkit/files/detail/UniqueFd.h"
 
 struct stat;
 
 namespace xpkit {
+
+class UniqueFd;  // files/detail/UniqueFd.h: a descriptor that closes itself
 
 class OutputFile {
  public:
@@ -102,13 +103,13 @@ class OutputFile {
 
   std::string name_;
   Way way_ = Way::Stream;
-  UniqueFd fd_;            // what is written: the target itself, or the temporary file
-  UniqueFd folder_;        // the target's folder
-  std::string target_;     // the target's name in folder_
-  std::string temporary_;  // a temporary file's name in folder_, while it has one
-  FileId old_;             // the file the kernel opened, which only may be replaced
-  bool replaces_ = false;  // the temporary file goes over old_ (else: a new name)
-  bool created_ = false;   // old_ was made by that open, through a dangling link
+  std::unique_ptr<UniqueFd> fd_;      // what is written: the target itself, or the temporary file
+  std::unique_ptr<UniqueFd> folder_;  // the target's folder
+  std::string target_;                // the target's name in folder_
+  std::string temporary_;             // a temporary file's name in folder_, while it has one
+  FileId old_;                        // the file the kernel opened, which only may be replaced
+  bool replaces_ = false;             // the temporary file goes over old_ (else: a new name)
+  bool created_ = false;              // old_ was made by that open, through a dangling link
   int cleanupSlot_ = -1, createdSlot_ = -1;  // interrupt cleanup of temporary_ and of a created old_
   unsigned oldMode_ = 0;  // in place: the permission bits, set-user-ID and the like dropped on the first write
   bool truncated_ = false;

@@ -26,6 +26,7 @@
 #include "xpkit/host/Container.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/PropertyBag.h"
+#include "xpkit/layout/LayoutError.h"
 #include "xpkit/platform/Font.h"
 
 namespace xpkit {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "xpkit/files/FileError.h"
 #include "xpkit/files/InputFile.h"
 #include "xpkit/files/OutputFile.h"
 #include "xpkit/layout/ControlRegistry.h"

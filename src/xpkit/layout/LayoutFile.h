@@ -2,7 +2,9 @@
 #pragma once
 #include <string>
 
+#include "xpkit/files/FileError.h"
 #include "xpkit/layout/Layout.h"
+#include "xpkit/layout/LayoutError.h"
 
 namespace xpkit {
 

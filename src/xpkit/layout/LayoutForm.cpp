@@ -3,6 +3,7 @@
 #include <new>
 
 #include "xpkit/host/UserControl.h"
+#include "xpkit/layout/LayoutError.h"
 #include "xpkit/layout/detail/LayoutBounds.h"
 
 namespace xpkit {

@@ -13,6 +13,7 @@
 #include "xpkit/host/LineShape.h"
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
+#include "xpkit/layout/LayoutError.h"
 
 namespace xpkit {
 

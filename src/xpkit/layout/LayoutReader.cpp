@@ -4,11 +4,11 @@
 #include <cmath>
 #include <set>
 
-#include "xpkit/Error.h"
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
 #include "xpkit/layout/LayoutAttributes.h"
+#include "xpkit/layout/LayoutError.h"
 #include "xpkit/layout/detail/LayoutBounds.h"
 #include "xpkit/platform/text/TextLimits.h"
 

@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "xpkit/Error.h"
+#include "xpkit/files/FileError.h"
 #include "xpkit/files/OutputFile.h"
 
 namespace xpkit {

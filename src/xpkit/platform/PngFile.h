@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "xpkit/files/FileError.h"
 #include "xpkit/platform/Bitmap.h"
 
 namespace xpkit {
