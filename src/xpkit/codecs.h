@@ -10,3 +10,4 @@
 #include "xpkit/codepage/CodePage.h"
 #include "xpkit/codepage/PrintableName.h"
 #include "xpkit/codepage/Utf.h"
+#include "xpkit/files/FileError.h"
