@@ -9,7 +9,7 @@
 
 #include "xpkit/codecs/Base64Kernel.h"
 #include "xpkit/codecs/b64.h"
-#include "xpkit/platform/CodePage.h"
+#include "xpkit/codepage/CodePage.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "xpkit/codecs/CodecKernel.h"
 #include "xpkit/codecs/RC4_Calc.h"
 #include "xpkit/codecs/b64.h"
-#include "xpkit/platform/CodePage.h"
+#include "xpkit/codepage/CodePage.h"
 
 namespace {
 

@@ -37,8 +37,8 @@ measure "msgbox, longest text" "$gallery" msgbox --text "$words" --caption "$ara
 measure "msgbox, 151 lines (the tallest)" "$gallery" msgbox --text "$(repeat $'line\n' 151)" -o "$tmp/p.png"
 
 sed "s/set caption = \"خروج\"/set caption = \"$arabic\"/; s/font \"Tahoma\" 8.25/font \"Tahoma\" 1638/" \
-  shell/frmMain.layout >"$tmp/large.layout"
+  src/xpkit/shell/frmMain.layout >"$tmp/large.layout"
 measure "xpkit, longest caption at 1638 pt" "$xpkit" --layout "$tmp/large.layout" --screenshot "$tmp/p.png"
 sed "s/set caption = \"خروج\"/set caption = \"$words\"/; s/font \"Tahoma\" 8.25/font \"Tahoma\" 0.01/;
-     s/width = 1590/width = 245760/" shell/frmMain.layout >"$tmp/wide.layout"
+     s/width = 1590/width = 245760/" src/xpkit/shell/frmMain.layout >"$tmp/wide.layout"
 measure "xpkit, 512 words on a 16384-pixel line" "$xpkit" --layout "$tmp/wide.layout" --screenshot "$tmp/p.png"

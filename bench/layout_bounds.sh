@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The worst layouts the reader accepts, each at a bound of layout/LayoutBounds.h (64 deep,
+# The worst layouts the reader accepts, each at a bound of src/xpkit/layout/detail/LayoutBounds.h (64 deep,
 # 2048 controls and lines, 4194304 pixels of window and images with every control counted
 # 16 pixels wider and higher, 16384 pixels a side):
 # processor time (user and system; wall time beside it, which a busy machine stretches)

@@ -4,9 +4,10 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-foreach(dir ${XPKIT_HEADER_DIRS})
-  file(GLOB headers ${PROJECT_SOURCE_DIR}/${dir}/*.h)
-  install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/xpkit/${dir})
+# The public headers only, in their folders; detail/ and shell/ stay in the source tree.
+foreach(h ${XPKIT_PUBLIC_HEADERS})
+  get_filename_component(dir ${h} DIRECTORY)
+  install(FILES ${XPKIT_SOURCE_ROOT}/${h} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${dir})
 endforeach()
 
 get_property(libraries GLOBAL PROPERTY XPKIT_LIBRARIES)

@@ -1,13 +1,8 @@
-# The libraries: the code page tables, the codecs, and the kit (drawing platform, control
-# host, controls, layouts and the two backends). Headers are included as
-# "xpkit/FOLDER/NAME.h": from the source tree while building (through a link named
-# xpkit in the build's include folder) and from PREFIX/include/xpkit once installed.
-file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/include)
-file(CREATE_LINK ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/include/xpkit SYMBOLIC)
-set(XPKIT_INCLUDE_DIR ${PROJECT_BINARY_DIR}/include)
-# The folders of the public headers: installed, and compiled beside system headers in a test.
-set(XPKIT_HEADER_DIRS platform platform/text host backends/headless backends/sdl2 gradient controls/header
-                      controls/button controls/msgbox layout codecs)
+# The libraries, one per folder of src/xpkit/ (each folder's CMakeLists.txt names its
+# sources and what it stands on). Headers are included as "xpkit/FOLDER/NAME.h" from
+# src/ while building and from PREFIX/include once installed; a folder's detail/ headers
+# are its own and are not installed.
+set(XPKIT_SOURCE_ROOT ${PROJECT_SOURCE_DIR}/src)
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XPKIT_TEXT REQUIRED IMPORTED_TARGET freetype2 harfbuzz fribidi fontconfig)
@@ -15,120 +10,21 @@ pkg_check_modules(XPKIT_PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(XPKIT_SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(XPKIT_X11 REQUIRED IMPORTED_TARGET x11)
 
-# xpkit_library(NAME EXPORT_NAME SOURCES...): a static library of the project.
+# xpkit_library(NAME EXPORT_NAME SOURCES...): a static library of the kit or the codecs,
+# installed with its folder's public headers.
 function(xpkit_library name export)
   add_library(${name} STATIC ${ARGN})
   xpkit_target(${name})
-  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${XPKIT_INCLUDE_DIR}> $<INSTALL_INTERFACE:include>)
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${XPKIT_SOURCE_ROOT}> $<INSTALL_INTERFACE:include>)
   set_target_properties(${name} PROPERTIES EXPORT_NAME ${export} POSITION_INDEPENDENT_CODE ON)
   set_property(GLOBAL APPEND PROPERTY XPKIT_LIBRARIES ${name})
 endfunction()
 
-# The ANSI code pages and UTF conversion: all the codecs need of the platform; and file
-# names made safe for messages, which every error naming a file uses.
-xpkit_library(xpkit_codepage codepage platform/CodePage.cpp platform/PrintableName.cpp platform/Utf.cpp)
+# The public headers, relative to src/: every header under src/xpkit/ but those in a
+# detail/ folder and the program's own window (shell/). Installed, and compiled on
+# their own and beside the system headers in the tests.
+file(GLOB_RECURSE XPKIT_PUBLIC_HEADERS RELATIVE ${XPKIT_SOURCE_ROOT} CONFIGURE_DEPENDS ${XPKIT_SOURCE_ROOT}/xpkit/*.h)
+list(FILTER XPKIT_PUBLIC_HEADERS EXCLUDE REGEX "/detail/|^xpkit/shell/")
+list(SORT XPKIT_PUBLIC_HEADERS)
 
-# Files in and out as the shell treats them: every writer of the codecs, the programs
-# and the platform goes through OutputFile.
-xpkit_library(xpkit_files files
-  platform/InputFile.cpp
-  platform/InterruptCleanup.cpp
-  platform/OutputFile.cpp
-  platform/PathNames.cpp)
-target_link_libraries(xpkit_files PUBLIC xpkit_codepage)
-
-# The codecs stand on the code page tables and the file module alone.
-xpkit_library(xpkit_codecs codecs_lib
-  codecs/b64.cpp
-  codecs/Base64Avx2.cpp
-  codecs/Base64Avx512.cpp
-  codecs/Base64Bytes.cpp
-  codecs/Base64Pieces.cpp
-  codecs/CodecKernel.cpp
-  codecs/RC4_Calc.cpp
-  codecs/TextBytes.cpp
-  codecs/TextBytesAvx2.cpp
-  codecs/TextBytesAvx512.cpp)
-target_link_libraries(xpkit_codecs PUBLIC xpkit_codepage xpkit_files)
-# Result texts are filled through std::basic_string::resize_and_overwrite, which is C++23.
-add_library(xpkit_largetext OBJECT codecs/LargeText.cpp)
-target_compile_options(xpkit_largetext PRIVATE -Wall -Wextra -Wpedantic)
-target_include_directories(xpkit_largetext PRIVATE ${XPKIT_INCLUDE_DIR})
-set_target_properties(xpkit_largetext PROPERTIES CXX_STANDARD 23 CXX_EXTENSIONS OFF POSITION_INDEPENDENT_CODE ON)
-target_sources(xpkit_codecs PRIVATE $<TARGET_OBJECTS:xpkit_largetext>)
-
-xpkit_library(xpkit_platform platform
-  platform/Gdi.cpp
-  platform/GdiObjects.cpp
-  platform/GdiText.cpp
-  platform/PixelRules.cpp
-  platform/PngFile.cpp
-  platform/Region.cpp
-  platform/SessionTag.cpp
-  platform/User.cpp
-  platform/text/FontLibrary.cpp
-  platform/text/ResolvedFont.cpp
-  platform/text/ShapedText.cpp
-  platform/text/TextLayout.cpp)
-target_link_libraries(xpkit_platform PUBLIC xpkit_codepage xpkit_files PkgConfig::XPKIT_TEXT PkgConfig::XPKIT_PNG)
-# Where the kit finds Tahoma and MS Sans Serif unless XPKIT_FONT_DIR names another folder:
-# Debian's fonts-wine puts them there. Installing refreshes fontconfig's cache of it.
-set(XPKIT_UI_FONT_DIR /usr/share/wine/fonts CACHE PATH "Folder of the UI faces Tahoma and MS Sans Serif")
-set_property(SOURCE platform/text/FontLibrary.cpp APPEND PROPERTY COMPILE_DEFINITIONS
-             XPKIT_UI_FONT_DIR="${XPKIT_UI_FONT_DIR}")
-
-xpkit_library(xpkit_host host
-  host/Compositor.cpp
-  host/Container.cpp
-  host/ControlSurface.cpp
-  host/Form.cpp
-  host/Host.cpp
-  host/PropertyBag.cpp
-  host/PropertyTable.cpp
-  host/Timer.cpp
-  host/UserControl.cpp)
-target_link_libraries(xpkit_host PUBLIC xpkit_platform)
-
-xpkit_library(xpkit_controls controls
-  gradient/clsGradient.cpp
-  controls/header/XPHeader.cpp
-  controls/button/XPButton.cpp
-  controls/button/XPButtonPainting.cpp
-  controls/msgbox/ExclamationIcon.cpp
-  controls/msgbox/MsgBoxBody.cpp
-  controls/msgbox/frmMsgBox.cpp)
-target_link_libraries(xpkit_controls PUBLIC xpkit_host)
-
-xpkit_library(xpkit_layout layout
-  layout/ControlRegistry.cpp
-  layout/LayoutAttributes.cpp
-  layout/LayoutBounds.cpp
-  layout/LayoutFile.cpp
-  layout/LayoutForm.cpp
-  layout/LayoutReader.cpp
-  layout/LayoutWriter.cpp)
-target_link_libraries(xpkit_layout PUBLIC xpkit_controls)
-
-xpkit_library(xpkit_headless headless backends/headless/HeadlessBackend.cpp)
-target_link_libraries(xpkit_headless PUBLIC xpkit_host)
-
-# Xlib for what SDL does not offer: window-manager hints, frame extents, error handlers.
-xpkit_library(xpkit_sdl2 sdl2
-  backends/sdl2/DesktopScale.cpp
-  backends/sdl2/Sdl2Backend.cpp
-  backends/sdl2/SdlInput.cpp
-  backends/sdl2/SdlWindow.cpp
-  backends/sdl2/X11Window.cpp)
-target_link_libraries(xpkit_sdl2 PUBLIC xpkit_host PkgConfig::XPKIT_SDL2 PRIVATE PkgConfig::XPKIT_X11)
-
-# What a program of its own links: xpkit::kit for windows and controls, xpkit::codecs for
-# Base64 and RC4.
-add_library(xpkit_kit INTERFACE)
-target_link_libraries(xpkit_kit INTERFACE xpkit_layout xpkit_controls xpkit_host xpkit_platform xpkit_headless
-                                          xpkit_sdl2)
-set_target_properties(xpkit_kit PROPERTIES EXPORT_NAME kit)
-add_library(xpkit_codecs_all INTERFACE)
-target_link_libraries(xpkit_codecs_all INTERFACE xpkit_codecs)
-set_target_properties(xpkit_codecs_all PROPERTIES EXPORT_NAME codecs)
-add_library(xpkit::kit ALIAS xpkit_kit)
-add_library(xpkit::codecs ALIAS xpkit_codecs_all)
+add_subdirectory(src/xpkit)

@@ -1,25 +1,15 @@
 # The three programs and the program-only libraries they share.
 
-# The window's default layout, compiled in as bytes.
-set(XPKIT_LAYOUT_SRC ${PROJECT_SOURCE_DIR}/shell/frmMain.layout)
-set(XPKIT_LAYOUT_INC ${PROJECT_BINARY_DIR}/generated/frmMain.layout.inc)
-add_custom_command(
-  OUTPUT ${XPKIT_LAYOUT_INC}
-  COMMAND ${CMAKE_COMMAND} -DIN=${XPKIT_LAYOUT_SRC} -DOUT=${XPKIT_LAYOUT_INC} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedBytes.cmake
-  DEPENDS ${XPKIT_LAYOUT_SRC} ${PROJECT_SOURCE_DIR}/cmake/EmbedBytes.cmake)
-
-add_library(xpkit_shell STATIC shell/AppIcon.cpp shell/frmMain.cpp ${XPKIT_LAYOUT_INC})
-xpkit_target(xpkit_shell)
-target_include_directories(xpkit_shell PUBLIC ${XPKIT_INCLUDE_DIR} PRIVATE ${PROJECT_BINARY_DIR}/generated)
-target_link_libraries(xpkit_shell PUBLIC xpkit_layout)
-
 add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.cpp apps/common/BlockQueue.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
 xpkit_target(xpkit_apps_common)
+# The tools' own headers are included from apps/: "common/Args.h", "gallery/Gallery.h".
+target_include_directories(xpkit_apps_common PUBLIC ${PROJECT_SOURCE_DIR}/apps)
 target_link_libraries(xpkit_apps_common PUBLIC xpkit_codepage xpkit_files)
 
 add_library(xpkit_gallery_lib STATIC apps/gallery/Gallery.cpp apps/gallery/WindowFrame.cpp)
 xpkit_target(xpkit_gallery_lib)
-target_link_libraries(xpkit_gallery_lib PUBLIC xpkit_controls xpkit_headless)
+target_include_directories(xpkit_gallery_lib PUBLIC ${PROJECT_SOURCE_DIR}/apps)
+target_link_libraries(xpkit_gallery_lib PUBLIC xpkit_msgbox xpkit_header xpkit_button xpkit_gradient xpkit_headless)
 
 add_executable(xpkit-gallery apps/gallery/main.cpp)
 xpkit_target(xpkit-gallery)
@@ -27,7 +17,7 @@ target_link_libraries(xpkit-gallery PRIVATE xpkit_gallery_lib xpkit_apps_common)
 
 add_executable(xpkit apps/xpkit/main.cpp)
 xpkit_target(xpkit)
-target_link_libraries(xpkit PRIVATE xpkit_shell xpkit_sdl2 xpkit_headless xpkit_apps_common)
+target_link_libraries(xpkit PRIVATE xpkit_shell xpkit_msgbox xpkit_sdl2 xpkit_headless xpkit_apps_common)
 
 add_executable(xpkit-codec apps/codec/main.cpp)
 xpkit_target(xpkit-codec)

@@ -10,9 +10,9 @@
 #include <xpkit/codecs/Base64Bytes.h>
 #include <xpkit/codecs/RC4_Calc.h>
 #include <xpkit/codecs/b64.h>
-#include <xpkit/platform/CodePage.h>
-#include <xpkit/platform/Error.h>
-#include <xpkit/platform/Utf.h>
+#include <xpkit/codepage/CodePage.h>
+#include <xpkit/Error.h>
+#include <xpkit/codepage/Utf.h>
 
 namespace {
 

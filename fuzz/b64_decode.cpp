@@ -7,9 +7,9 @@
 
 #include "xpkit/codecs/Base64Bytes.h"
 #include "xpkit/codecs/b64.h"
-#include "xpkit/fuzz/InMemoryStream.h"
-#include "xpkit/fuzz/Kernels.h"
-#include "xpkit/platform/CodePage.h"
+#include "xpkit/codepage/CodePage.h"
+#include "InMemoryStream.h"
+#include "Kernels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const xpkit::CodePage& cp = xpkit::SystemCodePage();

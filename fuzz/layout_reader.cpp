@@ -7,6 +7,7 @@
 
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
+#include "xpkit/layout/LayoutError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const xpkit::ControlRegistry registry;

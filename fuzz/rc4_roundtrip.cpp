@@ -5,8 +5,8 @@
 #include <string>
 
 #include "xpkit/codecs/RC4_Calc.h"
-#include "xpkit/fuzz/Kernels.h"
-#include "xpkit/platform/CodePage.h"
+#include "xpkit/codepage/CodePage.h"
+#include "Kernels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Checks xpkit as a new user meets it, from the plain build in BUILD (default: build):
-# installs it into a temporary prefix, checks what is there, compiles every installed
-# header from there alone, builds and runs every example against the installed package
-# through find_package() and through pkg-config, and builds them once more in a parent
-# project that takes the source tree in with add_subdirectory(). Writes nothing into
-# the source tree.
+# installs it into a temporary prefix, checks what is there (the public headers only),
+# compiles each installed header on its own from there, builds and runs every example
+# against the installed package through find_package() and through pkg-config, and
+# builds them once more in a parent project that takes the source tree in with
+# add_subdirectory(). Writes nothing into the source tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 src=$PWD
@@ -32,7 +32,7 @@ step "install into a temporary prefix"
 quiet cmake --install "$build" --prefix "$prefix"
 grep -q "Refreshing fontconfig's cache of " "$log" ||
   fail "the install did not refresh fontconfig's cache of the UI faces' folder"
-for f in include/xpkit/host/Host.h include/xpkit/layout/LayoutForm.h include/xpkit/codecs/b64.h \
+for f in include/xpkit/host/Host.h include/xpkit/layout/LayoutForm.h include/xpkit/codecs/b64.h include/xpkit/Error.h \
          lib/libxpkit_layout.a lib/libxpkit_codecs.a lib/cmake/xpkit/xpkitConfig.cmake \
          lib/cmake/xpkit/xpkitConfigVersion.cmake lib/pkgconfig/xpkit.pc lib/pkgconfig/xpkit-codecs.pc \
          bin/xpkit bin/xpkit-gallery bin/xpkit-codec share/man/man1/xpkit.1 share/man/man1/xpkit-codec.1 \
@@ -40,15 +40,26 @@ for f in include/xpkit/host/Host.h include/xpkit/layout/LayoutForm.h include/xpk
   [ -f "$prefix/$f" ] || fail "the install has no $f"
 done
 
-step "pkg-config and every installed header, from the prefix alone"
+step "pkg-config, and each installed header on its own, from the prefix alone"
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 for pc in xpkit xpkit-codecs; do
   flags=$(pkg-config --cflags --libs "$pc") || fail "pkg-config --cflags --libs $pc"
   case "$flags" in *"$prefix"*) ;; *) fail "pkg-config $pc points outside the prefix: $flags" ;; esac
 done
-(cd "$prefix/include/xpkit" && find . -name '*.h' | sort | sed 's|^\./\(.*\)|#include <xpkit/\1>|') >"$tmp/all.cpp"
-# shellcheck disable=SC2046
-quiet c++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic $(pkg-config --cflags xpkit) "$tmp/all.cpp"
+# Only the public headers: no library's detail/ folder, not the program's window, no
+# intrinsics; each one compiles on its own, and so do the umbrellas.
+internal=$(cd "$prefix/include" && find xpkit \( -path '*/detail/*' -o -path 'xpkit/shell/*' \) -print)
+[ -z "$internal" ] || fail "the install holds internal headers: $internal"
+grep -rlE '#\s*include\s*<(immintrin|x86intrin)\.h>' "$prefix/include" && fail "an installed header includes intrinsics"
+for umbrella in xpkit/xpkit.h xpkit/codecs.h; do
+  [ -f "$prefix/include/$umbrella" ] || fail "the install has no $umbrella"
+done
+cflags=$(pkg-config --cflags xpkit)
+(cd "$prefix/include" && find xpkit -name '*.h' | sort) >"$tmp/headers"
+# shellcheck disable=SC2016
+xargs -P "$jobs" -I{} sh -c 'echo "#include <$1>" | c++ -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic $2 -x c++ - ||
+  { echo "FAILED: $1"; exit 255; }' sh {} "$cflags" <"$tmp/headers" >"$log" 2>&1 ||
+  fail "an installed header does not compile on its own"
 
 # run_examples DIR: runs the three examples built in DIR, headless.
 run_examples() {

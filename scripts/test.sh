@@ -29,7 +29,7 @@ cmake --build build-fuzz -j "$jobs"
 # The layout reader starts from the program's own layout.
 seeds=$(mktemp -d)
 trap 'rm -rf "$seeds"' EXIT
-cp shell/frmMain.layout "$seeds/"
+cp src/xpkit/shell/frmMain.layout "$seeds/"
 targets=(b64_decode b64_roundtrip rc4_roundtrip layout_reader)
 for target in "${targets[@]}"; do
   corpus=()

@@ -5,18 +5,18 @@
 #include <utility>
 #include <vector>
 
-#include "xpkit/apps/common/Args.h"
-#include "xpkit/apps/common/ReadAhead.h"
-#include "xpkit/apps/common/WriteBehind.h"
-#include "xpkit/apps/common/Progress.h"
+#include "xpkit/Error.h"
 #include "xpkit/codecs/Base64Kernel.h"
 #include "xpkit/codecs/RC4_Calc.h"
 #include "xpkit/codecs/b64.h"
-#include "xpkit/platform/CodePage.h"
-#include "xpkit/platform/Error.h"
-#include "xpkit/platform/InputFile.h"
-#include "xpkit/platform/OutputFile.h"
-#include "xpkit/platform/Utf.h"
+#include "xpkit/codepage/CodePage.h"
+#include "xpkit/codepage/Utf.h"
+#include "xpkit/files/InputFile.h"
+#include "xpkit/files/OutputFile.h"
+#include "common/Args.h"
+#include "common/Progress.h"
+#include "common/ReadAhead.h"
+#include "common/WriteBehind.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "xpkit/apps/common/Args.h"
+#include "common/Args.h"
 
 #include <charconv>
 #include <cerrno>
@@ -9,8 +9,9 @@
 #include <iostream>
 #include <new>
 
-#include "xpkit/platform/CodePage.h"
-#include "xpkit/platform/PrintableName.h"
+#include "xpkit/codepage/CodePage.h"
+#include "xpkit/codepage/PrintableName.h"
+#include "xpkit/files/FileError.h"
 
 namespace xpkit::cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "xpkit/platform/Error.h"
+#include "xpkit/Error.h"
 
 namespace xpkit::cli {
 

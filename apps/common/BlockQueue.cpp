@@ -1,4 +1,4 @@
-#include "xpkit/apps/common/BlockQueue.h"
+#include "common/BlockQueue.h"
 
 #include <algorithm>
 

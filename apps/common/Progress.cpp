@@ -1,4 +1,4 @@
-#include "xpkit/apps/common/Progress.h"
+#include "common/Progress.h"
 
 #include <unistd.h>
 

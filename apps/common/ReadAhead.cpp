@@ -1,4 +1,4 @@
-#include "xpkit/apps/common/ReadAhead.h"
+#include "common/ReadAhead.h"
 
 #include <algorithm>
 #include <cstring>

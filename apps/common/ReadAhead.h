@@ -5,8 +5,8 @@
 #include <exception>
 #include <thread>
 
-#include "xpkit/apps/common/BlockQueue.h"
-#include "xpkit/platform/InputFile.h"
+#include "xpkit/files/InputFile.h"
+#include "common/BlockQueue.h"
 
 namespace xpkit::cli {
 

@@ -1,4 +1,4 @@
-#include "xpkit/apps/common/WriteBehind.h"
+#include "common/WriteBehind.h"
 
 #include <algorithm>
 #include <cstring>

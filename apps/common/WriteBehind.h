@@ -5,8 +5,8 @@
 #include <exception>
 #include <thread>
 
-#include "xpkit/apps/common/BlockQueue.h"
-#include "xpkit/platform/OutputFile.h"
+#include "xpkit/files/OutputFile.h"
+#include "common/BlockQueue.h"
 
 namespace xpkit::cli {
 

@@ -1,7 +1,8 @@
-#include "xpkit/apps/gallery/Gallery.h"
+#include "gallery/Gallery.h"
 
-#include "xpkit/apps/gallery/WindowFrame.h"
+#include "gallery/WindowFrame.h"
 
+#include "xpkit/Error.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/controls/header/XPHeader.h"
@@ -10,7 +11,6 @@
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/Host.h"
-#include "xpkit/platform/Error.h"
 #include "xpkit/platform/Session.h"
 
 namespace xpkit {

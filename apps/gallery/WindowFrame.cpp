@@ -1,4 +1,4 @@
-#include "xpkit/apps/gallery/WindowFrame.h"
+#include "gallery/WindowFrame.h"
 
 #include <algorithm>
 

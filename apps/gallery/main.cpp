@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "xpkit/apps/common/Args.h"
-#include "xpkit/apps/gallery/Gallery.h"
-#include "xpkit/platform/CodePage.h"
-#include "xpkit/platform/TextLimits.h"
-#include "xpkit/platform/Utf.h"
+#include "xpkit/codepage/CodePage.h"
+#include "xpkit/codepage/Utf.h"
+#include "xpkit/platform/text/TextLimits.h"
+#include "common/Args.h"
+#include "gallery/Gallery.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Writes the program's 32 x 32 icon as a PNG, for the desktop entry the build installs.
 #include <cstdio>
 
-#include "xpkit/platform/Error.h"
+#include "xpkit/Error.h"
 #include "xpkit/platform/PngFile.h"
 #include "xpkit/shell/AppIcon.h"
 

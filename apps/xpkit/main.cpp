@@ -6,16 +6,17 @@
 #include <optional>
 #include <string>
 
-#include "xpkit/apps/common/Args.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
-#include "xpkit/backends/sdl2/DesktopScale.h"
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
+#include "xpkit/backends/sdl2/detail/DesktopScale.h"
 #include "xpkit/controls/msgbox/frmMsgBox.h"
+#include "xpkit/files/FileError.h"
 #include "xpkit/host/Compositor.h"
+#include "xpkit/layout/LayoutFile.h"
 #include "xpkit/platform/PngFile.h"
 #include "xpkit/shell/AppIcon.h"
-#include "xpkit/layout/LayoutFile.h"
 #include "xpkit/shell/frmMain.h"
+#include "common/Args.h"
 
 namespace {
 

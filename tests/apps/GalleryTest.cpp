@@ -1,10 +1,10 @@
-#include "xpkit/apps/gallery/Gallery.h"
+#include "gallery/Gallery.h"
 
 #include <gtest/gtest.h>
 
-#include "xpkit/platform/Error.h"
+#include "xpkit/Error.h"
 #include "xpkit/platform/User.h"
-#include "xpkit/tests/support/Pixels.h"
+#include "support/Pixels.h"
 
 namespace xpkit {
 namespace {

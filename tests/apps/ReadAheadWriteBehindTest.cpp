@@ -13,9 +13,9 @@
 #include <random>
 #include <string>
 
-#include "xpkit/apps/common/ReadAhead.h"
-#include "xpkit/apps/common/WriteBehind.h"
-#include "xpkit/platform/Error.h"
+#include "xpkit/files/FileError.h"
+#include "common/ReadAhead.h"
+#include "common/WriteBehind.h"
 
 namespace xpkit::cli {
 namespace {

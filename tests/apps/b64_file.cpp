@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "xpkit/Error.h"
 #include "xpkit/codecs/b64.h"
-#include "xpkit/platform/Error.h"
 
 int main(int argc, char** argv) {
   const std::string way = argc == 4 ? argv[1] : "";

@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "xpkit/backends/sdl2/DesktopScale.h"
-#include "xpkit/backends/sdl2/SdlInput.h"
-#include "xpkit/backends/sdl2/X11Window.h"
+#include "xpkit/backends/sdl2/detail/DesktopScale.h"
+#include "xpkit/backends/sdl2/detail/SdlInput.h"
+#include "xpkit/backends/sdl2/detail/X11Window.h"
 
 namespace xpkit {
 namespace {

@@ -1,5 +1,5 @@
 // SDL events as the host's input messages.
-#include "xpkit/backends/sdl2/SdlInput.h"
+#include "xpkit/backends/sdl2/detail/SdlInput.h"
 
 #include <gtest/gtest.h>
 

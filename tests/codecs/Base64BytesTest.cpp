@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "xpkit/codecs/Base64Kernel.h"
-#include "xpkit/codecs/Base64Pieces.h"
-#include "xpkit/platform/CodePage.h"
-#include "xpkit/tests/codecs/Base64Reference.h"
-#include "xpkit/tests/codecs/CodecTestSupport.h"
+#include "xpkit/codecs/detail/Base64Pieces.h"
+#include "xpkit/codepage/CodePage.h"
+#include "codecs/Base64Reference.h"
+#include "codecs/CodecTestSupport.h"
 
 namespace xpkit::base64 {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "xpkit/codecs/b64.h"
-#include "xpkit/platform/CodePage.h"
+#include "xpkit/codepage/CodePage.h"
 
 namespace xpkit::reference {
 

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "xpkit/platform/CodePage.h"
-#include "xpkit/platform/Error.h"
+#include "xpkit/Error.h"
+#include "xpkit/codepage/CodePage.h"
 
 namespace xpkit {
 namespace {

@@ -1,7 +1,7 @@
 // The text conversions of every kernel this CPU runs against the scalar ones: every
 // character and byte value in every vector lane, both code pages, every length up to
 // 300, and buffers that end at an unmapped page.
-#include "xpkit/codecs/TextBytes.h"
+#include "xpkit/codecs/detail/TextBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "xpkit/Error.h"
 #include "xpkit/codecs/CodecKernel.h"
-#include "xpkit/platform/Error.h"
-#include "xpkit/tests/codecs/CodecTestSupport.h"
+#include "codecs/CodecTestSupport.h"
 
 namespace xpkit::textbytes {
 namespace {

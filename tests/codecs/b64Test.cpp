@@ -9,9 +9,9 @@
 #include <functional>
 #include <random>
 
-#include "xpkit/platform/CodePage.h"
-#include "xpkit/platform/Error.h"
-#include "xpkit/tests/codecs/Base64Reference.h"
+#include "xpkit/Error.h"
+#include "xpkit/codepage/CodePage.h"
+#include "codecs/Base64Reference.h"
 
 namespace xpkit {
 namespace {

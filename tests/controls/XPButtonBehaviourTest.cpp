@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "xpkit/platform/Gdi.h"
-#include "xpkit/tests/controls/ButtonFixture.h"
+#include "controls/ButtonFixture.h"
 
 namespace xpkit::test {
 namespace {

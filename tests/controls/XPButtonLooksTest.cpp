@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "xpkit/platform/Gdi.h"
-#include "xpkit/tests/controls/ButtonFixture.h"
-#include "xpkit/tests/support/Pixels.h"
+#include "controls/ButtonFixture.h"
+#include "support/Pixels.h"
 
 namespace xpkit::test {
 namespace {

@@ -7,7 +7,7 @@
 #include "xpkit/host/Form.h"
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/User.h"
-#include "xpkit/tests/support/Pixels.h"
+#include "support/Pixels.h"
 
 namespace xpkit {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "xpkit/apps/gallery/Gallery.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
-#include "xpkit/controls/msgbox/ExclamationIcon.h"
+#include "xpkit/controls/msgbox/detail/ExclamationIcon.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/platform/User.h"
+#include "gallery/Gallery.h"
 
 namespace xpkit {
 namespace {

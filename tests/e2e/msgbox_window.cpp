@@ -7,8 +7,8 @@
 #include <string>
 
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
+#include "xpkit/codepage/Utf.h"
 #include "xpkit/controls/msgbox/frmMsgBox.h"
-#include "xpkit/platform/Utf.h"
 #include "xpkit/shell/AppIcon.h"
 #include "xpkit/shell/frmMain.h"
 

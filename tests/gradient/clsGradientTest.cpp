@@ -5,7 +5,7 @@
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/User.h"
-#include "xpkit/tests/support/Pixels.h"
+#include "support/Pixels.h"
 
 namespace xpkit {
 namespace {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "xpkit/Error.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/UserControl.h"
-#include "xpkit/platform/Error.h"
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/User.h"
 

@@ -5,11 +5,11 @@
 
 #include <optional>
 
+#include "xpkit/Error.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/UserControl.h"
-#include "xpkit/platform/Error.h"
 #include "xpkit/platform/Session.h"
 
 namespace xpkit {

@@ -7,11 +7,11 @@
 #include <thread>
 #include <vector>
 
-#include "xpkit/apps/gallery/Gallery.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
+#include "gallery/Gallery.h"
 
 namespace xpkit {
 namespace {

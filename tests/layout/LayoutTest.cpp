@@ -10,8 +10,9 @@
 #include "xpkit/controls/header/XPHeader.h"
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
+#include "xpkit/layout/LayoutError.h"
 #include "xpkit/layout/LayoutForm.h"
-#include "xpkit/platform/TextLimits.h"
+#include "xpkit/platform/text/TextLimits.h"
 
 namespace xpkit {
 namespace {

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "xpkit/platform/Gdi.h"
-#include "xpkit/tests/support/SessionTest.h"
-#include "xpkit/tests/support/Pixels.h"
+#include "support/Pixels.h"
+#include "support/SessionTest.h"
 
 namespace xpkit {
 namespace {

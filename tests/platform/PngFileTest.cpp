@@ -9,7 +9,7 @@
 #include <fstream>
 #include <vector>
 
-#include "xpkit/platform/Error.h"
+#include "xpkit/files/FileError.h"
 
 namespace xpkit {
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "xpkit/platform/Error.h"
+#include "xpkit/Error.h"
 
 namespace xpkit {
 namespace {

@@ -2,14 +2,14 @@
 // centring, clipping and "&" prefixes.
 #include <gtest/gtest.h>
 
-#include "xpkit/platform/CodePage.h"
+#include "xpkit/codepage/CodePage.h"
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/text/FontLibrary.h"
 #include "xpkit/platform/text/ResolvedFont.h"
 #include "xpkit/platform/text/ShapedText.h"
 #include "xpkit/platform/text/TextLayout.h"
-#include "xpkit/tests/support/Pixels.h"
-#include "xpkit/tests/support/SessionTest.h"
+#include "support/Pixels.h"
+#include "support/SessionTest.h"
 
 namespace xpkit {
 namespace {

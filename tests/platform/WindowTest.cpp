@@ -3,7 +3,7 @@
 
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/User.h"
-#include "xpkit/tests/support/SessionTest.h"
+#include "support/SessionTest.h"
 
 namespace xpkit {
 namespace {

@@ -7,7 +7,7 @@
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/platform/User.h"
-#include "xpkit/tests/support/Pixels.h"
+#include "support/Pixels.h"
 
 namespace xpkit {
 namespace {

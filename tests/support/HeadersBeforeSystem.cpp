@@ -1,5 +1,7 @@
-// The kit's public headers before the system headers whose macros could clash with them.
-#include "AllPublicHeaders.h"
+// The umbrellas of the kit and the codecs (every public header) before the system headers
+// whose macros could clash with them.
+#include "xpkit/codecs.h"
+#include "xpkit/xpkit.h"
 
 #include <SDL.h>
 #include <X11/Xlib.h>

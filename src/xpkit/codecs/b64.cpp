@@ -1,0 +1,189 @@
+#include "xpkit/codecs/b64.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+#include "xpkit/Error.h"
+#include "xpkit/codecs/Base64Bytes.h"
+#include "xpkit/codecs/Base64Kernel.h"
+#include "xpkit/codecs/detail/Base64Pieces.h"
+#include "xpkit/codecs/detail/LargeText.h"
+#include "xpkit/codecs/detail/TextBytes.h"
+#include "xpkit/codepage/CodePage.h"
+#include "xpkit/files/InputFile.h"
+#include "xpkit/files/OutputFile.h"
+
+namespace xpkit {
+namespace {
+
+constexpr std::size_t kEncodeChunk = 57 * 8192;  // whole lines, so every block ends one
+constexpr std::size_t kDecodeChunk = 1 << 17;
+
+// Reads until `buf` is full or the input ends.
+std::size_t Fill(const ByteSource& in, std::uint8_t* buf, std::size_t capacity) {
+  std::size_t got = 0;
+  while (got < capacity) {
+    const std::size_t n = in(buf + got, capacity - got);
+    if (n == 0) break;
+    got += n;
+  }
+  return got;
+}
+
+// Runs a stream into `op`, which is created only when the first output arrives: an
+// operation with no output fails before `op` is touched.
+template <class Stream>
+void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, const char* emptyWhat) {
+  InputFile in(ip);
+  if (in.missing())
+    throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + PrintableName(ip) + "' is missing, so there is nothing to write");
+  std::optional<OutputFile> out;
+  const std::uint64_t written = stream(
+      [&](std::uint8_t* d, std::size_t c) { return in.Read(d, c); },
+      [&](const std::uint8_t* d, std::size_t n) {
+        if (!out) out.emplace(op, OutputFile::Options{.input = in.descriptor()});
+        out->Write(d, n);
+      },
+      std::function<void(std::uint64_t)>{});
+  if (written == 0) throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + PrintableName(ip) + "' " + emptyWhat);
+  out->Commit();
+}
+
+}  // namespace
+
+std::u16string b64::encode(const std::u16string& es) const {
+  // Blocks of whole lines: characters to bytes, bytes to Base64, Base64 to characters,
+  // each step in the cache.
+  constexpr std::size_t kBlock = 57 * 64;
+  const std::size_t n = es.size();
+  return LargeText(base64::EncodedLength(n), [&](char16_t* out) {
+    std::uint8_t bytes[kBlock], chars[base64::EncodedLength(kBlock)];
+    for (std::size_t at = 0; at < n; at += kBlock) {
+      const std::size_t m = std::min(kBlock, n - at);
+      textbytes::ToBytes(es.data() + at, m, bytes, *cp_, kernel_);
+      base64::EncodeBytes(bytes, m, chars, kernel_);
+      textbytes::WidenAscii(chars, base64::EncodedLength(m), out + base64::EncodedLength(at));
+    }
+    return base64::EncodedLength(n);
+  });
+}
+
+std::u16string b64::decode(std::u16string& ds) const {
+  // Blocks of `ds` are cleaned of CR and LF in place and narrowed to the bytes Base64
+  // reads, in one pass; the bytes are decoded as pieces of one text.
+  constexpr std::size_t kBlock = 1 << 14;
+  const std::size_t n = ds.size();
+  base64::PieceDecoder decoder(kBlock, kernel_);
+  auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(decoder.outputRoom());
+  std::size_t kept = 0;
+  std::u16string out = LargeText(base64::DecodeRoom(n), [&](char16_t* text) {
+    std::size_t written = 0;
+    for (std::size_t at = 0;; at += kBlock) {
+      const std::size_t m = std::min(kBlock, n - at);
+      const std::size_t piece = textbytes::StripBreaksToAscii(ds.data() + at, m, ds.data() + kept, decoder.piece(), kernel_);
+      kept += piece;
+      const std::size_t k = decoder.Decode(piece, at + m == n, bytes.get());
+      textbytes::ToText(bytes.get(), k, text + written, *cp_, kernel_);
+      written += k;
+      if (at + m == n) return written;
+    }
+  });
+  ds.resize(kept);
+  return out;
+}
+
+void b64::encodefile(const std::string& ip, const std::string& op) const {
+  RunIntoFile(ip, op, [k = kernel_](auto&&... a) { return EncodeStream(a..., k); }, "is empty, so there is nothing to write");
+}
+
+void b64::decodefile(const std::string& ip, const std::string& op) const {
+  RunIntoFile(ip, op, [k = kernel_](auto&&... a) { return DecodeStream(a..., k); },
+              "holds no Base64 characters, so there is nothing to write");
+}
+
+std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out, const std::function<void(std::uint64_t)>& progress,
+                           CodecKernel kernel) {
+  auto src = std::make_unique_for_overwrite<std::uint8_t[]>(kEncodeChunk);
+  auto dst = std::make_unique_for_overwrite<std::uint8_t[]>(base64::EncodedLength(kEncodeChunk));
+  std::uint64_t read = 0, written = 0;
+  while (true) {
+    const std::size_t n = Fill(in, src.get(), kEncodeChunk);
+    if (n == 0) break;
+    base64::EncodeBytes(src.get(), n, dst.get(), kernel);
+    const std::size_t m = base64::EncodedLength(n);
+    out(dst.get(), m);
+    read += n;
+    written += m;
+    if (progress) progress(read);
+    if (n < kEncodeChunk) break;
+  }
+  return written;
+}
+
+std::uint64_t DecodeStream(const ByteSource& in, const ByteSink& out, const std::function<void(std::uint64_t)>& progress,
+                           CodecKernel kernel) {
+  base64::PieceDecoder decoder(kDecodeChunk, kernel);
+  auto dst = std::make_unique_for_overwrite<std::uint8_t[]>(decoder.outputRoom());
+  std::uint64_t read = 0, written = 0;
+  while (true) {
+    const std::size_t n = Fill(in, decoder.piece(), kDecodeChunk);
+    read += n;
+    if (progress) progress(read);
+    const bool last = n < kDecodeChunk;
+    const std::size_t m = decoder.Decode(n, last, dst.get());
+    if (m != 0) out(dst.get(), m);
+    written += m;
+    if (last) return written;
+  }
+}
+
+std::string b64::dectobin(std::int32_t value) {
+  if (value < 0 || value > 255)
+    throw Error(ErrorCode::InvalidProcedureCall, "dectobin takes 0 to 255, not " + std::to_string(value));
+  std::string digits(8, '0');
+  for (int bit = 0; bit < 8; ++bit)
+    if (value & (1 << bit)) digits[static_cast<std::size_t>(7 - bit)] = '1';
+  return digits;
+}
+
+std::int16_t b64::bintodec(const std::string& digits) {
+  std::int32_t sum = 0;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (digits[digits.size() - 1 - i] != '1') continue;
+    if (i >= 15) throw Error(ErrorCode::Overflow, "bintodec: more than a 16-bit integer");
+    sum += 1 << i;
+    if (sum > 32767) throw Error(ErrorCode::Overflow, "bintodec: more than a 16-bit integer");
+  }
+  return static_cast<std::int16_t>(sum);
+}
+
+std::u16string b64::b64char(std::int32_t value) {
+  if (value < 0 || value > 63) return {};
+  return std::u16string(1, static_cast<char16_t>(base64::kAlphabet[value]));
+}
+
+std::int16_t b64::b64index(const std::u16string& ch) {
+  if (ch.size() != 1) return 0;
+  return static_cast<std::int16_t>(base64::ValueOf(ch[0]));
+}
+
+std::vector<std::uint8_t> b64::strtobytes(const std::u16string& text) const {
+  if (text.empty()) throw Error(ErrorCode::SubscriptOutOfRange, "strtobytes: there is no empty byte block");
+  const CodePage& cp = *cp_;
+  std::vector<std::uint8_t> bytes(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = cp.ToByte(text[i]);
+  return bytes;
+}
+
+std::u16string b64::readfile(const std::string& path) const {
+  InputFile in(path);
+  if (in.missing()) return {};
+  std::string bytes;
+  if (in.size() > 0) bytes.reserve(static_cast<std::size_t>(in.size()));
+  std::uint8_t buf[65536];
+  while (const std::size_t n = in.Read(buf, sizeof buf)) bytes.append(reinterpret_cast<const char*>(buf), n);
+  return cp_->Decode(bytes);
+}
+
+}  // namespace xpkit
