@@ -390,6 +390,12 @@ TEST(LayoutBounds, TheWindowAndTheImagesShareOneBudgetOfPixels) {
   EXPECT_EQ(Verdict(docked),
             "f.layout:6: control 'd' (1024 x 3009 pixels) takes the layout past its " + kBudget);
   EXPECT_EQ(Verdict(Window(1024, 1024) + Block("d", "Morvel.XPHeader", "w", 0, 3009 * 15)), "accepted");
+  // In a window wider than high, docked is as wide as the window: 2048 x 64 + 2064 x 1968
+  // fits, one row more does not.
+  const std::string wide = Window(2048, 64);
+  EXPECT_EQ(Verdict(wide + Block("d", "Morvel.XPHeader", "w", 0, 1952 * 15, "  dock = bottom\n")), "accepted");
+  EXPECT_EQ(Verdict(wide + Block("d", "Morvel.XPHeader", "w", 0, 1953 * 15, "  dock = bottom\n")),
+            "f.layout:6: control 'd' (2048 x 1953 pixels) takes the layout past its " + kBudget);
   // Inside a button, sizes count as pixels: 64 x 64 + 17 x 17 + 2048 x 2046 is too many.
   const std::string button = Window(64, 64) + Block("b", "Morvel.XPButton", "w", 15, 15);
   EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 2032, 2029)), "accepted");
@@ -433,6 +439,11 @@ TEST(LayoutBounds, ALongWordIsEchoedCutAtACharacter) {
             "f.layout:3: unknown attribute '" + key.substr(0, 80) +
                 "…' (1000 bytes in all) in window 'w' (known: caption, clientwidth, clientheight, backcolor, "
                 "forecolor, font, fixedsize, toolwindow, minbutton, maxbutton, showintaskbar, centred)");
+  // Up to 80 characters a word is echoed whole.
+  EXPECT_EQ(Verdict("xpkit-layout 1\nwindow " + key.substr(0, 80) + "\n"),
+            "f.layout:2: window '" + key.substr(0, 80) + "' has no 'end'");
+  EXPECT_EQ(Verdict("xpkit-layout 1\nwindow " + key.substr(0, 81) + "\n"),
+            "f.layout:2: window '" + key.substr(0, 80) + "…' (81 bytes in all) has no 'end'");
   std::string accents;
   for (int i = 0; i < 100; ++i) accents += "é";
   EXPECT_EQ(Verdict("xpkit-layout 1\nwindow w\n  caption = \"x\" \"" + accents + "\"\n"),
