@@ -3,6 +3,7 @@
 #include "xpkit/platform/PngFile.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -38,6 +39,27 @@ TEST_F(PngFileTest, WritesPicturesPastLibpngsDefaultLimits) {
   const std::vector<unsigned char> want{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0,    0,    13,   'I',
                                         'H',  'D', 'R', 0,   0,  0,  1,  0,  0x0F, 0x42, 0x41, 8,    6};
   EXPECT_EQ(head, want);
+}
+
+// Each pixel reads back as it was, its alpha kept (not premultiplied).
+TEST_F(PngFileTest, PixelsReadBackAsTheyWere) {
+  Bitmap image(3, 2);
+  const std::uint32_t argb[] = {0xFF102030u, 0x80405060u, 0x00708090u, 0x01FFFFFFu, 0xFE000000u, 0xFFA0B0C0u};
+  for (int i = 0; i < 6; ++i) image.Set(i % 3, i / 3, argb[i]);
+  const std::string path = (dir / "p.png").string();
+  WritePng(image, path);
+  png_image read{};
+  read.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&read, path.c_str())) << read.message;
+  read.format = PNG_FORMAT_ARGB;
+  ASSERT_EQ(read.width, 3u);
+  ASSERT_EQ(read.height, 2u);
+  std::vector<std::uint8_t> bytes(PNG_IMAGE_SIZE(read));
+  ASSERT_TRUE(png_image_finish_read(&read, nullptr, bytes.data(), 0, nullptr)) << read.message;
+  for (int i = 0; i < 6; ++i) {
+    const std::uint8_t* p = &bytes[4 * i];
+    EXPECT_EQ(std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3], argb[i]) << i;
+  }
 }
 
 TEST_F(PngFileTest, RefusalIsOursAndLeavesNothing) {

@@ -232,6 +232,58 @@ TEST_F(DrawText, ClippingCutsGlyphsExactlyAtItsEdge) {
   }
 }
 
+// Wherever an image's edge falls across a line of text, the pixels inside are those of the
+// same line on a larger image: a glyph reaching in by its last column or row, or by a bold
+// glyph's overstruck column alone, is drawn.
+TEST_F(TextOut, ImageEdgesCutTextWhereverTheyFall) {
+  struct Case {
+    const char16_t* face;
+    int height, weight, italic;
+  };
+  const Case cases[] = {{u"Tahoma", -37, 700, 0}, {u"Tahoma", -37, 400, 1}, {u"MS Sans Serif", -11, 700, 0},
+                        {u"MS Sans Serif", -24, 400, 1}};
+  const std::string s = Ansi(u"Wfj \u0639\u0644\u064A \u00E9g");
+  constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+  for (const Case& c : cases) {
+    const auto draw = [&](Bitmap& image, int x, int y) {
+      const HDC dc = gdi.CreateImageDC(&image);
+      LOGFONT lf;
+      lf.lfHeight = c.height;
+      lf.lfWeight = c.weight;
+      lf.lfItalic = static_cast<std::uint8_t>(c.italic);
+      lf.lfFaceName = c.face;
+      const HFONT font = gdi.CreateFontIndirect(lf);
+      gdi.SelectObject(dc, font);
+      gdi.SetBkMode(dc, TRANSPARENT);
+      EXPECT_TRUE(gdi.TextOutA(dc, x, y, s.data(), static_cast<int>(s.size())));
+      gdi.SelectObject(dc, gdi.GetStockObject(SYSTEM_FONT));
+      gdi.DeleteObject(font);
+      gdi.DeleteDC(dc);
+    };
+    Bitmap whole(200, 60, kWhite);
+    draw(whole, 10, 5);
+    // Strips of the whole, 5 columns wide at every column and 3 rows high at every row.
+    for (int left = 0; left < whole.width(); ++left) {
+      Bitmap strip(5, whole.height(), kWhite);
+      draw(strip, 10 - left, 5);
+      for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width() && left + x < whole.width(); ++x)
+          ASSERT_EQ(strip.ColorAt(x, y), whole.ColorAt(left + x, y))
+              << "height " << c.height << " weight " << c.weight << " italic " << c.italic << " at " << left + x << ","
+              << y << " in the strip from column " << left;
+    }
+    for (int top = 0; top < whole.height(); ++top) {
+      Bitmap strip(whole.width(), 3, kWhite);
+      draw(strip, 10, 5 - top);
+      for (int y = 0; y < strip.height() && top + y < whole.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x)
+          ASSERT_EQ(strip.ColorAt(x, y), whole.ColorAt(x, top + y))
+              << "height " << c.height << " weight " << c.weight << " italic " << c.italic << " at " << x << ","
+              << top + y << " in the strip from row " << top;
+    }
+  }
+}
+
 TEST_F(Prefixes, AmpersandUnderlinesTheNextCharacter) {
   EXPECT_EQ(text::StripPrefixes(u"&Exit").text, u"Exit");
   EXPECT_EQ(text::StripPrefixes(u"&Exit").underline, 0);
