@@ -305,6 +305,20 @@ TEST(Compositor, EnlargingMakesEveryPixelAScaleByScaleBlock) {
   ASSERT_EQ(big.height(), 6);
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 6; ++x) EXPECT_EQ(big.At(x, y), img.At(x / 3, y / 3)) << x << "," << y;
+  // A row at a time, in any order, the same rows.
+  for (int scale : {1, 3}) {
+    const PictureRows rows = EnlargedRows(img, scale);
+    const Bitmap whole = Enlarged(img, scale);
+    ASSERT_EQ(rows.width, whole.width());
+    ASSERT_EQ(rows.height, whole.height());
+    for (int y : {5, 0, 4, 2, 3, 1}) {
+      if (y >= rows.height) continue;
+      const std::uint32_t* row = rows.row(y);
+      EXPECT_EQ(std::vector<std::uint32_t>(row, row + rows.width),
+                std::vector<std::uint32_t>(whole.Row(y), whole.Row(y) + whole.width()))
+          << "row " << y << " at scale " << scale;
+    }
+  }
 }
 
 TEST_F(HostTest, CompositionOrdersSurfacesLinesAndChildren) {

@@ -6,8 +6,10 @@
 #include <png.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "xpkit/files/FileError.h"
@@ -60,6 +62,33 @@ TEST_F(PngFileTest, PixelsReadBackAsTheyWere) {
     const std::uint8_t* p = &bytes[4 * i];
     EXPECT_EQ(std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3], argb[i]) << i;
   }
+}
+
+// A picture given a row at a time, each asked for once from the top, is the same file as
+// the bitmap of those rows.
+TEST_F(PngFileTest, RowsGivenOneAtATimeMakeTheSameFile) {
+  Bitmap image(300, 200);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 300; ++x) image.Set(x, y, 0x01000000u * static_cast<std::uint32_t>(x ^ y) + 0x9E3779B9u * (x + 7 * y));
+  std::vector<int> asked;
+  std::vector<std::uint32_t> row(300);
+  const PictureRows rows{300, 200, [&](int y) {
+                           asked.push_back(y);
+                           std::copy_n(image.Row(y), 300, row.begin());
+                           return row.data();
+                         }};
+  const std::string fromRows = (dir / "rows.png").string(), fromBitmap = (dir / "bitmap.png").string();
+  WritePng(rows, fromRows);
+  WritePng(image, fromBitmap);
+  std::vector<int> order(200);
+  for (int y = 0; y < 200; ++y) order[y] = y;
+  EXPECT_EQ(asked, order);
+  auto bytes = [](const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(f), {});
+  };
+  EXPECT_GT(bytes(fromRows).size(), 1000u);
+  EXPECT_EQ(bytes(fromRows), bytes(fromBitmap));
 }
 
 TEST_F(PngFileTest, RefusalIsOursAndLeavesNothing) {
