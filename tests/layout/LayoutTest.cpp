@@ -2,6 +2,9 @@
 // line and the key, and windows built from layouts with the kit's classes and a caller's.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <span>
 #include <vector>
 
@@ -11,6 +14,7 @@
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
 #include "xpkit/layout/LayoutError.h"
+#include "xpkit/layout/LayoutFile.h"
 #include "xpkit/layout/LayoutForm.h"
 #include "xpkit/platform/text/TextLimits.h"
 
@@ -252,6 +256,53 @@ TEST(Layout, TextsAndFaceNamesStopAtTheirLimits) {
        "f.layout:3: 'caption' is 1025 characters long", "caption"},
   };
   ExpectRefused(cases);
+}
+
+// What the kit writes it reads back: a text or face name a program sets past those limits
+// is refused by the writer, naming the block and the key, and no file is written.
+TEST(Layout, TextsAndFaceNamesPastTheirLimitsAreNotWritten) {
+  HeadlessBackend backend;
+  Host host(backend);
+  LayoutForm form(host, ParseLayout(kWindow + "control b Morvel.XPButton in w\n" + kPlace + "end\n", "f.layout"));
+  XPButton& b = form.Control<XPButton>("b");
+  auto face = [](std::size_t n) { return MakeFont(FontDesc{std::u16string(n, u'F'), 8, 400, false, false, false, 0}); };
+  form.Caption = std::u16string(kMaxText, u'w');
+  b.SetCaption(std::u16string(kMaxText, u'b'));
+  b.SetFont(face(kMaxFaceName));
+  const std::string atTheLimits = FormatLayout(form.SaveLayout());
+  EXPECT_EQ(FormatLayout(ParseLayout(atTheLimits, "t")), atTheLimits);
+  auto refusal = [](const Layout& layout) {
+    try {
+      FormatLayout(layout);
+      return std::string("written");
+    } catch (const Error& e) {
+      EXPECT_EQ(e.code(), ErrorCode::BadLayout);
+      return std::string(e.what());
+    }
+  };
+  b.SetFont(face(kMaxFaceName + 1));
+  EXPECT_EQ(refusal(form.SaveLayout()),
+            "cannot write control 'b': the face name of 'font' is 32 characters long; a face name is at most 31");
+  b.SetFont(face(kMaxFaceName));
+  b.SetCaption(std::u16string(kMaxText + 1, u'b'));
+  EXPECT_EQ(refusal(form.SaveLayout()), "cannot write control 'b': 'caption' is 1025 characters long; a text is at most 1024");
+  form.Caption = std::u16string(kMaxText + 1, u'w');
+  EXPECT_EQ(refusal(form.SaveLayout()), "cannot write window 'w': 'caption' is 1025 characters long; a text is at most 1024");
+  Layout code = ParseLayout(kWindow, "t");
+  code.window.font = FontDesc{std::u16string(kMaxFaceName + 1, u'F')};
+  EXPECT_EQ(refusal(code), "cannot write window 'w': the face name of 'font' is 32 characters long; a face name is at most 31");
+
+  // The file keeps what it held, and no other is left beside it.
+  const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "xpkit-layout-refused";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "saved.layout").string();
+  std::ofstream(path) << "before";
+  EXPECT_THROW(WriteLayoutFile(path, form.SaveLayout()), Error);
+  std::ifstream in(path);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "before");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+  std::filesystem::remove_all(dir);
 }
 
 // A layout put together in code skips the reader's checks; creation still names the line.
