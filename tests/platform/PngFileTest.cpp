@@ -3,10 +3,13 @@
 #include "xpkit/platform/PngFile.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "xpkit/files/FileError.h"
@@ -38,6 +41,54 @@ TEST_F(PngFileTest, WritesPicturesPastLibpngsDefaultLimits) {
   const std::vector<unsigned char> want{0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0,    0,    13,   'I',
                                         'H',  'D', 'R', 0,   0,  0,  1,  0,  0x0F, 0x42, 0x41, 8,    6};
   EXPECT_EQ(head, want);
+}
+
+// Each pixel reads back as it was, its alpha kept (not premultiplied).
+TEST_F(PngFileTest, PixelsReadBackAsTheyWere) {
+  Bitmap image(3, 2);
+  const std::uint32_t argb[] = {0xFF102030u, 0x80405060u, 0x00708090u, 0x01FFFFFFu, 0xFE000000u, 0xFFA0B0C0u};
+  for (int i = 0; i < 6; ++i) image.Set(i % 3, i / 3, argb[i]);
+  const std::string path = (dir / "p.png").string();
+  WritePng(image, path);
+  png_image read{};
+  read.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&read, path.c_str())) << read.message;
+  read.format = PNG_FORMAT_ARGB;
+  ASSERT_EQ(read.width, 3u);
+  ASSERT_EQ(read.height, 2u);
+  std::vector<std::uint8_t> bytes(PNG_IMAGE_SIZE(read));
+  ASSERT_TRUE(png_image_finish_read(&read, nullptr, bytes.data(), 0, nullptr)) << read.message;
+  for (int i = 0; i < 6; ++i) {
+    const std::uint8_t* p = &bytes[4 * i];
+    EXPECT_EQ(std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3], argb[i]) << i;
+  }
+}
+
+// A picture given a row at a time, each asked for once from the top, is the same file as
+// the bitmap of those rows.
+TEST_F(PngFileTest, RowsGivenOneAtATimeMakeTheSameFile) {
+  Bitmap image(300, 200);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 300; ++x) image.Set(x, y, 0x01000000u * static_cast<std::uint32_t>(x ^ y) + 0x9E3779B9u * (x + 7 * y));
+  std::vector<int> asked;
+  std::vector<std::uint32_t> row(300);
+  const PictureRows rows{300, 200, [&](int y) {
+                           asked.push_back(y);
+                           std::copy_n(image.Row(y), 300, row.begin());
+                           return row.data();
+                         }};
+  const std::string fromRows = (dir / "rows.png").string(), fromBitmap = (dir / "bitmap.png").string();
+  WritePng(rows, fromRows);
+  WritePng(image, fromBitmap);
+  std::vector<int> order(200);
+  for (int y = 0; y < 200; ++y) order[y] = y;
+  EXPECT_EQ(asked, order);
+  auto bytes = [](const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(f), {});
+  };
+  EXPECT_GT(bytes(fromRows).size(), 1000u);
+  EXPECT_EQ(bytes(fromRows), bytes(fromBitmap));
 }
 
 TEST_F(PngFileTest, RefusalIsOursAndLeavesNothing) {

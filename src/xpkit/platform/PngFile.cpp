@@ -42,9 +42,9 @@ struct Failure {
 
 void OnWarning(png_structp, png_const_charp) {}
 
-// The PNG form of `image`. It is made in memory, so that libpng never has to carry a
+// The PNG form of `picture`. It is made in memory, so that libpng never has to carry a
 // file error through its C code.
-std::vector<png_byte> EncodePng(const Bitmap& image, const std::string& path) {
+std::vector<png_byte> EncodePng(const PictureRows& picture, const std::string& path) {
   std::vector<png_byte> bytes;
   Failure failure;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &failure, OnError, OnWarning);
@@ -53,7 +53,7 @@ std::vector<png_byte> EncodePng(const Bitmap& image, const std::string& path) {
     png_destroy_write_struct(&png, &info);
     Fail(path, "out of memory");
   }
-  std::vector<png_byte> row(static_cast<std::size_t>(image.width()) * 4);
+  std::vector<png_byte> row(static_cast<std::size_t>(picture.width) * 4);
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     Fail(path, "cannot encode the picture as PNG (" + std::string(failure.reason) + ")");
@@ -61,12 +61,12 @@ std::vector<png_byte> EncodePng(const Bitmap& image, const std::string& path) {
   // Any picture a Bitmap holds fits the format's own bounds, past libpng's default limits.
   png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
   png_set_write_fn(png, &bytes, Append, NoFlush);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height), 8,
                PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  for (int y = 0; y < image.height(); ++y) {
-    const std::uint32_t* src = image.Row(y);
-    for (int x = 0; x < image.width(); ++x) {
+  for (int y = 0; y < picture.height; ++y) {
+    const std::uint32_t* src = picture.row(y);
+    for (int x = 0; x < picture.width; ++x) {
       row[4 * x + 0] = static_cast<png_byte>(src[x] >> 16);
       row[4 * x + 1] = static_cast<png_byte>(src[x] >> 8);
       row[4 * x + 2] = static_cast<png_byte>(src[x]);
@@ -81,11 +81,15 @@ std::vector<png_byte> EncodePng(const Bitmap& image, const std::string& path) {
 
 }  // namespace
 
-void WritePng(const Bitmap& image, const std::string& path) {
-  const std::vector<png_byte> bytes = EncodePng(image, path);
+void WritePng(const PictureRows& picture, const std::string& path) {
+  const std::vector<png_byte> bytes = EncodePng(picture, path);
   OutputFile out(path);
   out.Write(bytes.data(), bytes.size());
   out.Commit();
+}
+
+void WritePng(const Bitmap& image, const std::string& path) {
+  WritePng({image.width(), image.height(), [&image](int y) { return image.Row(y); }}, path);
 }
 
 }  // namespace xpkit
