@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "xpkit/files/FileError.h"
+#include "support/TempFolder.h"
 
 namespace xpkit {
 namespace {
@@ -23,13 +23,8 @@ namespace fs = std::filesystem;
 
 class PngFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "xpkit-png-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  fs::path dir;
+  test::TempFolder folder{"xpkit-png"};
+  const fs::path& dir = folder.path();
 };
 
 // Taller than libpng's default limit of a million rows, which the format itself allows.

@@ -3,32 +3,30 @@
 #include "support/Golden.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "xpkit/platform/PngFile.h"
+#include "support/TempFolder.h"
 
 namespace xpkit::test {
 namespace {
 
 namespace fs = std::filesystem;
 
+// Pictures of failed comparisons go to a folder of the test's own.
 class GoldenTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "xpkit-golden-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
+  GoldenTest() {
     if (const char* chosen = std::getenv("XPKIT_TEST_ARTIFACTS")) before = chosen;
     ::setenv("XPKIT_TEST_ARTIFACTS", dir.c_str(), 1);
   }
-  void TearDown() override {
+  ~GoldenTest() override {
     before.empty() ? ::unsetenv("XPKIT_TEST_ARTIFACTS") : ::setenv("XPKIT_TEST_ARTIFACTS", before.c_str(), 1);
-    fs::remove_all(dir);
   }
-  fs::path dir;
+  TempFolder folder{"xpkit-golden"};
+  const fs::path& dir = folder.path();
   std::string before;
 };
 
