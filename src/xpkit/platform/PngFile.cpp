@@ -2,12 +2,15 @@
 
 #include <png.h>
 
+#include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include "xpkit/files/FileError.h"
+#include "xpkit/files/InputFile.h"
 #include "xpkit/files/OutputFile.h"
 
 namespace xpkit {
@@ -79,7 +82,39 @@ std::vector<png_byte> EncodePng(const PictureRows& picture, const std::string& p
   return bytes;
 }
 
+// The whole file, which libpng then decodes from memory: file errors stay ours.
+std::vector<png_byte> FileBytes(const std::string& path) {
+  InputFile in(path);
+  if (in.missing()) Fail(path, std::string("cannot open for reading: ") + std::strerror(ENOENT));
+  std::vector<png_byte> bytes;
+  png_byte block[65536];
+  while (const std::size_t n = in.Read(block, sizeof block)) bytes.insert(bytes.end(), block, block + n);
+  return bytes;
+}
+
 }  // namespace
+
+Bitmap ReadPng(const std::string& path) {
+  const std::vector<png_byte> bytes = FileBytes(path);
+  // libpng's simplified reader keeps its messages in `image` and prints nothing.
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  const auto refuse = [&](const std::string& reason) {
+    png_image_free(&image);
+    Fail(path, "is not a PNG picture the kit can read (" + reason + ")");
+  };
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) refuse(image.message);
+  // The byte order that makes each pixel a native 0xAARRGGBB.
+  image.format = std::endian::native == std::endian::little ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
+  Bitmap bitmap;
+  try {
+    bitmap = Bitmap(static_cast<int>(image.width), static_cast<int>(image.height));
+  } catch (const std::bad_alloc&) {
+    refuse(std::to_string(image.width) + "x" + std::to_string(image.height) + " pixels are more than memory holds");
+  }
+  if (!png_image_finish_read(&image, nullptr, bitmap.data(), 0, nullptr)) refuse(image.message);
+  return bitmap;
+}
 
 void WritePng(const PictureRows& picture, const std::string& path) {
   const std::vector<png_byte> bytes = EncodePng(picture, path);

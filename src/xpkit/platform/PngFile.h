@@ -1,5 +1,5 @@
-// PNG output of a picture, alpha kept, written as an OutputFile: a failure never leaves
-// half a file behind.
+// PNG files of pictures, alpha kept. Writing goes through an OutputFile, so a failure
+// never leaves half a file behind; reading takes any PNG libpng knows as 8-bit RGBA.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -21,5 +21,8 @@ struct PictureRows {
 // Throws FileError naming the path and the reason on failure.
 void WritePng(const PictureRows& picture, const std::string& path);
 void WritePng(const Bitmap& image, const std::string& path);
+
+// Throws FileError naming the path when the file is missing, unreadable or not a PNG.
+Bitmap ReadPng(const std::string& path);
 
 }  // namespace xpkit
