@@ -40,8 +40,9 @@ class Sdl2Backend : public Backend {
   void WindowChanged(HWND) override { dirty_ = true; }
   POINT ScreenSize() const override;
 
-  // How Run ended: the form was closed (by the user, or by Form::Close), the program
-  // ended (host.End()), or the window was destroyed from outside the program.
+  // How Run ended: the form was closed (by the user, by Form::Close, or on SIGINT or
+  // SIGTERM, which SDL turns into a request to quit), the program ended (host.End()), or
+  // the window was destroyed from outside the program.
   enum class RunEnd { Closed, Ended, DisplayLost };
   // Shows `form` (already created, not yet shown) in a real window with `icon` and runs
   // the message loop until the program ends or the form is closed.
