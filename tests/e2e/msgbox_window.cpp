@@ -1,11 +1,13 @@
 // The program's window with a message box over it, for the end-to-end test: shows the
 // main window, then, once it is up, the kit's message box with the text and caption
-// given; ends with status 0 when Exit is clicked after the box was closed.
+// given; ends with status 0 when Exit is clicked after the box was closed. On the
+// accessibility bus when one is enabled.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "xpkit/accessibility/atk/AtkBridge.h"
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/controls/msgbox/frmMsgBox.h"
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
     backend.SetMessageBoxMaker([&host](const std::u16string& t, const std::u16string& c) {
       return std::make_unique<xpkit::frmMsgBox>(host, t, c);
     });
+    const auto accessibility = xpkit::AtkBridge::StartIfWanted(host);
+    if (accessibility) backend.SetLoopService([&] { accessibility->Serve(); }, xpkit::AtkBridge::kServePeriodMs);
     xpkit::frmMain form(host, xpkit::DefaultLayout());
     bool closed = false;
     xpkit::Timer& later = form.cmdExit->AddTimer();

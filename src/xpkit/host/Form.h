@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "xpkit/host/Accessible.h"
 #include "xpkit/host/Container.h"
 
 namespace xpkit {
@@ -41,6 +42,9 @@ class Form : public Container {
   // Closes a dialog: whoever shows it modally returns.
   void Close() { closed_ = true; }
   bool Closed() const { return closed_; }
+
+  // What assistive technology is told of the form: a frame named by its caption.
+  virtual Accessible Describe() const;
 
  private:
   Host& host_;

@@ -211,6 +211,7 @@ void Host::SetFocus(UserControl* control) {
   focused_ = control;
   if (old) old->OnLostFocus();
   if (control && !ended_) control->OnGotFocus();
+  if (focused_ == control) NotifyObservers(&HostObserver::FocusChanged, old, control);
 }
 
 void Host::SendKeys(std::u16string_view keys) {
@@ -277,11 +278,32 @@ void Host::End() {
   backend_.EndProgram();
 }
 
+void Host::AddObserver(HostObserver& observer) { observers_.push_back(&observer); }
+void Host::RemoveObserver(HostObserver& observer) { std::erase(observers_, &observer); }
+
+void Host::SetActiveForm(Form* form) {
+  if (form == activeForm_) return;
+  Form* old = activeForm_;
+  activeForm_ = form;
+  if (old) NotifyObservers(&HostObserver::FormActivated, *old, false);
+  if (form) NotifyObservers(&HostObserver::FormActivated, *form, true);
+}
+
+void Host::DoAccessibleAction(UserControl& control, int index) {
+  if (!ended_ && TakesInput(control) && control.Visible()) control.OnAccessibleAction(index);
+}
+
 void Host::RegisterForm(Form& f) { forms_.push_back(&f); }
-void Host::ForgetForm(Form& f) { std::erase(forms_, &f); }
+
+void Host::ForgetForm(Form& f) {
+  std::erase(forms_, &f);
+  if (activeForm_ == &f) activeForm_ = nullptr;
+  NotifyObservers(&HostObserver::FormForgotten, f);
+}
 void Host::RegisterControl(UserControl& c) { controls_[c.hWnd()] = &c; }
 
 void Host::ForgetControl(UserControl& c) {
+  NotifyObservers(&HostObserver::ControlForgotten, c);
   controls_.erase(c.hWnd());
   if (focused_ == &c) focused_ = nullptr;
   if (pressed_ == &c) pressed_ = nullptr;

@@ -12,6 +12,7 @@
 
 #include "xpkit/host/Backend.h"
 #include "xpkit/host/Event.h"
+#include "xpkit/host/HostObserver.h"
 #include "xpkit/platform/Session.h"
 #include "xpkit/platform/Win32Types.h"
 
@@ -80,6 +81,21 @@ class Host {
 
   UserControl* ControlFromWindow(HWND hwnd) const;
 
+  // Observers hear of forms shown, activated and destroyed, controls added and destroyed,
+  // and focus moves; the observer stays alive while it is added.
+  void AddObserver(HostObserver& observer);
+  void RemoveObserver(HostObserver& observer);
+  template <class... Params, class... Args>
+  void NotifyObservers(void (HostObserver::*call)(Params...), Args&&... args) {
+    for (HostObserver* o : std::vector<HostObserver*>(observers_)) (o->*call)(args...);
+  }
+  // The backend's word that `form`'s window has the keyboard focus (nullptr: none has).
+  void SetActiveForm(Form* form);
+  Form* ActiveForm() const { return activeForm_; }
+  // Runs a control's accessible action (its Describe().actions[index]) as the user's
+  // input would: not while the control, or its form under a modal dialog, is disabled.
+  void DoAccessibleAction(UserControl& control, int index);
+
   // Registration, for forms, controls and timers themselves.
   void RegisterForm(Form& f);
   void ForgetForm(Form& f);
@@ -123,6 +139,8 @@ class Host {
   POINT lastLeftDownAt_{};
   UserControl* lastLeftDownOn_ = nullptr;
   bool ended_ = false;
+  std::vector<HostObserver*> observers_;
+  Form* activeForm_ = nullptr;
 };
 
 }  // namespace xpkit

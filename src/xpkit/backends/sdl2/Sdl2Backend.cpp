@@ -88,6 +88,12 @@ POINT Sdl2Backend::ScreenSize() const {
   return {mode.w, mode.h};
 }
 
+ScreenPlace Sdl2Backend::PlaceOf(const Form& form) const {
+  for (const auto& w : windows_)
+    if (&w->form() == &form) return {w->ClientOrigin(), w->scale()};
+  return Backend::PlaceOf(form);
+}
+
 void Sdl2Backend::ShowMessageBox(const std::u16string& text, const std::u16string& caption) {
   if (messageBoxMaker_) {
     const std::unique_ptr<Form> dialog = messageBoxMaker_(text, caption);
@@ -116,6 +122,9 @@ void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   SdlWindow& window = **it;
   SdlWindow& top = *windows_.back();
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED) dirty_ = true;
+  if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) host.SetActiveForm(&window.form());
+  if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && host.ActiveForm() == &window.form())
+    host.SetActiveForm(nullptr);
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) {
     // Closing the main window ends the program; an owner with a dialog open stays.
     if (&window != &top) return;
@@ -154,6 +163,7 @@ void Sdl2Backend::Loop(Host& host, const std::function<bool()>& done) {
   while (!done()) {
     AdvanceClock(host);
     host.Pump();
+    if (service_) service_();
     if (done()) break;
     if (dirty_) {
       dirty_ = false;
@@ -165,11 +175,12 @@ void Sdl2Backend::Loop(Host& host, const std::function<bool()>& done) {
     const std::int64_t due = host.NextTimerDue();
     SDL_Event e;
     bool got;
-    if (due < 0) {
+    if (due < 0 && !service_) {
       got = SDL_WaitEvent(&e) != 0;
     } else {
-      const std::int64_t wake = std::max(due, lastTimers_ + kMinimumTimerPeriodMs);
-      got = SDL_WaitEventTimeout(&e, static_cast<int>(std::max<std::int64_t>(wake - host.Now(), 1))) != 0;
+      std::int64_t wait = due < 0 ? servicePeriodMs_ : std::max(due, lastTimers_ + kMinimumTimerPeriodMs) - host.Now();
+      if (service_) wait = std::min<std::int64_t>(wait, servicePeriodMs_);
+      got = SDL_WaitEventTimeout(&e, static_cast<int>(std::max<std::int64_t>(wait, 1))) != 0;
     }
     if (got) {
       Dispatch(host, e);

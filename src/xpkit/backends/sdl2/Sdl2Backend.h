@@ -33,12 +33,21 @@ class Sdl2Backend : public Backend {
   void SetMessageBoxMaker(MessageBoxMaker maker) { messageBoxMaker_ = std::move(maker); }
   // Every client pixel as a scale x scale block; 0 (the default) asks the desktop.
   void SetScale(int scale) { scale_ = scale; }
+  // A service with work of its own (the accessibility bridge): called every loop turn,
+  // and at least every `periodMs` while the loop would otherwise sleep.
+  void SetLoopService(std::function<void()> serve, int periodMs) {
+    service_ = std::move(serve);
+    servicePeriodMs_ = periodMs;
+  }
 
   // The supplied dialog, modal over the main window; SDL's plain one without a maker.
   void ShowMessageBox(const std::u16string& text, const std::u16string& caption) override;
   void EndProgram() override { ended_ = true; }
   void WindowChanged(HWND) override { dirty_ = true; }
   POINT ScreenSize() const override;
+  // The client area's place on the screen and the window's scale; the session's place
+  // for a form not shown in a window.
+  ScreenPlace PlaceOf(const Form& form) const override;
 
   // Shows `form` (already created, not yet shown) in a real window with `icon` and runs
   // the message loop until the program ends or the window is closed. Throws
@@ -56,6 +65,8 @@ class Sdl2Backend : public Backend {
   void AdvanceClock(Host& host);
 
   MessageBoxMaker messageBoxMaker_;
+  std::function<void()> service_;
+  int servicePeriodMs_ = 0;
   int scale_ = 0;
   Bitmap icon_;
   std::vector<std::unique_ptr<SdlWindow>> windows_;  // the last one takes the input
