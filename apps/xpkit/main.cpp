@@ -131,7 +131,7 @@ int Windowed(const xpkit::Layout& layout, int scale) {
   });
   // Made before the window shows, so that it hears of it.
   const auto accessibility = xpkit::AtkBridge::StartIfWanted(host);
-  if (accessibility) backend->SetLoopService([&] { accessibility->Serve(); }, xpkit::AtkBridge::kServePeriodMs);
+  backend->SetLoopService(accessibility.get());
   xpkit::frmMain form(host, layout);
   backend->Run(host, form, xpkit::MakeAppIcon());
   // The program ends at once: no window or control is torn down, and the display

@@ -27,6 +27,7 @@
 #include "xpkit/host/Host.h"
 #include "xpkit/host/HostObserver.h"
 #include "xpkit/host/LineShape.h"
+#include "xpkit/host/LoopService.h"
 #include "xpkit/host/PropertyBag.h"
 #include "xpkit/host/PropertyTable.h"
 #include "xpkit/host/Timer.h"

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
       return std::make_unique<xpkit::frmMsgBox>(host, t, c);
     });
     const auto accessibility = xpkit::AtkBridge::StartIfWanted(host);
-    if (accessibility) backend.SetLoopService([&] { accessibility->Serve(); }, xpkit::AtkBridge::kServePeriodMs);
+    backend.SetLoopService(accessibility.get());
     xpkit::frmMain form(host, xpkit::DefaultLayout());
     bool closed = false;
     xpkit::Timer& later = form.cmdExit->AddTimer();

@@ -87,6 +87,7 @@ class Host {
   void RemoveObserver(HostObserver& observer);
   template <class... Params, class... Args>
   void NotifyObservers(void (HostObserver::*call)(Params...), Args&&... args) {
+    if (observers_.empty()) return;
     for (HostObserver* o : std::vector<HostObserver*>(observers_)) (o->*call)(args...);
   }
   // The backend's word that `form`'s window has the keyboard focus (nullptr: none has).

@@ -4,6 +4,7 @@
 #include <atk/atk.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "xpkit/accessibility/atk/detail/AtkTree.h"
 #include "xpkit/accessibility/atk/detail/BusProbe.h"
@@ -64,6 +65,29 @@ void AtkBridge::Serve() {
   tree_->RunActions();
 }
 
+void AtkBridge::Wait(int fd, int timeoutMs) {
+  // GLib's own iteration, with `fd` among what it polls: prepare, query, poll, check,
+  // dispatch.
+  GMainContext* context = g_main_context_default();
+  if (!g_main_context_acquire(context)) return;
+  gint priority = 0;
+  g_main_context_prepare(context, &priority);
+  std::vector<GPollFD> fds(8);
+  gint glibTimeout = -1;
+  gint n = g_main_context_query(context, priority, &glibTimeout, fds.data(), static_cast<gint>(fds.size()));
+  if (n > static_cast<gint>(fds.size())) {
+    fds.resize(static_cast<std::size_t>(n));
+    n = g_main_context_query(context, priority, &glibTimeout, fds.data(), n);
+  }
+  fds.resize(static_cast<std::size_t>(n));
+  fds.push_back({fd, G_IO_IN, 0});
+  const int timeout = glibTimeout < 0 ? timeoutMs : timeoutMs < 0 ? glibTimeout : std::min(glibTimeout, timeoutMs);
+  g_poll(fds.data(), static_cast<guint>(fds.size()), timeout);
+  fds.pop_back();
+  if (g_main_context_check(context, priority, fds.data(), n)) g_main_context_dispatch(context);
+  g_main_context_release(context);
+}
+
 void AtkBridge::FormShown(Form& form) {
   if (tree_->IsShown(form)) return;
   tree_->AddForm(form);
@@ -71,6 +95,9 @@ void AtkBridge::FormShown(Form& form) {
   g_signal_emit_by_name(tree_->Root(), "children-changed::add", static_cast<guint>(tree_->Forms().size() - 1), o);
   g_signal_emit_by_name(o, "create");
   atk_object_notify_state_change(o, ATK_STATE_SHOWING, TRUE);
+  // A dialog gives its button the focus before it shows: say so now that it can be seen.
+  if (UserControl* focused = host_.Focused(); focused && FormOf(*focused) == &form)
+    atk_object_notify_state_change(tree_->ObjectFor(*focused), ATK_STATE_FOCUSED, TRUE);
 }
 
 void AtkBridge::FormForgotten(Form& form) {

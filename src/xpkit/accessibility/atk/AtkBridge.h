@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "xpkit/host/HostObserver.h"
+#include "xpkit/host/LoopService.h"
 
 namespace xpkit {
 
@@ -17,7 +18,7 @@ namespace atk {
 class AtkTree;
 }
 
-class AtkBridge : public HostObserver {
+class AtkBridge : public HostObserver, public LoopService {
  public:
   // The bridge, when assistive technology listens: the session bus runs, the
   // accessibility bus is up and enabled (IsEnabled or ScreenReaderEnabled), and
@@ -30,11 +31,11 @@ class AtkBridge : public HostObserver {
   AtkBridge(const AtkBridge&) = delete;
   AtkBridge& operator=(const AtkBridge&) = delete;
 
-  // Answers the bus (GLib's default main context, without waiting), then runs the actions
-  // it asked for. The program's loop calls it every turn, and at least every
-  // kServePeriodMs while idle, on the host's thread.
-  void Serve();
-  static constexpr int kServePeriodMs = 20;
+  // The real window's loop serves it (Sdl2Backend::SetLoopService), on the host's
+  // thread. Serve answers the bus (GLib's default main context) without waiting, then
+  // runs the actions it asked for; Wait sleeps on the bus's connections and `fd` at once.
+  void Serve() override;
+  void Wait(int fd, int timeoutMs) override;
 
   void FormShown(Form& form) override;
   void FormForgotten(Form& form) override;

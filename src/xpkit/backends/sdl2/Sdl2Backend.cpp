@@ -158,30 +158,39 @@ void Sdl2Backend::AfterEvents() {
   for (const auto& w : windows_) w->KeepFrame();
 }
 
+// Sleeps until the next event, or until the next timer tick is due. Like the system the
+// controls were made for, timers tick at most once per minimum period, so the button's
+// 1 ms hover timer polls every 10 ms. A loop service sleeps in SDL's place, watching the
+// X connection as well as its own, once SDL holds no event already read.
+bool Sdl2Backend::WaitEvent(Host& host, SDL_Event& e) {
+  const std::int64_t due = host.NextTimerDue();
+  const int timeout = due < 0 ? -1
+                              : static_cast<int>(std::max<std::int64_t>(
+                                    std::max(due, lastTimers_ + kMinimumTimerPeriodMs) - host.Now(), 1));
+  if (!service_) return (timeout < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeout)) != 0;
+  const int fd = windows_.empty() ? -1 : windows_.front()->ConnectionFd();
+  if (fd < 0) {
+    const int poll = timeout < 0 ? kServicePollMs : std::min(timeout, kServicePollMs);
+    return SDL_WaitEventTimeout(&e, poll) != 0;
+  }
+  if (SDL_PollEvent(&e)) return true;
+  service_->Wait(fd, timeout);
+  return SDL_PollEvent(&e) != 0;
+}
+
 void Sdl2Backend::Loop(Host& host, const std::function<bool()>& done) {
   if (start_ == 0) start_ = SDL_GetTicks64() - static_cast<std::uint64_t>(host.Now());
   while (!done()) {
     AdvanceClock(host);
     host.Pump();
-    if (service_) service_();
+    if (service_) service_->Serve();
     if (done()) break;
     if (dirty_) {
       dirty_ = false;
       for (const auto& w : windows_) w->Present();
     }
-    // Sleep until the next event, or until the next timer tick is due. Like the system
-    // the controls were made for, timers tick at most once per minimum period, so the
-    // button's 1 ms hover timer polls every 10 ms.
-    const std::int64_t due = host.NextTimerDue();
     SDL_Event e;
-    bool got;
-    if (due < 0 && !service_) {
-      got = SDL_WaitEvent(&e) != 0;
-    } else {
-      std::int64_t wait = due < 0 ? servicePeriodMs_ : std::max(due, lastTimers_ + kMinimumTimerPeriodMs) - host.Now();
-      if (service_) wait = std::min<std::int64_t>(wait, servicePeriodMs_);
-      got = SDL_WaitEventTimeout(&e, static_cast<int>(std::max<std::int64_t>(wait, 1))) != 0;
-    }
+    const bool got = WaitEvent(host, e);
     if (got) {
       Dispatch(host, e);
       while (!done() && SDL_PollEvent(&e)) Dispatch(host, e);

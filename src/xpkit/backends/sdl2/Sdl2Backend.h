@@ -11,6 +11,7 @@
 #include "xpkit/host/Backend.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/Host.h"
+#include "xpkit/host/LoopService.h"
 #include "xpkit/platform/Bitmap.h"
 
 union SDL_Event;
@@ -33,12 +34,11 @@ class Sdl2Backend : public Backend {
   void SetMessageBoxMaker(MessageBoxMaker maker) { messageBoxMaker_ = std::move(maker); }
   // Every client pixel as a scale x scale block; 0 (the default) asks the desktop.
   void SetScale(int scale) { scale_ = scale; }
-  // A service with work of its own (the accessibility bridge): called every loop turn,
-  // and at least every `periodMs` while the loop would otherwise sleep.
-  void SetLoopService(std::function<void()> serve, int periodMs) {
-    service_ = std::move(serve);
-    servicePeriodMs_ = periodMs;
-  }
+  // A service with work of its own (the accessibility bridge), served every loop turn
+  // and waited for with the window's input; nullptr for none. Without an X11 connection
+  // to wait on, the loop wakes every kServicePollMs for it instead.
+  void SetLoopService(LoopService* service) { service_ = service; }
+  static constexpr int kServicePollMs = 20;
 
   // The supplied dialog, modal over the main window; SDL's plain one without a maker.
   void ShowMessageBox(const std::u16string& text, const std::u16string& caption) override;
@@ -65,8 +65,9 @@ class Sdl2Backend : public Backend {
   void AdvanceClock(Host& host);
 
   MessageBoxMaker messageBoxMaker_;
-  std::function<void()> service_;
-  int servicePeriodMs_ = 0;
+  bool WaitEvent(Host& host, SDL_Event& e);
+
+  LoopService* service_ = nullptr;
   int scale_ = 0;
   Bitmap icon_;
   std::vector<std::unique_ptr<SdlWindow>> windows_;  // the last one takes the input
