@@ -60,7 +60,9 @@ def text_of(node):
 
 
 def await_event(kind, matches, action, seconds=5.0):
-    """Listens for `kind`, runs `action`, and waits until an event `matches`."""
+    """Listens for `kind`, runs `action`, and waits until an event `matches`. The action
+    waits half a second: the program hears of a new listener over the bus, and sends
+    only events that someone listens to."""
     seen = []
     loop = GLib.MainLoop()
 
@@ -71,7 +73,7 @@ def await_event(kind, matches, action, seconds=5.0):
 
     pyatspi.Registry.registerEventListener(listener, kind)
     GLib.timeout_add(int(seconds * 1000), loop.quit)
-    GLib.idle_add(lambda: action() and False)
+    GLib.timeout_add(500, lambda: action() and False)
     loop.run()
     pyatspi.Registry.deregisterEventListener(listener, kind)
     return bool(seen)

@@ -61,8 +61,8 @@ RECT ExtentsOf(const UserControl& control, const ScreenPlace& place);
 RECT ExtentsOf(const Form& form, const ScreenPlace& place);
 
 // The form and its controls, one a line, each indented by its depth: role, "name",
-// "description" when there is one, [states], and extents as x,y wxh. Line shapes are
-// left out: they only decorate.
+// "description" when there is one, [states], extents as x,y wxh, then the key binding
+// and (actions) when there are any. Line shapes are left out: they only decorate.
 std::string AccessibleTree(const Form& form, const ScreenPlace& place, bool active = false);
 
 }  // namespace xpkit
