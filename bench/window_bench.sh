@@ -7,8 +7,17 @@
 #    window's colour at the middle of the screen, watched by xprobe;
 #  - resident memory and CPU over five seconds with the pointer resting on Exit at
 #    scale 1 and scale 2, and idle.
-# Usage: bench/window_bench.sh [build/xpkit [build/tests/xprobe]]
+# With --accessibility, all of it on a private session bus whose accessibility bus is up
+# and enabled, with a client listening to every event as a screen reader does
+# (bench/atspi_listener.py): what the program costs on the bus, against the run without.
+# Usage: bench/window_bench.sh [--accessibility] [build/xpkit [build/tests/xprobe]]
 set -eu
+accessibility=
+if [ "${1:-}" = --accessibility ]; then
+  shift
+  [ -n "${XPKIT_BENCH_BUS:-}" ] || exec dbus-run-session -- env XPKIT_BENCH_BUS=1 "$0" --accessibility "$@"
+  accessibility=1
+fi
 xpkit="${1:-build/xpkit}"
 xprobe="${2:-$(dirname "$xpkit")/tests/xprobe}"
 [ -x "$xprobe" ] || { echo "no $xprobe: build the tests, or name xprobe"; exit 1; }
@@ -16,6 +25,19 @@ tmp=$(mktemp -d)
 pids=()
 trap 'for p in "${pids[@]}"; do kill $p 2>/dev/null || true; done; rm -rf "$tmp"' EXIT
 median() { sort -n | sed -n "$((($1 + 1) / 2))p"; }
+
+if [ -n "$accessibility" ]; then
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 & pids+=($!)
+  for _ in $(seq 50); do
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' && break
+    sleep 0.1
+  done
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+    string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null
+  /usr/bin/python3 "$(dirname "$0")/atspi_listener.py" & pids+=($!)
+  echo "on the accessibility bus, a client listening to every event"
+fi
 ms() { printf '%d.%d ms' $(($1 / 10)) $(($1 % 10)); }  # tenths of a millisecond
 
 times=()

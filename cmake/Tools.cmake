@@ -17,7 +17,7 @@ target_link_libraries(xpkit-gallery PRIVATE xpkit_gallery_lib xpkit_apps_common)
 
 add_executable(xpkit apps/xpkit/main.cpp)
 xpkit_target(xpkit)
-target_link_libraries(xpkit PRIVATE xpkit_shell xpkit_msgbox xpkit_sdl2 xpkit_headless xpkit_apps_common)
+target_link_libraries(xpkit PRIVATE xpkit_shell xpkit_msgbox xpkit_sdl2 xpkit_atk xpkit_headless xpkit_apps_common)
 
 add_executable(xpkit-codec apps/codec/main.cpp)
 xpkit_target(xpkit-codec)

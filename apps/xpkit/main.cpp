@@ -6,11 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "xpkit/accessibility/atk/AtkBridge.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
 #include "xpkit/backends/sdl2/detail/DesktopScale.h"
 #include "xpkit/controls/msgbox/frmMsgBox.h"
 #include "xpkit/files/FileError.h"
+#include "xpkit/host/Accessible.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/layout/LayoutFile.h"
 #include "xpkit/platform/PngFile.h"
@@ -25,12 +27,19 @@ constexpr const char* kUsage = R"(usage:
   xpkit [--layout FILE] [--scale N] --screenshot FILE.png
                                                 compose the window into a PNG, no display needed
   xpkit [--layout FILE] --save-layout FILE      write the window's layout as its controls save it
+  xpkit [--layout FILE] [--scale N] --accessibility-tree
+                                                print what assistive technology is told of the window
   xpkit --help
 
 Click Exit (or focus it with Tab and press Space or Enter), or close the window, to end.
---layout loads a layout file instead of the built-in one; --save-layout and
---screenshot run without a display and can be given together. A FILE of "-" is
-standard input or output.
+--layout loads a layout file instead of the built-in one; --save-layout,
+--screenshot and --accessibility-tree run without a display and can be given
+together. A FILE of "-" is standard input or output.
+--accessibility-tree prints the window and its controls one a line: role, name,
+description, states, and place and size in screen pixels (the window centred on a
+1024x768 screen, at --scale), then key binding and actions. In a real window the same
+is on the desktop's accessibility bus (AT-SPI) when a screen reader or another
+assistive technology has enabled it; NO_AT_BRIDGE=1 keeps the window off it.
 --scale N (1 to 4) shows every pixel as an N x N block, for dense screens. Without it
 the window takes XPKIT_SCALE, else the desktop's GDK_SCALE, else its Xft.dpi (2 from
 144 dpi, 3 from 240, 4 from 336); a screenshot is at --scale, else 1.
@@ -44,6 +53,7 @@ using xpkit::cli::UsageError;
 
 struct Options {
   std::optional<std::string> layout, screenshot, saveLayout, scale;
+  bool accessibilityTree = false;
 };
 
 // --scale, else XPKIT_SCALE (for a window), else 0: the desktop decides.
@@ -62,6 +72,11 @@ Options Parse(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
+    if (a == "--accessibility-tree") {
+      if (o.accessibilityTree) throw UsageError("option '" + a + "' given twice");
+      o.accessibilityTree = true;
+      continue;
+    }
     std::optional<std::string>* slot = a == "--layout"        ? &o.layout
                                        : a == "--screenshot"  ? &o.screenshot
                                        : a == "--save-layout" ? &o.saveLayout
@@ -88,6 +103,13 @@ int Headless(const Options& o, const xpkit::Layout& layout, int scale) {
     const xpkit::Bitmap shot = xpkit::ComposeForm(form);
     xpkit::WritePng(xpkit::EnlargedRows(shot, std::max(scale, 1)), *o.screenshot);
   }
+  if (o.accessibilityTree) {
+    // Where a window of that scale would be: centred on the screen.
+    const int n = std::max(scale, 1);
+    const xpkit::POINT screen = backend.ScreenSize();
+    const xpkit::ScreenPlace place{{(screen.x - form.ClientWidthPx() * n) / 2, (screen.y - form.ClientHeightPx() * n) / 2}, n};
+    std::fputs(xpkit::AccessibleTree(form, place).c_str(), stdout);
+  }
   return 0;
 }
 
@@ -107,6 +129,9 @@ int Windowed(const xpkit::Layout& layout, int scale) {
   backend->SetMessageBoxMaker([&host](const std::u16string& text, const std::u16string& caption) {
     return std::make_unique<xpkit::frmMsgBox>(host, text, caption);
   });
+  // Made before the window shows, so that it hears of it.
+  const auto accessibility = xpkit::AtkBridge::StartIfWanted(host);
+  backend->SetLoopService(accessibility.get());
   xpkit::frmMain form(host, layout);
   if (backend->Run(host, form, xpkit::MakeAppIcon()) == xpkit::Sdl2Backend::RunEnd::DisplayLost)
     throw xpkit::Error(xpkit::ErrorCode::DisplayLost, {}, "the window was destroyed from outside the program");
@@ -124,7 +149,7 @@ int main(int argc, char** argv) {
       return xpkit::cli::PrintUsage(kUsage);
     }
     const Options o = Parse(argc, argv);
-    const bool window = !o.screenshot && !o.saveLayout;
+    const bool window = !o.screenshot && !o.saveLayout && !o.accessibilityTree;
     const int scale = Scale(o, window);
     xpkit::Layout layout;
     try {

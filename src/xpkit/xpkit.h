@@ -2,6 +2,7 @@
 // layer under them. Link xpkit::kit (pkg-config xpkit). The codecs are xpkit/codecs.h.
 #pragma once
 #include "xpkit/Error.h"
+#include "xpkit/accessibility/atk/AtkBridge.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
 #include "xpkit/codepage/CodePage.h"
@@ -16,6 +17,7 @@
 #include "xpkit/files/OutputFile.h"
 #include "xpkit/files/PathNames.h"
 #include "xpkit/gradient/clsGradient.h"
+#include "xpkit/host/Accessible.h"
 #include "xpkit/host/Backend.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Container.h"
@@ -23,7 +25,9 @@
 #include "xpkit/host/Event.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/Host.h"
+#include "xpkit/host/HostObserver.h"
 #include "xpkit/host/LineShape.h"
+#include "xpkit/host/LoopService.h"
 #include "xpkit/host/PropertyBag.h"
 #include "xpkit/host/PropertyTable.h"
 #include "xpkit/host/Timer.h"

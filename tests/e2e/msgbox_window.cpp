@@ -7,7 +7,7 @@
 // the box's window, destroyed by then, just before the end: one on SDL's connection to
 // the display, whose error arrives as the backend closes its windows, and one on a
 // connection of its own that closes after the backend has gone, as SDL's second
-// connection does.
+// connection does. On the accessibility bus when one is enabled.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "xpkit/accessibility/atk/AtkBridge.h"
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/controls/msgbox/frmMsgBox.h"
@@ -66,6 +67,8 @@ int main(int argc, char** argv) {
       if (lateRequest) dialog->Unloaded.Connect([&] { box = FocusedXWindow(); });
       return dialog;
     });
+    const auto accessibility = xpkit::AtkBridge::StartIfWanted(host);
+    backend.SetLoopService(accessibility.get());
     xpkit::frmMain form(host, xpkit::DefaultLayout());
     auto open = [&] {
       host.MsgBox(*text, *caption);

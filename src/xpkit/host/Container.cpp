@@ -83,6 +83,7 @@ void Container::Adopt(std::unique_ptr<UserControl> control, std::string name, co
     if (where.dock != Dock::Undocked) LayoutDocked();
     throw;
   }
+  host().NotifyObservers(&HostObserver::ControlAdded, c);
 }
 
 void Container::LayoutDocked(const UserControl* quiet) {

@@ -42,6 +42,14 @@ void Form::Show() {
     c.OnShow();
     return true;
   });
+  host_.NotifyObservers(&HostObserver::FormShown, *this);
+}
+
+Accessible Form::Describe() const {
+  Accessible a;
+  a.role = AccessibleRole::Frame;
+  a.name = Caption;
+  return a;
 }
 
 void Form::Close() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "xpkit/host/Accessible.h"
 #include "xpkit/host/Container.h"
 #include "xpkit/host/Event.h"
 
@@ -70,6 +71,8 @@ class Form : public Container {
   // The control of this form that had the focus last; null when it has gone.
   UserControl* LastFocus() const { return lastFocus_; }
   void SetLastFocus(UserControl* c) { lastFocus_ = c; }
+  // What assistive technology is told of the form: a frame named by its caption.
+  virtual Accessible Describe() const;
 
  private:
   Host& host_;

@@ -66,16 +66,13 @@ UserControl* Host::MouseTarget() const {
 UserControl* Host::KeyTarget() const { return focused_ && TakesInput(*focused_) ? focused_ : nullptr; }
 
 namespace {
-Form* FormOf(const UserControl& c) {
-  const Container* k = &c;
-  while (const auto* u = dynamic_cast<const UserControl*>(k)) k = u->Parent();
-  return const_cast<Form*>(dynamic_cast<const Form*>(k));
-}
+// The host owns its forms: the form a control lies on, to act on.
+Form* OwnFormOf(const UserControl& c) { return const_cast<Form*>(FormOf(c)); }
 }  // namespace
 
 // The form that keys go to: the focused control's, else the active one, while enabled.
 Form* Host::KeyForm() const {
-  Form* f = focused_ ? FormOf(*focused_) : activeForm_;
+  Form* f = focused_ ? OwnFormOf(*focused_) : activeForm_;
   return f && session_.user().IsWindowEnabled(f->hWnd()) ? f : nullptr;
 }
 
@@ -266,14 +263,15 @@ void Host::SetFocus(UserControl* control) {
   UserControl* old = focused_;
   focused_ = control;
   if (control)
-    if (Form* f = FormOf(*control)) f->SetLastFocus(control);
+    if (Form* f = OwnFormOf(*control)) f->SetLastFocus(control);
   if (old) old->OnLostFocus();
   if (control && !ended_) control->OnGotFocus();
+  if (focused_ == control) NotifyObservers(&HostObserver::FocusChanged, old, control);
 }
 
 void Host::Activate(Form& form) {
+  SetActiveForm(&form);
   if (!session_.user().IsWindowEnabled(form.hWnd())) return;
-  activeForm_ = &form;
   if (focused_ && FormOf(*focused_) == &form) return;
   UserControl* next = form.LastFocus();
   if (!next || !next->CanGetFocus() || !next->Visible() || !TakesInput(*next)) {
@@ -364,14 +362,31 @@ void Host::End() {
   backend_.EndProgram();
 }
 
+void Host::AddObserver(HostObserver& observer) { observers_.push_back(&observer); }
+void Host::RemoveObserver(HostObserver& observer) { std::erase(observers_, &observer); }
+
+void Host::SetActiveForm(Form* form) {
+  if (form == activeForm_) return;
+  Form* old = activeForm_;
+  activeForm_ = form;
+  if (old) NotifyObservers(&HostObserver::FormActivated, *old, false);
+  if (form) NotifyObservers(&HostObserver::FormActivated, *form, true);
+}
+
+void Host::DoAccessibleAction(UserControl& control, int index) {
+  if (!ended_ && TakesInput(control) && control.Visible()) control.OnAccessibleAction(index);
+}
+
 void Host::RegisterForm(Form& f) { forms_.push_back(&f); }
 void Host::ForgetForm(Form& f) {
   std::erase(forms_, &f);
   if (activeForm_ == &f) activeForm_ = nullptr;
+  NotifyObservers(&HostObserver::FormForgotten, f);
 }
 void Host::RegisterControl(UserControl& c) { controls_[c.hWnd()] = &c; }
 
 void Host::ForgetControl(UserControl& c) {
+  NotifyObservers(&HostObserver::ControlForgotten, c);
   controls_.erase(c.hWnd());
   if (focused_ == &c) focused_ = nullptr;
   for (Form* f : forms_)

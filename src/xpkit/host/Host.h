@@ -12,6 +12,7 @@
 
 #include "xpkit/host/Backend.h"
 #include "xpkit/host/Event.h"
+#include "xpkit/host/HostObserver.h"
 #include "xpkit/platform/Session.h"
 #include "xpkit/platform/Win32Types.h"
 
@@ -66,7 +67,7 @@ class Host {
   void SetFocus(UserControl* control);
   // The form's window became the active one: unless a control of it has the focus, the
   // one that had it last gets it back, else its first tab stop. A disabled form (the
-  // owner of an open dialog) is left as it is.
+  // owner of an open dialog) becomes the active one but its focus is left as it is.
   void Activate(Form& form);
   Form* ActiveForm() const { return activeForm_; }
   // "{Tab}" and "+{Tab}" (and plain characters) are posted as keystrokes.
@@ -90,6 +91,21 @@ class Host {
   Event<UserControl*, std::string_view> PropertyChanged;
 
   UserControl* ControlFromWindow(HWND hwnd) const;
+
+  // Observers hear of forms shown, activated and destroyed, controls added and destroyed,
+  // and focus moves; the observer stays alive while it is added.
+  void AddObserver(HostObserver& observer);
+  void RemoveObserver(HostObserver& observer);
+  template <class... Params, class... Args>
+  void NotifyObservers(void (HostObserver::*call)(Params...), Args&&... args) {
+    if (observers_.empty()) return;
+    for (HostObserver* o : std::vector<HostObserver*>(observers_)) (o->*call)(args...);
+  }
+  // The backend's word that `form`'s window has the keyboard focus (nullptr: none has).
+  void SetActiveForm(Form* form);
+  // Runs a control's accessible action (its Describe().actions[index]) as the user's
+  // input would: not while the control, or its form under a modal dialog, is disabled.
+  void DoAccessibleAction(UserControl& control, int index);
 
   // Registration, for forms, controls and timers themselves.
   void RegisterForm(Form& f);
@@ -140,6 +156,7 @@ class Host {
   POINT lastLeftDownAt_{};
   UserControl* lastLeftDownOn_ = nullptr;
   bool ended_ = false;
+  std::vector<HostObserver*> observers_;
 };
 
 }  // namespace xpkit

@@ -81,6 +81,30 @@ OLE_COLOR UserControl::AmbientForeColor() const { return parent_->ContainerForeC
 void UserControl::PropertyChanged(std::string_view property) {
   UserControl* self = this;
   host_->PropertyChanged.Raise(self, property);
+  host_->NotifyObservers(&HostObserver::PropertyChanged, *this, property);
+}
+
+Accessible UserControl::Accessibility() const {
+  Accessible a = Describe();
+  if (accessibleRole_) a.role = *accessibleRole_;
+  if (accessibleName_) a.name = *accessibleName_;
+  if (accessibleDescription_) a.description = *accessibleDescription_;
+  return a;
+}
+
+void UserControl::SetAccessibleRole(AccessibleRole role) {
+  accessibleRole_ = role;
+  PropertyChanged("AccessibleRole");
+}
+
+void UserControl::SetAccessibleName(std::u16string name) {
+  accessibleName_ = std::move(name);
+  PropertyChanged("AccessibleName");
+}
+
+void UserControl::SetAccessibleDescription(std::u16string description) {
+  accessibleDescription_ = std::move(description);
+  PropertyChanged("AccessibleDescription");
 }
 
 Timer& UserControl::AddTimer() {

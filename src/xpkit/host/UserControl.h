@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "xpkit/host/Accessible.h"
 #include "xpkit/host/Container.h"
 #include "xpkit/host/ControlSurface.h"
 #include "xpkit/host/PropertyBag.h"
@@ -66,6 +67,19 @@ class UserControl : public Container {
 
   Timer& AddTimer();
 
+  // What assistive technology is told of the control: what Describe() gives, with the
+  // role, name and description set here in its place. Setting one raises
+  // Host::PropertyChanged ("AccessibleRole", "AccessibleName", "AccessibleDescription").
+  Accessible Accessibility() const;
+  void SetAccessibleRole(AccessibleRole role);
+  void SetAccessibleName(std::u16string name);
+  void SetAccessibleDescription(std::u16string description);
+  // The control's own account of itself; a control that says nothing is a nameless panel.
+  virtual Accessible Describe() const { return {}; }
+  // Runs action `index` of Describe().actions; Host::DoAccessibleAction calls it only
+  // while the control takes input.
+  virtual void OnAccessibleAction(int) {}
+
   // Notifications from the host.
   virtual void OnInitialize() {}
   virtual void OnInitProperties() {}
@@ -99,6 +113,8 @@ class UserControl : public Container {
   std::optional<ControlSurface> surface_;  // made when the control is placed in its container
   std::u16string accessKeys_;
   std::vector<std::unique_ptr<Timer>> timers_;
+  std::optional<AccessibleRole> accessibleRole_;
+  std::optional<std::u16string> accessibleName_, accessibleDescription_;
 };
 
 }  // namespace xpkit

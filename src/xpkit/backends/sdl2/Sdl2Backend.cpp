@@ -95,6 +95,12 @@ POINT Sdl2Backend::ScreenSize() const {
   return {mode.w, mode.h};
 }
 
+ScreenPlace Sdl2Backend::PlaceOf(const Form& form) const {
+  for (const auto& w : windows_)
+    if (&w->form() == &form) return {w->ClientOrigin(), w->scale()};
+  return Backend::PlaceOf(form);
+}
+
 void Sdl2Backend::ShowMessageBox(const std::u16string& text, const std::u16string& caption) {
   if (messageBoxMaker_) {
     const std::unique_ptr<Form> dialog = messageBoxMaker_(text, caption);
@@ -124,6 +130,8 @@ void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   SdlWindow& top = *windows_.back();
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED) dirty_ = true;
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) host.Activate(window.form());
+  if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && host.ActiveForm() == &window.form())
+    host.SetActiveForm(nullptr);
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) {
     // The form decides; closing the main window ends Run. An owner with a dialog open
     // stays.
@@ -154,28 +162,39 @@ void Sdl2Backend::AfterEvents() {
   for (const auto& w : windows_) w->KeepFrame();
 }
 
+// Sleeps until the next event, or until the next timer tick is due. Like the system the
+// controls were made for, timers tick at most once per minimum period, so the button's
+// 1 ms hover timer polls every 10 ms. A loop service sleeps in SDL's place, watching the
+// X connection as well as its own, once SDL holds no event already read.
+bool Sdl2Backend::WaitEvent(Host& host, SDL_Event& e) {
+  const std::int64_t due = host.NextTimerDue();
+  const int timeout = due < 0 ? -1
+                              : static_cast<int>(std::max<std::int64_t>(
+                                    std::max(due, lastTimers_ + kMinimumTimerPeriodMs) - host.Now(), 1));
+  if (!service_) return (timeout < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeout)) != 0;
+  const int fd = windows_.empty() ? -1 : windows_.front()->ConnectionFd();
+  if (fd < 0) {
+    const int poll = timeout < 0 ? kServicePollMs : std::min(timeout, kServicePollMs);
+    return SDL_WaitEventTimeout(&e, poll) != 0;
+  }
+  if (SDL_PollEvent(&e)) return true;
+  service_->Wait(fd, timeout);
+  return SDL_PollEvent(&e) != 0;
+}
+
 void Sdl2Backend::Loop(Host& host, const std::function<bool()>& done) {
   if (start_ == 0) start_ = SDL_GetTicks64() - static_cast<std::uint64_t>(host.Now());
   while (!done()) {
     AdvanceClock(host);
     host.Pump();
+    if (service_) service_->Serve();
     if (done()) break;
     if (dirty_) {
       dirty_ = false;
       for (const auto& w : windows_) w->Present();
     }
-    // Sleep until the next event, or until the next timer tick is due. Like the system
-    // the controls were made for, timers tick at most once per minimum period, so the
-    // button's 1 ms hover timer polls every 10 ms.
-    const std::int64_t due = host.NextTimerDue();
     SDL_Event e;
-    bool got;
-    if (due < 0) {
-      got = SDL_WaitEvent(&e) != 0;
-    } else {
-      const std::int64_t wake = std::max(due, lastTimers_ + kMinimumTimerPeriodMs);
-      got = SDL_WaitEventTimeout(&e, static_cast<int>(std::max<std::int64_t>(wake - host.Now(), 1))) != 0;
-    }
+    const bool got = WaitEvent(host, e);
     if (got) {
       Dispatch(host, e);
       while (!done() && SDL_PollEvent(&e)) Dispatch(host, e);

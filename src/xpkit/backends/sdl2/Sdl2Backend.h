@@ -11,6 +11,7 @@
 #include "xpkit/host/Backend.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/Host.h"
+#include "xpkit/host/LoopService.h"
 #include "xpkit/platform/Bitmap.h"
 
 union SDL_Event;
@@ -33,12 +34,20 @@ class Sdl2Backend : public Backend {
   void SetMessageBoxMaker(MessageBoxMaker maker) { messageBoxMaker_ = std::move(maker); }
   // Every client pixel as a scale x scale block; 0 (the default) asks the desktop.
   void SetScale(int scale) { scale_ = scale; }
+  // A service with work of its own (the accessibility bridge), served every loop turn
+  // and waited for with the window's input; nullptr for none. Without an X11 connection
+  // to wait on, the loop wakes every kServicePollMs for it instead.
+  void SetLoopService(LoopService* service) { service_ = service; }
+  static constexpr int kServicePollMs = 20;
 
   // The supplied dialog, modal over the main window; SDL's plain one without a maker.
   void ShowMessageBox(const std::u16string& text, const std::u16string& caption) override;
   void EndProgram() override { ended_ = true; }
   void WindowChanged(HWND) override { dirty_ = true; }
   POINT ScreenSize() const override;
+  // The client area's place on the screen and the window's scale; the session's place
+  // for a form not shown in a window.
+  ScreenPlace PlaceOf(const Form& form) const override;
 
   // How Run ended: the form was closed (by the user, by Form::Close, or on SIGINT or
   // SIGTERM, which SDL turns into a request to quit), the program ended (host.End()), or
@@ -61,6 +70,9 @@ class Sdl2Backend : public Backend {
   void AdvanceClock(Host& host);
 
   MessageBoxMaker messageBoxMaker_;
+  bool WaitEvent(Host& host, SDL_Event& e);
+
+  LoopService* service_ = nullptr;
   int scale_ = 0;
   Bitmap icon_;
   std::vector<std::unique_ptr<SdlWindow>> windows_;  // the last one takes the input

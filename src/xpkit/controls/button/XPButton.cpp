@@ -125,6 +125,23 @@ void XPButton::OnAccessKeyPress(std::int16_t) {
   OnClick();
 }
 
+// ---- Accessibility ----
+
+Accessible XPButton::Describe() const {
+  Accessible a;
+  a.role = AccessibleRole::PushButton;
+  a.name = WithoutAccessMark(Caption_);
+  a.keyBinding = AccessKeyBinding(AccessKeys());
+  a.actions = {"click"};
+  return a;
+}
+
+void XPButton::OnAccessibleAction(int index) {
+  if (index != 0 || Enabled_ != VbTrue) return;
+  PressButton = 1;
+  OnClick();
+}
+
 // ---- Focus, size, show ----
 
 void XPButton::OnGotFocus() {

@@ -72,6 +72,10 @@ class XPButton : public UserControl {
   void OnKeyPress(std::int16_t keyAscii) override;
   void OnAccessKeyPress(std::int16_t keyAscii) override;
   bool HandlesEnter() const override { return true; }
+  // A push button named by its caption, its access key as key binding, and one action,
+  // "click", which clicks it as the mouse does.
+  Accessible Describe() const override;
+  void OnAccessibleAction(int index) override;
 
  private:
   friend class XPButtonPainter;  // draws the looks from the state below

@@ -76,6 +76,15 @@ void XPHeader::OnResize() {
   DrawHeader();
 }
 
+Accessible XPHeader::Describe() const {
+  Accessible a;
+  a.role = AccessibleRole::Panel;
+  a.name = caption_;
+  a.description = description_;
+  a.text = caption_ + u"\n" + description_;
+  return a;
+}
+
 void XPHeader::SetCaption(const std::u16string& v) {
   caption_ = v;
   DrawHeader();

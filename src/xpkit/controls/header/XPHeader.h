@@ -30,6 +30,8 @@ class XPHeader : public UserControl {
 
   // A banner never takes the focus.
   bool CanGetFocus() const override { return false; }
+  // A panel named by its caption and described by its description; as text, both lines.
+  Accessible Describe() const override;
 
   // The two edge lines, index 0 above index 1.
   LineShape& lneBorder(int index) { return *lines_[index]; }

@@ -1,5 +1,6 @@
 #include "xpkit/controls/msgbox/MsgBoxBody.h"
 
+#include "xpkit/codepage/CodePage.h"
 #include "xpkit/controls/msgbox/detail/ExclamationIcon.h"
 #include "xpkit/platform/Session.h"
 
@@ -16,6 +17,13 @@ void MsgBoxBody::SetContent(POINT iconAt, const RECT& textRect, std::string ansi
   textRect_ = textRect;
   text_ = std::move(ansiText);
   Paint();
+}
+
+Accessible MsgBoxBody::Describe() const {
+  Accessible a;
+  a.role = AccessibleRole::Label;
+  a.name = session().codePage().Decode(text_);
+  return a;
 }
 
 void MsgBoxBody::Paint() {

@@ -13,6 +13,8 @@ class MsgBoxBody : public UserControl {
   // Where the icon and the text go, in the body's pixels; the text in the system code page.
   void SetContent(POINT iconAt, const RECT& textRect, std::string ansiText);
   bool CanGetFocus() const override { return false; }
+  // A label whose name is the message, as the box shows it.
+  Accessible Describe() const override;
   void OnInitialize() override;
   void OnResize() override { Paint(); }
   void OnShow() override { Paint(); }

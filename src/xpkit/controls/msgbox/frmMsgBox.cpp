@@ -84,6 +84,13 @@ frmMsgBox::frmMsgBox(Host& host, const std::u16string& caption, std::string ansi
   host.SetFocus(cmdOK);
 }
 
+Accessible frmMsgBox::Describe() const {
+  Accessible a = Form::Describe();
+  a.role = AccessibleRole::Alert;
+  a.description = Body->Accessibility().name;
+  return a;
+}
+
 frmMsgBox::~frmMsgBox() {
   if (host().Focused() == cmdOK) host().SetFocus(previousFocus_);
 }

@@ -16,6 +16,10 @@ class frmMsgBox : public Form {
   // Gives the focus back to the control that had it.
   ~frmMsgBox() override;
 
+  // An alert named by its caption, its message as description, so that it is announced
+  // with its text.
+  Accessible Describe() const override;
+
   MsgBoxBody* Body = nullptr;
   XPButton* cmdOK = nullptr;
 

@@ -39,6 +39,10 @@ class SdlWindow {
   // window manager did to the frame.
   std::vector<InputMessage> Translate(const SDL_Event& e);
   int scale() const { return scale_; }
+  // The X connection's file descriptor; -1 under another video driver.
+  int ConnectionFd() const { return x11::ConnectionFd(x_); }
+  // Where the client area is on the screen, as last known.
+  POINT ClientOrigin() const { return {place_.x, place_.y}; }
   // Undoes what the window manager did that the frame does not allow. Call after a
   // batch of events, after checking Lost().
   void KeepFrame();

@@ -108,6 +108,8 @@ Handle Of(SDL_Window* window) {
   return {info.info.x11.display, info.info.x11.window};
 }
 
+int ConnectionFd(Handle w) { return w ? ConnectionNumber(w.display) : -1; }
+
 MotifHints MotifHintsFor(const FrameStyle& frame) {
   MotifHints h;
   h.flags = kMwmHintsFunctions | kMwmHintsDecorations;

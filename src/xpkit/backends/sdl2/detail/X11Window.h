@@ -21,6 +21,8 @@ struct Handle {
 };
 // The X11 display and window of an SDL window; empty under another video driver.
 Handle Of(SDL_Window* window);
+// The file descriptor of the window's display connection; -1 for none.
+int ConnectionFd(Handle w);
 
 // _MOTIF_WM_HINTS as the frame style asks: move and close always; minimise, maximise
 // and resize (with their boxes) only when the style has them.
