@@ -21,32 +21,14 @@ namespace {
 class Gauge : public UserControl {
  public:
   static const PropertyTable<Gauge, 6>& Properties() {
-    static constexpr PropertyTable<Gauge, 6> kTable{
-        {{
-            {{"Shown", PropertyType::Boolean}, [](const Gauge&) -> HeldValue { return true; },
-             [](const Gauge&) -> HeldValue { return true; }, [](const Gauge& g) -> HeldValue { return g.shown; },
-             [](Gauge& g, const HeldValue& v) { g.shown = std::get<bool>(v); }},
-            {{"Count", PropertyType::Long}, [](const Gauge&) -> HeldValue { return 0; },
-             [](const Gauge&) -> HeldValue { return 0; }, [](const Gauge& g) -> HeldValue { return g.count; },
-             [](Gauge& g, const HeldValue& v) { g.count = std::get<std::int32_t>(v); }},
-            {{"Needle", PropertyType::Color}, [](const Gauge&) -> HeldValue { return ColorValue{0}; },
-             [](const Gauge&) -> HeldValue { return ColorValue{0}; },
-             [](const Gauge& g) -> HeldValue { return ColorValue{g.needle}; },
-             [](Gauge& g, const HeldValue& v) { g.needle = std::get<ColorValue>(v).value; }},
-            {{"Ratio", PropertyType::Single}, [](const Gauge&) -> HeldValue { return 0.0f; },
-             [](const Gauge&) -> HeldValue { return 0.0f; }, [](const Gauge& g) -> HeldValue { return g.ratio; },
-             [](Gauge& g, const HeldValue& v) { g.ratio = std::get<float>(v); }},
-            {{"Label", PropertyType::Text}, [](const Gauge&) -> HeldValue { return std::u16string(); },
-             [](const Gauge&) -> HeldValue { return std::u16string(); },
-             [](const Gauge& g) -> HeldValue { return g.label; },
-             [](Gauge& g, const HeldValue& v) { g.label = std::get<std::u16string>(v); }},
-            {{"Font", PropertyType::Font}, [](const Gauge& g) -> HeldValue { return g.AmbientFont(); },
-             [](const Gauge& g) -> HeldValue { return g.AmbientFont(); },
-             [](const Gauge& g) -> HeldValue { return g.font; },
-             [](Gauge& g, const HeldValue& v) { g.font = std::get<FontRef>(v); }},
-        }},
-        {0, 1, 2, 3, 4, 5},
-    };
+    static constexpr PropertyTable<Gauge, 6> kTable{{{
+        Field<Gauge, [](auto& g) -> auto& { return g.shown; }, kConstant<true>>("Shown"),
+        Field<Gauge, [](auto& g) -> auto& { return g.count; }, kConstant<0>>("Count"),
+        Field<Gauge, [](auto& g) -> auto& { return g.needle; }, kConstant<OLE_COLOR{0}>>("Needle"),
+        Field<Gauge, [](auto& g) -> auto& { return g.ratio; }, kConstant<0.0f>>("Ratio"),
+        Field<Gauge, [](auto& g) -> auto& { return g.label; }, [](const Gauge&) { return std::u16string(); }>("Label"),
+        Field<Gauge, [](auto& g) -> auto& { return g.font; }, kContainerFont>("Font"),
+    }}};
     return kTable;
   }
   void OnReadProperties(const PropertyBag& bag) override { Properties().Load(*this, bag); }
