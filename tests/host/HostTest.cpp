@@ -2,6 +2,7 @@
 // pending messages, message boxes and the end of the program.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -113,16 +114,52 @@ TEST_F(HostTest, LifecycleOrderAndDocking) {
   for (const auto& c : form.controls()) c->OnShow();
   EXPECT_EQ(log, (std::vector<std::string>{"Top.Show", "Bottom.Show"}));
   log.clear();
-  // Creation, load and the first resize, seen by a probe that logs from its constructor on.
+  // Creation, load and the first resize, seen by a probe that logs from its constructor
+  // on; with nothing stored, no set or an empty one, the new-instance defaults instead.
   PropertyBag bag;
   struct Early : Probe {
     Early() { log = &own; }
     std::vector<std::string> own;
   };
-  auto& e = form.Add<Early>("E", {0, 0, 150, 150}, &bag);
-  EXPECT_EQ(e.own, (std::vector<std::string>{"E.Initialize", "E.ReadProperties", "E.Resize"}));
   auto& n = form.Add<Early>("N", {0, 0, 150, 150});
   EXPECT_EQ(n.own, (std::vector<std::string>{"N.Initialize", "N.InitProperties", "N.Resize"}));
+  auto& empty = form.Add<Early>("Empty", {0, 0, 150, 150}, &bag);
+  EXPECT_EQ(empty.own, (std::vector<std::string>{"Empty.Initialize", "Empty.InitProperties", "Empty.Resize"}));
+  bag.WriteProperty("Caption", std::u16string(u"x"));
+  auto& e = form.Add<Early>("E", {0, 0, 150, 150}, &bag);
+  EXPECT_EQ(e.own, (std::vector<std::string>{"E.Initialize", "E.ReadProperties", "E.Resize"}));
+}
+
+// A placement out of range names the control, the field, the range in the container's
+// unit and the value; the control is not kept. The ends of each range are accepted.
+TEST_F(HostTest, PlacementsAreHeldToTheirRanges) {
+  auto refusal = [&](Container& c, const Placement& p) -> std::string {
+    const std::size_t before = c.controls().size();
+    try {
+      c.Add<Probe>("P", p);
+    } catch (const Error& e) {
+      EXPECT_EQ(e.code(), ErrorCode::InvalidProcedureCall);
+      EXPECT_EQ(c.controls().size(), before);
+      return e.what();
+    }
+    return "accepted";
+  };
+  const std::string prefix = "Invalid procedure call or argument: control 'P': its ";
+  EXPECT_EQ(refusal(form, {0, 0, 1e12, 330}),
+            prefix + "width must be a number of twips from 0 to 245760 (0 to 16384 pixels), not 1e+12");
+  EXPECT_EQ(refusal(form, {-245775, 0, 15, 15}),
+            prefix + "left must be a number of twips from -245760 to 245760 (-16384 to 16384 pixels), not -245775");
+  EXPECT_EQ(refusal(form, {0, 0, 15, std::nan("")}),
+            prefix + "height must be a number of twips from 0 to 245760 (0 to 16384 pixels), not nan");
+  EXPECT_EQ(refusal(form, {0, 0, -15, 15}),
+            prefix + "width must be a number of twips from 0 to 245760 (0 to 16384 pixels), not -15");
+  EXPECT_EQ(refusal(form, {-245760, 245760, 0, 15}), "accepted");
+  Probe& inPixels = AddProbe("Px", 0, 0, 10, 10);
+  inPixels.surface().SetScaleMode(vbPixels);
+  EXPECT_EQ(refusal(inPixels, {0, 16385, 1, 1}),
+            prefix + "top must be a number of pixels from -16384 to 16384 (its container places its controls in "
+                     "pixels), not 16385");
+  EXPECT_EQ(refusal(inPixels, {0, 0, 16384, 1}), "accepted");
 }
 
 TEST_F(HostTest, ClickNeedsPressAndReleaseOnTheControl) {
