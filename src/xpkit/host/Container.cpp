@@ -105,9 +105,9 @@ void Container::Adopt(std::unique_ptr<UserControl> control, std::string name, co
   try {
     c.Attach(*this, std::move(name), where);
     c.OnInitialize();
-    // One story for a control placed with nothing stored, from C++ or from a layout: it
-    // is a new instance. (A save that leaves every value at its default gives an empty
-    // set; controls keep their new-instance defaults and their reading defaults alike.)
+    // A control placed with nothing stored, from C++ or from a layout, is a new instance.
+    // A save that leaves every value out gives an empty set too, which comes back the
+    // same as long as a control's new-instance defaults agree with its writing defaults.
     if (stored && !stored->entries().empty()) c.OnReadProperties(*stored);
     else c.OnInitProperties();
     if (where.dock != Dock::Undocked) LayoutDocked(&c);

@@ -151,16 +151,17 @@ struct PropertyTable {
 
   void Save(const C& control, PropertyBag& bag) const {
     for (std::size_t i = 0; i < N; ++i) {
-      const PropertyRow<C>& r = saveOrder[0].empty() ? rows[i] : *Find(saveOrder[i]);
+      const PropertyRow<C>& r = rows[saveOrder[0].empty() ? i : IndexOf(saveOrder[i])];
       r.save(control, bag, r.info.key);
     }
   }
 
-  // The row stored under exactly `key`; nullptr when there is none.
-  constexpr const PropertyRow<C>* Find(std::string_view key) const {
-    for (const PropertyRow<C>& r : rows)
-      if (r.info.key == key) return &r;
-    return nullptr;
+  // The index of the row stored under exactly `key`; N when there is none. (An index, not
+  // a pointer: a sanitized build cannot compare a static table's addresses at compile time.)
+  constexpr std::size_t IndexOf(std::string_view key) const {
+    std::size_t i = 0;
+    while (i < N && rows[i].info.key != key) ++i;
+    return i;
   }
 
   // Keys differ, and the save order, when given, names each row once.
@@ -169,7 +170,7 @@ struct PropertyTable {
       for (std::size_t j = i + 1; j < N; ++j)
         if (rows[i].info.key == rows[j].info.key || (!saveOrder[0].empty() && saveOrder[i] == saveOrder[j]))
           return false;
-      if (!saveOrder[0].empty() && !Find(saveOrder[i])) return false;
+      if (!saveOrder[0].empty() && IndexOf(saveOrder[i]) == N) return false;
     }
     return true;
   }

@@ -352,7 +352,7 @@ AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const s
       if (std::holds_alternative<Number>(v)) return ToNumber(v, key, r, inside);
       Fail(Echo(key) + " must be a number of " + (pixels ? "pixels" : "twips") + " from " +
                std::to_string(std::lround(r.min)) + " to " + std::to_string(std::lround(r.max)) +
-               (pixels ? inside : " (16384 pixels)") + ", not " + Shown(v),
+               (pixels ? inside : " (" + std::to_string(kMaxControlPixels) + " pixels)") + ", not " + Shown(v),
            key);
     }
     case AttributeKind::Extent: return As<std::int32_t>(v, key);
