@@ -45,6 +45,14 @@ struct StoredAs<bool> {
   static PropertyValue Stored(bool v) { return v; }
 };
 
+// A 16-bit state flag (VBBool: true is -1) is a Boolean too.
+template <>
+struct StoredAs<VBBool> {
+  static constexpr PropertyType kType = PropertyType::Boolean;
+  static VBBool Read(const PropertyBag& bag, std::string_view key, VBBool def) { return bag.ReadBool(key, def); }
+  static PropertyValue Stored(VBBool v) { return v != 0; }
+};
+
 template <>
 struct StoredAs<std::int32_t> {
   static constexpr PropertyType kType = PropertyType::Long;

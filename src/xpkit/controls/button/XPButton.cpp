@@ -177,8 +177,7 @@ void XPButton::UpdateAccessKey() {
 
 const PropertyTable<XPButton, 5>& XPButton::Properties() {
   static constexpr PropertyTable<XPButton, 5> kTable{{{
-      Property<XPButton, [](const XPButton& b) { return b.Enabled_ != 0; },
-               [](XPButton& b, bool v) { b.Enabled_ = ToVBBool(v); }, kConstant<true>>(kEnabled),
+      Field<XPButton, [](auto& b) -> auto& { return b.Enabled_; }, kConstant<VbTrue>>(kEnabled),
       Property<XPButton, [](const XPButton& b) { return b.surface().Font(); },
                [](XPButton& b, FontRef v) { b.surface().SetFont(std::move(v)); }, kContainerFont>(kFont),
       Field<XPButton, [](auto& b) -> auto& { return b.Caption_; }, kDisplayName>(kCaption),
