@@ -82,7 +82,12 @@ int Headless(const Options& o, const xpkit::Layout& layout, int scale) {
   xpkit::frmMain form(host, layout);
   form.Show();
   if (o.saveLayout) xpkit::WriteLayoutFile(*o.saveLayout, form.SaveLayout());
-  if (o.screenshot) xpkit::WritePng(xpkit::Enlarged(xpkit::ComposeForm(form), std::max(scale, 1)), *o.screenshot);
+  if (o.screenshot) {
+    // Enlarged a row at a time as it is written: the largest window at scale 4 would take
+    // 256 MB whole.
+    const xpkit::Bitmap shot = xpkit::ComposeForm(form);
+    xpkit::WritePng(xpkit::EnlargedRows(shot, std::max(scale, 1)), *o.screenshot);
+  }
   return 0;
 }
 

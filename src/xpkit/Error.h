@@ -20,7 +20,7 @@ enum class ErrorCode {
   FileAccess = 75,
   // The kit's own.
   BadUsage = 1001,     // a program or tool called the wrong way
-  BadLayout = 1002,    // a layout that cannot be read or built
+  BadLayout = 1002,    // a layout that cannot be read, built or written
   BadCodePage = 1003,  // an unsupported ANSI code page
   NoDisplay = 1004,    // no display to show a window on
   DisplayLost = 1005,  // the display or the window went away while running

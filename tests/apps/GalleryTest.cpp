@@ -21,40 +21,6 @@ TEST(Gallery, GradientColumnsFollowTheColourTable) {
   EXPECT_EQ(img.ColorAt(99, 49), RGB(248, 0, 0));
 }
 
-TEST(Gallery, HeaderEdgeRowsAndTheirSwap) {
-  HeaderRequest r;
-  r.width = 331;
-  r.height = 40;
-  Bitmap img = RenderHeader(r);
-  EXPECT_EQ(img.ColorAt(0, 0), RGB(225, 231, 237));  // near white at the top-left
-  EXPECT_TRUE(test::RowIs(img, 38, 0, 330, GetSysColor(COLOR_BTNSHADOW)));
-  EXPECT_TRUE(test::RowIs(img, 39, 0, 330, GetSysColor(COLOR_WINDOW)));
-  r.borderStyle = 0;
-  img = RenderHeader(r);
-  EXPECT_TRUE(test::RowIs(img, 38, 0, 330, GetSysColor(COLOR_WINDOW)));
-  EXPECT_TRUE(test::RowIs(img, 39, 0, 330, GetSysColor(COLOR_BTNSHADOW)));
-}
-
-TEST(Gallery, ButtonLooksOfTheExitButton) {
-  ButtonRequest r;
-  const auto at = [&](ButtonLook look, int x, int y) {
-    r.look = look;
-    return RenderButton(r).ColorAt(x, y);
-  };
-  r.look = ButtonLook::Normal;
-  const Bitmap normal = RenderButton(r);
-  ASSERT_EQ(normal.width(), 106);
-  ASSERT_EQ(normal.height(), 22);
-  for (auto [x, y] : {std::pair{0, 0}, {105, 0}, {0, 21}, {105, 21}}) EXPECT_EQ(normal.AlphaAt(x, y), 0);
-  EXPECT_EQ(normal.AlphaAt(1, 0), 255);
-  EXPECT_TRUE(test::RowIs(normal, 3, 1, 20, RGB(255, 255, 253)));
-  EXPECT_EQ(at(ButtonLook::Hover, 50, 1), RGB(255, 240, 207));
-  EXPECT_EQ(at(ButtonLook::Focus, 50, 1), RGB(206, 231, 251));
-  EXPECT_EQ(at(ButtonLook::Pressed, 5, 10), RGB(225, 224, 217));
-  EXPECT_EQ(at(ButtonLook::Disabled, 5, 10), RGB(245, 244, 234));
-  EXPECT_FALSE(ParseButtonLook("shiny"));
-}
-
 // A message box's picture grows with its lines of 13 pixels; one that would pass the
 // gallery's bounds is refused before it is made.
 TEST(Gallery, MessageBoxPictureStaysWithinTheBounds) {

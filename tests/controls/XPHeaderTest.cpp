@@ -7,6 +7,8 @@
 #include "xpkit/host/Form.h"
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/User.h"
+#include "gallery/Gallery.h"
+#include "support/Golden.h"
 #include "support/Pixels.h"
 
 namespace xpkit {
@@ -41,6 +43,18 @@ TEST_F(HeaderTest, NewInstanceDefaults) {
   EXPECT_EQ(h.lneBorder(0).BorderColor, GetSysColor(COLOR_BTNSHADOW));
   EXPECT_EQ(h.lneBorder(1).BorderColor, GetSysColor(COLOR_WINDOW));
   EXPECT_FALSE(h.CanGetFocus());
+}
+
+// A new banner's own texts, none, Arabic and Latin texts on two lines, and both edge orders.
+TEST(HeaderLooks, VariantsMatchTheirGoldens) {
+  const std::pair<const char*, HeaderRequest> variants[] = {
+      {"header-new", {331, 40, {}, {}, {}}},
+      {"header-empty", {331, 40, u"", u"", {}}},
+      {"header-text",
+       {331, 60, u"xpkit", u"\u062E\u0631\u0648\u062C \u2014 a banner with caption and description", {}}},
+      {"header-border-1", {160, 40, u"BorderStyle 1", u"", 1}},
+      {"header-border-0", {160, 40, u"BorderStyle 0", u"", 0}}};
+  for (const auto& [name, request] : variants) EXPECT_TRUE(test::MatchesGolden(RenderHeader(request), name));
 }
 
 TEST_F(HeaderTest, MainWindowBannerShowsGradientAndEdgeOnly) {

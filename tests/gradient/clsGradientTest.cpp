@@ -5,6 +5,8 @@
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/User.h"
+#include "gallery/Gallery.h"
+#include "support/Golden.h"
 #include "support/Pixels.h"
 
 namespace xpkit {
@@ -88,6 +90,15 @@ TEST_F(GradientTest, OverflowShowsGradientRectMessageAndCarriesOn) {
   ASSERT_FALSE(backend.messageBoxes.empty());
   EXPECT_EQ(backend.messageBoxes[0].caption, u"GradientRect");
   EXPECT_EQ(backend.messageBoxes[0].text, u"Overflow");
+}
+
+// White to slate blue at angles on each side of the diagonals, then the painter's defaults.
+TEST(GradientLooks, AnglesAndDefaultsMatchTheirGoldens) {
+  for (int angle : {0, 45, 90, 180, 270, 315}) {
+    const GradientRequest r{100, 60, static_cast<float>(angle), 0x00FFFFFF, 0x00AD9177};
+    EXPECT_TRUE(test::MatchesGolden(RenderGradient(r), "gradient-" + std::to_string(angle)));
+  }
+  EXPECT_TRUE(test::MatchesGolden(RenderGradient({100, 60, 315, {}, {}}), "gradient-defaults"));
 }
 
 TEST(BlendColors, TableRunsIOverNOfTheWayAndEndsOnColor2) {

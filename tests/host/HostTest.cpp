@@ -342,6 +342,20 @@ TEST(Compositor, EnlargingMakesEveryPixelAScaleByScaleBlock) {
   ASSERT_EQ(big.height(), 6);
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 6; ++x) EXPECT_EQ(big.At(x, y), img.At(x / 3, y / 3)) << x << "," << y;
+  // A row at a time, in any order, the same rows.
+  for (int scale : {1, 3}) {
+    const PictureRows rows = EnlargedRows(img, scale);
+    const Bitmap whole = Enlarged(img, scale);
+    ASSERT_EQ(rows.width, whole.width());
+    ASSERT_EQ(rows.height, whole.height());
+    for (int y : {5, 0, 4, 2, 3, 1}) {
+      if (y >= rows.height) continue;
+      const std::uint32_t* row = rows.row(y);
+      EXPECT_EQ(std::vector<std::uint32_t>(row, row + rows.width),
+                std::vector<std::uint32_t>(whole.Row(y), whole.Row(y) + whole.width()))
+          << "row " << y << " at scale " << scale;
+    }
+  }
 }
 
 TEST_F(HostTest, CompositionOrdersSurfacesLinesAndChildren) {
@@ -368,6 +382,56 @@ TEST_F(HostTest, CompositionOrdersSurfacesLinesAndChildren) {
   EXPECT_EQ(img.ColorAt(12, 11), RGB(0, 255, 0));   // the control's line, above its surface
   EXPECT_EQ(img.ColorAt(10, 15), RGB(119, 145, 173));  // outside the window region
   EXPECT_EQ(img.ColorAt(199, 90), RGB(255, 255, 255));  // the form's line, clipped at the edge
+}
+
+// A hidden control is left out with everything inside it, and a child is cut at its
+// parent's edges.
+TEST_F(HostTest, CompositionLeavesOutHiddenControlsAndCutsChildrenAtTheirParent) {
+  form.BackColor = 0x00AD9177;
+  const COLORREF back = RGB(119, 145, 173), red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+  auto& hidden = AddProbe("H", 0, 0, 20, 20);
+  hidden.surface().SetBackColor(red);
+  hidden.Add<Probe>("I", {0, 0, 150, 150}).surface().SetBackColor(blue);
+  hidden.SetVisible(false);
+  auto& parent = AddProbe("P", 50, 50, 20, 20);
+  parent.surface().SetBackColor(red);
+  parent.Add<Probe>("W", {150, 150, 40 * 15.0, 10 * 15.0}).surface().SetBackColor(blue);  // 10 to 50 in a parent 20 wide
+  const Bitmap img = ComposeForm(form);
+  EXPECT_EQ(img.ColorAt(5, 5), back);
+  EXPECT_EQ(img.ColorAt(15, 15), back);
+  EXPECT_EQ(img.ColorAt(59, 60), red);
+  EXPECT_EQ(img.ColorAt(60, 60), blue);
+  EXPECT_EQ(img.ColorAt(69, 69), blue);
+  EXPECT_EQ(img.ColorAt(70, 60), back);
+  EXPECT_EQ(img.ColorAt(60, 70), back);
+}
+
+// A form and a control are at most 16384 pixels a side, whatever unit places them; a
+// control refused is not kept.
+TEST_F(HostTest, WindowsAreAtMost16384PixelsASide) {
+  EXPECT_EQ(Form(host, "largest", 16384, 16384).ClientHeightPx(), 16384);
+  for (const auto& [w, h] : {std::pair{16385, 1}, std::pair{1, 16385}}) {
+    try {
+      Form f(host, "big", w, h);
+      ADD_FAILURE() << "a form of " << w << " x " << h << " was made";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.code(), ErrorCode::InvalidProcedureCall);
+      EXPECT_EQ(std::string(e.what()), "Invalid procedure call or argument: form 'big' would be " + std::to_string(w) +
+                                           " x " + std::to_string(h) + " pixels; a form is at most 16384 pixels either way");
+    }
+  }
+  RECT r{};
+  user.GetClientRect(form.Add<Probe>("E", {0, 0, 16384 * 15.0, 15}).hWnd(), &r);
+  EXPECT_EQ(r.right, 16384);
+  try {
+    form.Add<Probe>("F", {0, 0, 15, 16385 * 15.0});
+    ADD_FAILURE() << "a control 16385 pixels high was made";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(),
+                 "Invalid procedure call or argument: control 'F' would be 1 x 16385 pixels; a control is at most "
+                 "16384 pixels either way");
+  }
+  EXPECT_EQ(form.controls().size(), 1u);
 }
 
 }  // namespace

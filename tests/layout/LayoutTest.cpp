@@ -2,6 +2,9 @@
 // line and the key, and windows built from layouts with the kit's classes and a caller's.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <span>
 #include <vector>
 
@@ -11,6 +14,7 @@
 #include "xpkit/layout/ControlRegistry.h"
 #include "xpkit/layout/Layout.h"
 #include "xpkit/layout/LayoutError.h"
+#include "xpkit/layout/LayoutFile.h"
 #include "xpkit/layout/LayoutForm.h"
 #include "xpkit/platform/text/TextLimits.h"
 
@@ -236,6 +240,53 @@ TEST(Layout, TextsAndFaceNamesStopAtTheirLimits) {
   ExpectRefused(cases);
 }
 
+// What the kit writes it reads back: a text or face name a program sets past those limits
+// is refused by the writer, naming the block and the key, and no file is written.
+TEST(Layout, TextsAndFaceNamesPastTheirLimitsAreNotWritten) {
+  HeadlessBackend backend;
+  Host host(backend);
+  LayoutForm form(host, ParseLayout(kWindow + "control b Morvel.XPButton in w\n" + kPlace + "end\n", "f.layout"));
+  XPButton& b = form.Control<XPButton>("b");
+  auto face = [](std::size_t n) { return MakeFont(FontDesc{std::u16string(n, u'F'), 8, 400, false, false, false, 0}); };
+  form.Caption = std::u16string(kMaxText, u'w');
+  b.SetCaption(std::u16string(kMaxText, u'b'));
+  b.SetFont(face(kMaxFaceName));
+  const std::string atTheLimits = FormatLayout(form.SaveLayout());
+  EXPECT_EQ(FormatLayout(ParseLayout(atTheLimits, "t")), atTheLimits);
+  auto refusal = [](const Layout& layout) {
+    try {
+      FormatLayout(layout);
+      return std::string("written");
+    } catch (const Error& e) {
+      EXPECT_EQ(e.code(), ErrorCode::BadLayout);
+      return std::string(e.what());
+    }
+  };
+  b.SetFont(face(kMaxFaceName + 1));
+  EXPECT_EQ(refusal(form.SaveLayout()),
+            "cannot write control 'b': the face name of 'font' is 32 characters long; a face name is at most 31");
+  b.SetFont(face(kMaxFaceName));
+  b.SetCaption(std::u16string(kMaxText + 1, u'b'));
+  EXPECT_EQ(refusal(form.SaveLayout()), "cannot write control 'b': 'caption' is 1025 characters long; a text is at most 1024");
+  form.Caption = std::u16string(kMaxText + 1, u'w');
+  EXPECT_EQ(refusal(form.SaveLayout()), "cannot write window 'w': 'caption' is 1025 characters long; a text is at most 1024");
+  Layout code = ParseLayout(kWindow, "t");
+  code.window.font = FontDesc{std::u16string(kMaxFaceName + 1, u'F')};
+  EXPECT_EQ(refusal(code), "cannot write window 'w': the face name of 'font' is 32 characters long; a face name is at most 31");
+
+  // The file keeps what it held, and no other is left beside it.
+  const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "xpkit-layout-refused";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "saved.layout").string();
+  std::ofstream(path) << "before";
+  EXPECT_THROW(WriteLayoutFile(path, form.SaveLayout()), Error);
+  std::ifstream in(path);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "before");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+  std::filesystem::remove_all(dir);
+}
+
 // A layout put together in code skips the reader's checks; creation still names the line.
 TEST(Layout, CreationFaultsNameTheControlsLine) {
   Layout layout = ParseLayout(kWindow, "f.layout");
@@ -417,6 +468,12 @@ TEST(LayoutBounds, TheWindowAndTheImagesShareOneBudgetOfPixels) {
   EXPECT_EQ(Verdict(docked),
             "f.layout:6: control 'd' (1024 x 3009 pixels) takes the layout past its " + kBudget);
   EXPECT_EQ(Verdict(Window(1024, 1024) + Block("d", "Morvel.XPHeader", "w", 0, 3009 * 15)), "accepted");
+  // In a window wider than high, docked is as wide as the window: 2048 x 64 + 2064 x 1968
+  // fits, one row more does not.
+  const std::string wide = Window(2048, 64);
+  EXPECT_EQ(Verdict(wide + Block("d", "Morvel.XPHeader", "w", 0, 1952 * 15, "  dock = bottom\n")), "accepted");
+  EXPECT_EQ(Verdict(wide + Block("d", "Morvel.XPHeader", "w", 0, 1953 * 15, "  dock = bottom\n")),
+            "f.layout:6: control 'd' (2048 x 1953 pixels) takes the layout past its " + kBudget);
   // Inside a button, sizes count as pixels: 64 x 64 + 17 x 17 + 2048 x 2046 is too many.
   const std::string button = Window(64, 64) + Block("b", "Morvel.XPButton", "w", 15, 15);
   EXPECT_EQ(Verdict(button + Block("h", "Morvel.XPHeader", "b", 2032, 2029)), "accepted");
@@ -460,6 +517,11 @@ TEST(LayoutBounds, ALongWordIsEchoedCutAtACharacter) {
             "f.layout:3: unknown attribute '" + key.substr(0, 80) +
                 "…' (1000 bytes in all) in window 'w' (known: caption, clientwidth, clientheight, backcolor, "
                 "forecolor, font, fixedsize, toolwindow, minbutton, maxbutton, showintaskbar, centred)");
+  // Up to 80 characters a word is echoed whole.
+  EXPECT_EQ(Verdict("xpkit-layout 1\nwindow " + key.substr(0, 80) + "\n"),
+            "f.layout:2: window '" + key.substr(0, 80) + "' has no 'end'");
+  EXPECT_EQ(Verdict("xpkit-layout 1\nwindow " + key.substr(0, 81) + "\n"),
+            "f.layout:2: window '" + key.substr(0, 80) + "…' (81 bytes in all) has no 'end'");
   std::string accents;
   for (int i = 0; i < 100; ++i) accents += "é";
   EXPECT_EQ(Verdict("xpkit-layout 1\nwindow w\n  caption = \"x\" \"" + accents + "\"\n"),

@@ -184,6 +184,25 @@ TEST_F(Handles, SelectedObjectsAndStockObjectsAreNotDeleted) {
   EXPECT_EQ(gdi.LiveObjectCount(), live);
 }
 
+// An object two DCs hold stays until both let it go, by another selection or by their end.
+TEST_F(Handles, AnObjectStaysWhileAnyDcHoldsIt) {
+  Bitmap a(2, 2), b(2, 2);
+  const HDC first = gdi.CreateImageDC(&a), second = gdi.CreateImageDC(&b);
+  const HPEN pen = gdi.CreatePen(PS_SOLID, 1, kInk);
+  const HBRUSH brush = gdi.CreateSolidBrush(kInk);
+  for (HDC dc : {first, second}) {
+    gdi.SelectObject(dc, pen);
+    gdi.SelectObject(dc, brush);
+  }
+  gdi.SelectObject(first, gdi.GetStockObject(BLACK_PEN));
+  EXPECT_FALSE(gdi.DeleteObject(pen));
+  EXPECT_TRUE(gdi.DeleteDC(second));
+  EXPECT_TRUE(gdi.DeleteObject(pen));
+  EXPECT_FALSE(gdi.DeleteObject(brush));
+  EXPECT_TRUE(gdi.DeleteDC(first));
+  EXPECT_TRUE(gdi.DeleteObject(brush));
+}
+
 TEST_F(Regions, CornerCutsAndCombineResults) {
   const HRGN whole = gdi.CreateRectRgn(0, 0, 10, 6);
   const HRGN corner = gdi.CreateRectRgn(0, 0, 1, 1);

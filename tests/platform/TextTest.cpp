@@ -64,6 +64,31 @@ struct TextCanvas {
 
 std::string Ansi(const std::u16string& s) { return CodePage::Get(1256).Encode(s); }
 
+// A font as the clipping tests draw with it: a face at a character height in pixels
+// (negative), a weight, and upright or slanted.
+struct FontCase {
+  const char16_t* face;
+  int height, weight, italic;
+};
+
+// Calls `draw` with a DC on `image` holding the case's font, drawing text without a box.
+template <class Draw>
+void WithFont(Gdi& gdi, Bitmap& image, const FontCase& c, Draw&& draw) {
+  const HDC dc = gdi.CreateImageDC(&image);
+  LOGFONT lf;
+  lf.lfHeight = c.height;
+  lf.lfWeight = c.weight;
+  lf.lfItalic = static_cast<std::uint8_t>(c.italic);
+  lf.lfFaceName = c.face;
+  const HFONT font = gdi.CreateFontIndirect(lf);
+  gdi.SelectObject(dc, font);
+  gdi.SetBkMode(dc, TRANSPARENT);
+  draw(dc);
+  gdi.SelectObject(dc, gdi.GetStockObject(SYSTEM_FONT));
+  gdi.DeleteObject(font);
+  gdi.DeleteDC(dc);
+}
+
 TEST_F(FontMetrics, TahomaAtElevenPixelsHasTheWindowsCell) {
   const auto f = fonts.Resolve(FontDesc{u"Tahoma", 8.25, 400, false, false, false, 178}, 11);
   EXPECT_EQ(f->ascent, 11);
@@ -182,35 +207,23 @@ TEST_F(DrawText, CentresAndClipsToTheRectangle) {
 // as drawn without a clip, for outlines regular, overstruck bold and slanted italic, and
 // for bitmap strikes.
 TEST_F(DrawText, ClippingCutsGlyphsExactlyAtItsEdge) {
-  struct Case {
-    const char16_t* face;
-    int height, weight, italic;
+  struct Case : FontCase {
     RECT window;
   };
-  const Case cases[] = {{u"Tahoma", -37, 400, 0, {17, 15, 131, 37}},       {u"Tahoma", -37, 700, 0, {17, 15, 131, 37}},
-                        {u"Tahoma", -37, 400, 1, {17, 15, 131, 37}},       {u"Tahoma", -37, 700, 1, {17, 15, 131, 37}},
-                        {u"Tahoma", -11, 400, 0, {3, 5, 40, 9}},           {u"MS Sans Serif", -11, 700, 0, {3, 5, 40, 9}},
-                        {u"MS Sans Serif", -24, 400, 1, {9, 10, 80, 21}}};
+  const Case cases[] = {{{u"Tahoma", -37, 400, 0}, {17, 15, 131, 37}},     {{u"Tahoma", -37, 700, 0}, {17, 15, 131, 37}},
+                        {{u"Tahoma", -37, 400, 1}, {17, 15, 131, 37}},     {{u"Tahoma", -37, 700, 1}, {17, 15, 131, 37}},
+                        {{u"Tahoma", -11, 400, 0}, {3, 5, 40, 9}},         {{u"MS Sans Serif", -11, 700, 0}, {3, 5, 40, 9}},
+                        {{u"MS Sans Serif", -24, 400, 1}, {9, 10, 80, 21}}};
   const std::string s = Ansi(u"Wfj \u0639\u0644\u064A \u00E9g");
   for (const Case& c : cases) {
     Bitmap clipped(160, 60, 0xFFFFFFFFu), whole(160, 60, 0xFFFFFFFFu);
     for (Bitmap* image : {&clipped, &whole}) {
-      const HDC dc = gdi.CreateImageDC(image);
-      LOGFONT lf;
-      lf.lfHeight = c.height;
-      lf.lfWeight = c.weight;
-      lf.lfItalic = static_cast<std::uint8_t>(c.italic);
-      lf.lfFaceName = c.face;
-      const HFONT font = gdi.CreateFontIndirect(lf);
-      gdi.SelectObject(dc, font);
-      gdi.SetBkMode(dc, TRANSPARENT);
-      RECT r = c.window;
-      // Centred in a window smaller than the text, which overhangs it on all four sides.
-      const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER | (image == &whole ? DT_NOCLIP : 0);
-      gdi.DrawTextA(dc, s.data(), static_cast<int>(s.size()), &r, format);
-      gdi.SelectObject(dc, gdi.GetStockObject(SYSTEM_FONT));
-      gdi.DeleteObject(font);
-      gdi.DeleteDC(dc);
+      WithFont(gdi, *image, c, [&](HDC dc) {
+        RECT r = c.window;
+        // Centred in a window smaller than the text, which overhangs it on all four sides.
+        const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER | (image == &whole ? DT_NOCLIP : 0);
+        gdi.DrawTextA(dc, s.data(), static_cast<int>(s.size()), &r, format);
+      });
     }
     const RECT& w = c.window;
     int inked = 0;
@@ -229,6 +242,42 @@ TEST_F(DrawText, ClippingCutsGlyphsExactlyAtItsEdge) {
       }
     EXPECT_GT(inked, 20) << "height " << c.height;
     EXPECT_TRUE(beyond[0] && beyond[1] && beyond[2] && beyond[3]) << "height " << c.height;
+  }
+}
+
+// Wherever an image's edge falls across a line of text, the pixels inside are those of the
+// same line on a larger image: a glyph reaching in by its last column or row, or by a bold
+// glyph's overstruck column alone, is drawn.
+TEST_F(TextOut, ImageEdgesCutTextWhereverTheyFall) {
+  const FontCase cases[] = {{u"Tahoma", -37, 700, 0}, {u"Tahoma", -37, 400, 1}, {u"MS Sans Serif", -11, 700, 0},
+                            {u"MS Sans Serif", -24, 400, 1}};
+  const std::string s = Ansi(u"Wfj \u0639\u0644\u064A \u00E9g");
+  constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+  for (const FontCase& c : cases) {
+    const auto draw = [&](Bitmap& image, int x, int y) {
+      WithFont(gdi, image, c, [&](HDC dc) { EXPECT_TRUE(gdi.TextOutA(dc, x, y, s.data(), static_cast<int>(s.size()))); });
+    };
+    Bitmap whole(200, 60, kWhite);
+    draw(whole, 10, 5);
+    // Strips of the whole, 5 columns wide at every column and 3 rows high at every row.
+    for (int left = 0; left < whole.width(); ++left) {
+      Bitmap strip(5, whole.height(), kWhite);
+      draw(strip, 10 - left, 5);
+      for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width() && left + x < whole.width(); ++x)
+          ASSERT_EQ(strip.ColorAt(x, y), whole.ColorAt(left + x, y))
+              << "height " << c.height << " weight " << c.weight << " italic " << c.italic << " at " << left + x << ","
+              << y << " in the strip from column " << left;
+    }
+    for (int top = 0; top < whole.height(); ++top) {
+      Bitmap strip(whole.width(), 3, kWhite);
+      draw(strip, 10, 5 - top);
+      for (int y = 0; y < strip.height() && top + y < whole.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x)
+          ASSERT_EQ(strip.ColorAt(x, y), whole.ColorAt(x, top + y))
+              << "height " << c.height << " weight " << c.weight << " italic " << c.italic << " at " << x << ","
+              << top + y << " in the strip from row " << top;
+    }
   }
 }
 

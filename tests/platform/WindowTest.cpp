@@ -36,6 +36,38 @@ TEST_F(Windows, HitTestHonoursRegionsAndDisabledChildren) {
   EXPECT_FALSE(user.GetClientRect(child, &rc));
 }
 
+// A window covers its last column and row and no more; the topmost child under a point
+// takes it, and a disabled one gives it to its parent, not to a sibling beneath it.
+TEST_F(Windows, HitTestEdgesAndStacking) {
+  const HWND top = user.CreateWindowHandle(0, {0, 0, 100, 100});
+  const HWND below = user.CreateWindowHandle(top, {10, 10, 30, 20});
+  const HWND above = user.CreateWindowHandle(top, {20, 10, 40, 20});
+  EXPECT_EQ(user.WindowFromPoint({29, 19}), above);
+  EXPECT_EQ(user.WindowFromPoint({19, 19}), below);
+  EXPECT_EQ(user.WindowFromPoint({39, 19}), above);
+  EXPECT_EQ(user.WindowFromPoint({40, 15}), top);
+  EXPECT_EQ(user.WindowFromPoint({25, 20}), top);
+  EXPECT_EQ(user.WindowFromPoint({99, 99}), top);
+  EXPECT_EQ(user.WindowFromPoint({100, 50}), 0u);
+  user.EnableWindow(above, FALSE);
+  EXPECT_EQ(user.WindowFromPoint({25, 15}), top);
+  EXPECT_EQ(user.WindowFromPoint({15, 15}), below);
+  user.DestroyWindow(top);
+}
+
+// Destroying a window takes the capture and the update lock from whatever inside it held
+// them, however deep.
+TEST_F(Windows, DestroyingAWindowReleasesWhatItsChildrenHeld) {
+  const HWND top = user.CreateWindowHandle(0, {0, 0, 100, 100});
+  const HWND child = user.CreateWindowHandle(top, {0, 0, 50, 50});
+  const HWND grandchild = user.CreateWindowHandle(child, {0, 0, 10, 10});
+  user.SetCapture(grandchild);
+  ASSERT_TRUE(user.LockWindowUpdate(grandchild));
+  user.DestroyWindow(top);
+  EXPECT_EQ(user.GetCapture(), 0u);
+  EXPECT_EQ(user.WindowUpdateLock().holder, 0u);
+}
+
 TEST_F(Windows, UpdateLockIsSingleAndReleased) {
   const HWND a = user.CreateWindowHandle(0, {0, 0, 10, 10});
   const HWND b = user.CreateWindowHandle(0, {0, 0, 10, 10});

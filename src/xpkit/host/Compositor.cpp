@@ -95,16 +95,25 @@ Bitmap ComposeForm(const Form& form) {
   return out;
 }
 
+PictureRows EnlargedRows(const Bitmap& image, int scale) {
+  if (scale <= 1) return {image.width(), image.height(), [&image](int y) { return image.Row(y); }};
+  // One row is kept: the rows of a block are asked for one after another.
+  std::vector<std::uint32_t> row(static_cast<std::size_t>(image.width()) * scale);
+  auto make = [&image, scale, row = std::move(row), made = -1](int y) mutable -> const std::uint32_t* {
+    if (y / scale != made) {
+      made = y / scale;
+      const std::uint32_t* in = image.Row(made);
+      for (int x = 0; x < image.width(); ++x) std::fill_n(row.data() + static_cast<std::size_t>(x) * scale, scale, in[x]);
+    }
+    return row.data();
+  };
+  return {image.width() * scale, image.height() * scale, std::move(make)};
+}
+
 Bitmap Enlarged(const Bitmap& image, int scale) {
-  if (scale <= 1) return image;
-  Bitmap out(image.width() * scale, image.height() * scale);
-  for (int y = 0; y < image.height(); ++y) {
-    std::uint32_t* row = out.Row(y * scale);
-    const std::uint32_t* in = image.Row(y);
-    for (int x = 0; x < image.width(); ++x)
-      for (int k = 0; k < scale; ++k) row[x * scale + k] = in[x];
-    for (int k = 1; k < scale; ++k) std::copy(row, row + out.width(), out.Row(y * scale + k));
-  }
+  const PictureRows rows = EnlargedRows(image, scale);
+  Bitmap out(rows.width, rows.height);
+  for (int y = 0; y < rows.height; ++y) std::copy_n(rows.row(y), rows.width, out.Row(y));
   return out;
 }
 

@@ -5,6 +5,7 @@
 #include "xpkit/host/Form.h"
 #include "xpkit/host/UserControl.h"
 #include "xpkit/platform/Bitmap.h"
+#include "xpkit/platform/PngFile.h"
 
 namespace xpkit {
 
@@ -19,6 +20,9 @@ void CheckFonts(const Gdi& gdi);
 Bitmap ComposeForm(const Form& form);
 // Every pixel as a `scale` x `scale` block (nearest neighbour), for dense screens.
 Bitmap Enlarged(const Bitmap& image, int scale);
+// The same a row at a time, each made when it is asked for, so that a large enlargement
+// is written without being held whole; `image` must outlive the rows.
+PictureRows EnlargedRows(const Bitmap& image, int scale);
 // One control as its host shows it; pixels outside its window region are transparent.
 Bitmap ComposeControl(const UserControl& control);
 

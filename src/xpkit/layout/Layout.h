@@ -76,7 +76,9 @@ std::int32_t TwipsToHimetric(double twips);
 Layout ParseLayout(std::string_view text, const std::string& source, const ControlRegistry& registry);
 // The same with the kit's own classes.
 Layout ParseLayout(std::string_view text, const std::string& source);
-// The text ParseLayout reads back to the same layout.
+// The text ParseLayout reads back to the same layout. A text or face name longer than
+// the reader takes (a program may set one) is an Error(BadLayout) naming the window or
+// control and the key: what the kit writes, it reads back.
 std::string FormatLayout(const Layout& layout);
 
 }  // namespace xpkit

@@ -12,6 +12,7 @@ namespace xpkit {
 // a fault in its text a LayoutError. Files past 16 MiB are refused: no layout is that long.
 Layout ReadLayoutFile(const std::string& path, const ControlRegistry& registry);
 Layout ReadLayoutFile(const std::string& path);
+// Writes FormatLayout's text; a layout it refuses leaves the file as it was.
 void WriteLayoutFile(const std::string& path, const Layout& layout);
 
 }  // namespace xpkit

@@ -3,9 +3,12 @@
 #include <charconv>
 #include <cstdio>
 
+#include "xpkit/Error.h"
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/layout/Layout.h"
 #include "xpkit/layout/LayoutAttributes.h"
+#include "xpkit/layout/detail/LayoutBounds.h"
+#include "xpkit/platform/text/TextLimits.h"
 
 namespace xpkit {
 namespace {
@@ -69,30 +72,46 @@ std::string ValueText(const Value& v) {
       v);
 }
 
+// `key = value` of `block` (the window or a control, as a message names it). A text or
+// face name longer than the reader takes, which a program may set, is refused: the
+// layout would not read back.
+template <class Value>
+std::string Entry(const std::string& block, std::string_view key, const Value& v) {
+  std::string why;
+  if (const auto* s = std::get_if<std::u16string>(&v)) why = TooLong(*s, kMaxText, "text");
+  if (const auto* f = std::get_if<FontDesc>(&v)) why = TooLong(f->name, kMaxFaceName, "face name");
+  if (!why.empty())
+    throw Error(ErrorCode::BadLayout, {},
+                "cannot write " + block + ": " + (std::holds_alternative<FontDesc>(v) ? "the face name of '" : "'") +
+                    std::string(key) + "' " + why);
+  return std::string(key) + " = " + ValueText(v) + "\n";
+}
+
 template <class Block>
-void Attributes(std::string& out, std::span<const Attribute<Block>> attributes, const Block& b) {
+void Attributes(std::string& out, const std::string& block, std::span<const Attribute<Block>> attributes,
+                const Block& b) {
   for (const Attribute<Block>& a : attributes)
-    if (!a.present || a.present(b)) out += "  " + std::string(a.key) + " = " + ValueText(a.get(b)) + "\n";
+    if (!a.present || a.present(b)) out += "  " + Entry(block, a.key, a.get(b));
 }
 
 }  // namespace
 
 std::string FormatLayout(const Layout& layout) {
   std::string out = "xpkit-layout 1\n\nwindow " + layout.window.name + "\n";
-  Attributes(out, WindowAttributes(), layout.window);
+  Attributes(out, "window " + Echo(layout.window.name), WindowAttributes(), layout.window);
   out += "end\n";
   for (const auto& item : layout.items) {
     out += "\n";
     if (const auto* c = std::get_if<ControlLayout>(&item)) {
       out += "control " + c->name + " " + c->classId + " in " + c->parent + "\n";
-      Attributes(out, ControlAttributes(), *c);
+      const std::string block = "control " + Echo(c->name);
+      Attributes(out, block, ControlAttributes(), *c);
       // Stored keys are matched without regard to case and kept in lower case.
-      for (const auto& [key, value] : c->properties.entries())
-        out += "  set " + LowerKey(key) + " = " + ValueText(value) + "\n";
+      for (const auto& [key, value] : c->properties.entries()) out += "  set " + Entry(block, LowerKey(key), value);
     } else {
       const auto& l = std::get<LineLayout>(item);
       out += "line " + l.name + " in " + l.parent + "\n";
-      Attributes(out, LineAttributes(), l);
+      Attributes(out, "line " + Echo(l.name), LineAttributes(), l);
     }
     out += "end\n";
   }
