@@ -24,8 +24,8 @@ constexpr const char* kUsage = R"(usage:
   layout_window [--layout FILE]                         show the window (needs a display)
   layout_window [--layout FILE] --screenshot FILE.png   compose it into a PNG, no display needed
   layout_window --help
-The window comes from layout_window.layout, or from FILE. OK prints "ok"; Cancel
-(or Alt+C, or the close box) ends the program.
+The window comes from layout_window.layout, or from FILE. OK (or Enter) prints "ok";
+Cancel (or Escape, or Alt+C, or the close box) ends the program.
 )";
 
 // The window's events, wired by name: Control<T> throws when the layout has no such

@@ -1,6 +1,6 @@
-// A window of one's own, made in C++: a banner and two buttons. OK prints "ok", Cancel
-// ends the program. It opens a real window, or with --screenshot FILE.png composes the
-// window headless into a picture.
+// A window of one's own, made in C++: a dialog with a banner and two buttons. OK, its
+// default button, prints "ok"; Cancel, its cancel button, ends the program. It opens a
+// real window, or with --screenshot FILE.png composes the window headless into a picture.
 #include <iostream>
 #include <string>
 
@@ -19,11 +19,11 @@ constexpr const char* kUsage = R"(usage:
   own_window                         show the window (needs a display)
   own_window --screenshot FILE.png   compose the window into a PNG, no display needed
   own_window --help
-OK prints "ok"; Cancel (or Alt+C, or the close box) ends the program.
+OK (or Enter, or Alt+O) prints "ok"; Cancel (or Escape, or Alt+C, or the close box)
+ends the program.
 )";
 
-// A form places its children in twips: 15 to a pixel.
-constexpr double Px(int pixels) { return pixels * xpkit::kTwipsPerPixel; }
+using xpkit::Px;  // a form places its children in twips: Px(pixels) gives them
 
 class OkCancelForm : public xpkit::Form {
  public:
@@ -40,6 +40,8 @@ class OkCancelForm : public xpkit::Form {
     banner.SetDescription(u"A banner and two buttons");
     ok.SetCaption(u"&OK");  // "&" marks the access key: Alt+O
     cancel.SetCaption(u"&Cancel");
+    DefaultButton = &ok;       // Enter clicks it, wherever the focus is
+    CancelButton = &cancel;    // Escape clicks it
 
     ok.Click.Connect([] { std::cout << "ok" << std::endl; });
     cancel.Click.Connect([this] { this->host().End(); });

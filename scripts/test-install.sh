@@ -83,7 +83,8 @@ run_examples() {
   [ $rc = 2 ] && grep -q "bad.layout:3: 'clientwidth' must be" "$log" ||
     fail "a faulty layout gave status $rc and not its file and line"
 }
-# real_window EXAMPLE: a click on OK prints "ok", and Alt+C (Cancel's access key) ends it.
+# real_window EXAMPLE: Enter at once (OK is the default button) and a click on OK each
+# print "ok", and Escape (Cancel is the cancel button) ends it.
 real_window() {
   Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$tmp/display" 2>"$log" &
   for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
@@ -95,12 +96,15 @@ real_window() {
   wid=$(timeout 10 xdotool search --sync --name '^xpkit example$' | head -1)
   [ -n "$wid" ] || fail "no window appeared"
   eval "$(xdotool getwindowgeometry --shell "$wid")"
-  xdotool mousemove $((X + 207)) $((Y + 87)) click 1
+  xdotool mousemove $((X + 100)) $((Y + 60)) key Return
   for _ in $(seq 50); do grep -qx ok "$tmp/stdout" && break; sleep 0.1; done
-  grep -qx ok "$tmp/stdout" || fail "a click on OK printed no 'ok'"
-  xdotool key alt+c
+  grep -qx ok "$tmp/stdout" || fail "Enter printed no 'ok'"
+  xdotool mousemove $((X + 207)) $((Y + 87)) click 1
+  for _ in $(seq 50); do [ "$(grep -cx ok "$tmp/stdout")" = 2 ] && break; sleep 0.1; done
+  [ "$(grep -cx ok "$tmp/stdout")" = 2 ] || fail "a click on OK printed no 'ok'"
+  xdotool key Escape
   for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  kill -0 $pid 2>/dev/null && fail "Alt+C did not end the window"
+  kill -0 $pid 2>/dev/null && fail "Escape did not end the window"
   wait $pid || rc=$?
   [ $rc = 0 ] || fail "the window ended with status $rc"
   unset DISPLAY

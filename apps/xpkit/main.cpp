@@ -108,7 +108,8 @@ int Windowed(const xpkit::Layout& layout, int scale) {
     return std::make_unique<xpkit::frmMsgBox>(host, text, caption);
   });
   xpkit::frmMain form(host, layout);
-  backend->Run(host, form, xpkit::MakeAppIcon());
+  if (backend->Run(host, form, xpkit::MakeAppIcon()) == xpkit::Sdl2Backend::RunEnd::DisplayLost)
+    throw xpkit::Error(xpkit::ErrorCode::DisplayLost, {}, "the window was destroyed from outside the program");
   // The program ends at once: no window or control is torn down, and the display
   // connection closes with the process (the X server frees the window then).
   std::fflush(nullptr);

@@ -2,7 +2,8 @@
 # The program's window under a window manager (Openbox) on a virtual X server: the frame
 # it asks for, centred as a whole; the first click on Exit of a window that has not got
 # the focus; a full-screen request and a minimise undone; a scaled window; a window
-# destroyed from outside; the kit's message box over the window; nothing left running.
+# destroyed from outside; the kit's message box over the window, opened by a click too;
+# X errors about the program's own destroyed windows; nothing left running.
 set -u
 xpkit="$1" xprobe="$2" msgbox="$3"
 source "$(dirname "$0")/../support/xserver.sh"
@@ -51,8 +52,7 @@ await_frame "$wid"
 check "Motif hints are $("$xprobe" motif "$wid")" [ "$("$xprobe" motif "$wid")" = "3 36 26 0 0" ]
 check "frame at $X,$Y ${W}x$H +$L,$R,$T,$B is not centred on the screen" centred_in 0 0 1024 768
 check "the window is owned by or grouped with '$("$xprobe" owner "$wid")'" [ "$("$xprobe" owner "$wid")" = "0 $wid" ]
-# The focus at start: Tab works at once.
-xdotool key Tab
+# The focus at start: Exit, the first tab stop, has it (its glow) without a key.
 await_pixel $((X + 155)) $((Y + 130)) "206 231 251"
 before="$X $Y $W $H"
 "$xprobe" fullscreen "$wid"
@@ -145,6 +145,33 @@ check "the close box did not close the box" bash -c "! xdotool search --name '^G
 await_frame "$wid"
 xdotool mousemove $((X + 157)) $((Y + 139)) click 1
 await_exit 0 "the close box of the box, then Exit"
+
+# A click opens the box: its OK glows under the pointer and the first click closes it.
+start xpkit "$msgbox" --open-by-click "Saved." "Note"
+await_frame "$wid"
+mx=$X my=$Y
+xdotool mousemove $((mx + 47)) $((my + 61)) click 1
+dialog=$(timeout 10 xdotool search --sync --name '^Note$' | head -1)
+[ -n "$dialog" ] || { echo "FAIL: no message box appeared on a click"; kill $pid; exit 1; }
+await_frame "$dialog"
+xdotool mousemove $((X + (W - 75) / 2 + 37)) $((Y + H - 11 - 23 + 10))
+await_pixel $((X + (W - 75) / 2 + 37)) $((Y + H - 11 - 23 + 1)) "255 240 207"  # OK's hover glow
+xdotool click 1
+for _ in $(seq 40); do xdotool search --name '^Note$' >/dev/null || break; sleep 0.05; done
+check "the first click on OK did not close the box" bash -c "! xdotool search --name '^Note\$' >/dev/null"
+xdotool mousemove $((mx + 157)) $((my + 139)) click 1
+await_exit 0 "the box opened by a click, then Exit"
+check "the box opened by a click wrote to standard error: $(cat "$tmp/err")" [ ! -s "$tmp/err" ]
+# An X error about the box's window, destroyed by then, arrives as the display closes.
+start xpkit "$msgbox" --late-request "Overflow" "GradientRect"
+dialog=$(timeout 10 xdotool search --sync --name '^GradientRect$' | head -1)
+await_frame "$dialog"
+xdotool key Return
+for _ in $(seq 40); do xdotool search --name '^GradientRect$' >/dev/null || break; sleep 0.05; done
+await_frame "$wid"
+xdotool mousemove $((X + 157)) $((Y + 139)) click 1
+await_exit 0 "an error about a destroyed window at the end"
+check "the late error was written to standard error: $(cat "$tmp/err")" [ ! -s "$tmp/err" ]
 
 for p in $(pgrep -x dbus-daemon); do
   { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" &&

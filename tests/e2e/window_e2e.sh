@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The program in a real window on a virtual X server with no window manager: the hover
-# look shows when the pointer rests on the Exit button, and a click (or Tab then Space)
-# ends the program with status 0.
+# look shows when the pointer rests on the Exit button, and a click (or Tab then Space,
+# or Enter at once: the first tab stop has the focus) ends the program with status 0;
+# the kit's message box opened by a click takes the first click; X errors about the
+# program's own destroyed windows leave its status alone.
 set -u
-xpkit="$1" xprobe="$2"
+xpkit="$1" xprobe="$2" msgbox="$3"
 source "$(dirname "$0")/../support/xserver.sh"
 start_x "$xprobe"
 fail=0
 
-start() {  # starts xpkit and sets pid, X, Y (the client area's screen position)
-  "$xpkit" & pid=$!
+start() {  # start [COMMAND...]: starts xpkit (or COMMAND) and sets pid, X, Y (the client area's screen position)
+  [ $# -gt 0 ] || set -- "$xpkit"
+  "$@" 2>"$tmp/err" & pid=$!
   wid=$(timeout 10 xdotool search --sync --name '^xpkit$' | head -1)
   [ -n "$wid" ] || { echo "FAIL: no window appeared"; kill $pid; exit 1; }
   read -r X Y _ < <("$xprobe" frame "$wid")
@@ -24,33 +27,66 @@ await_exit() {
   if kill -0 $pid 2>/dev/null; then echo "FAIL: still running after $1"; kill $pid; fail=1; return; fi
   wait $pid; local rc=$?
   [ $rc = 0 ] || { echo "FAIL: exit status $rc after $1"; fail=1; }
+  [ ! -s "$tmp/err" ] || { echo "FAIL: standard error after $1: $(cat "$tmp/err")"; fail=1; }
 }
 
-# Mouse: row 1 of the button is the window colour normally, the hover glow under the pointer.
+# Mouse: row 1 of the button is the focus glow away from the pointer (the window is
+# active, the button its first tab stop), the hover glow under it.
 start
 read -r _ _ w h _ < <("$xprobe" frame "$wid")
 off() { local d=$(($1)); echo ${d#-}; }
 [ "$(off "2 * X + w - 1024")" -le 1 ] && [ "$(off "2 * Y + h - 768")" -le 1 ] ||
   { echo "FAIL: client at $X,$Y is not centred"; fail=1; }
 xdotool mousemove $((X + 300)) $((Y + 80))
-await_pixel 155 130 "255 255 255"
+await_pixel 155 130 "206 231 251"
 xdotool mousemove $((X + 157)) $((Y + 139))
 await_pixel 155 130 "255 240 207"
 xdotool mousemove $((X + 300)) $((Y + 80))
-await_pixel 155 130 "255 255 255"
+await_pixel 155 130 "206 231 251"
 xdotool mousemove $((X + 157)) $((Y + 139))
 await_pixel 155 130 "255 240 207"
 xdotool click 1
 await_exit "a click on Exit"
 
-# Keyboard: Tab focuses the button (its focus glow), Space clicks it.
+# Keyboard: the window becomes active with the pointer on it, and Exit, its first tab
+# stop, has the focus (its glow): Enter clicks it. Tab keeps the focus there, Space clicks.
 start
 xdotool mousemove $((X + 300)) $((Y + 80))
-await_pixel 155 130 "255 255 255"
+await_pixel 155 130 "206 231 251"
+xdotool key Return
+await_exit "Enter at once"
+start
+xdotool mousemove $((X + 300)) $((Y + 80))
 xdotool key Tab
 await_pixel 155 130 "206 231 251"
 xdotool key space
 await_exit "Tab and Space"
+
+# A click opens the kit's message box: its OK glows under the pointer and the first
+# click closes it.
+start "$msgbox" --open-by-click "Saved." "Note"
+xdotool mousemove $((X + 47)) $((Y + 61)) click 1
+box=$(timeout 10 xdotool search --sync --name '^Note$' | head -1)
+[ -n "$box" ] || { echo "FAIL: no message box appeared"; kill $pid; exit 1; }
+read -r bx by bw bh _ < <("$xprobe" frame "$box")
+okx=$((bx + (bw - 75) / 2 + 37)) oky=$((by + bh - 11 - 23 + 1))
+xdotool mousemove $okx $((oky + 10))
+"$xprobe" await $okx $oky 255 240 207 2000 >/dev/null ||
+  { echo "FAIL: OK of a box opened by a click shows no hover glow: $("$xprobe" $okx $oky)"; fail=1; }
+xdotool click 1
+for _ in $(seq 40); do xdotool search --name '^Note$' >/dev/null || break; sleep 0.05; done
+xdotool search --name '^Note$' >/dev/null && { echo "FAIL: the first click on OK did not close the box"; fail=1; }
+xdotool mousemove $((X + 157)) $((Y + 139)) click 1
+await_exit "the box opened by a click, then Exit"
+
+# An X error about the box's window, destroyed by then, arrives as the display closes.
+start "$msgbox" --late-request "Overflow" "GradientRect"
+box=$(timeout 10 xdotool search --sync --name '^GradientRect$' | head -1)
+read -r bx by bw bh _ < <("$xprobe" frame "$box")
+xdotool mousemove $((bx + (bw - 75) / 2 + 37)) $((by + bh - 11 - 12)) click 1
+for _ in $(seq 40); do xdotool search --name '^GradientRect$' >/dev/null || break; sleep 0.05; done
+xdotool mousemove $((X + 157)) $((Y + 139)) click 1
+await_exit "an error about a destroyed window at the end"
 
 # The X server goes away: one line, status 1.
 "$xpkit" 2>"$tmp/err" & pid=$!

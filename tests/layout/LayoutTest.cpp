@@ -516,7 +516,8 @@ TEST(LayoutBounds, ALongWordIsEchoedCutAtACharacter) {
   EXPECT_EQ(Verdict("xpkit-layout 1\nwindow w\n  " + key + " = 1\n"),
             "f.layout:3: unknown attribute '" + key.substr(0, 80) +
                 "…' (1000 bytes in all) in window 'w' (known: caption, clientwidth, clientheight, backcolor, "
-                "forecolor, font, fixedsize, toolwindow, minbutton, maxbutton, showintaskbar, centred)");
+                "forecolor, font, fixedsize, toolwindow, minbutton, maxbutton, showintaskbar, centred, "
+                "defaultbutton, cancelbutton)");
   // Up to 80 characters a word is echoed whole.
   EXPECT_EQ(Verdict("xpkit-layout 1\nwindow " + key.substr(0, 80) + "\n"),
             "f.layout:2: window '" + key.substr(0, 80) + "' has no 'end'");
@@ -544,6 +545,39 @@ TEST(Layout, ExtentsAreHimetricOfTheSize) {
   EXPECT_EQ(TwipsToHimetric(600), 1058);
   EXPECT_EQ(TwipsToHimetric(1590), 2805);
   EXPECT_EQ(TwipsToHimetric(330), 582);
+}
+
+TEST(LayoutForm, DefaultAndCancelButtonsNameControlsOfTheWindow) {
+  auto window = [](const std::string& attributes) {
+    return "xpkit-layout 1\nwindow w\n  clientwidth = 1500\n  clientheight = 750\n" + attributes +
+           "end\ncontrol bar Morvel.XPHeader in w\n" + kPlace + "end\ncontrol ok Morvel.XPButton in bar\n" + kPlace +
+           "end\ncontrol no Morvel.XPButton in w\n" + kPlace + "end\nline l in w\n  x1 = 0\n  y1 = 0\n  x2 = 0\n  y2 = 0\nend\n";
+  };
+  HeadlessBackend backend;
+  Host host(backend);
+  LayoutForm form(host, ParseLayout(window("  DefaultButton = \"ok\"\n  cancelbutton = \"no\"\n"), "t"));
+  EXPECT_EQ(form.DefaultButton, &form.Control<XPButton>("ok"));  // inside the banner
+  EXPECT_EQ(form.CancelButton, &form.Control<XPButton>("no"));
+  int cancelled = 0;
+  form.Control<XPButton>("no").Click.Connect([&] { ++cancelled; });
+  form.Show();
+  HeadlessDriver input(host, form);
+  input.Activate();
+  input.Key(vbKeyEscape);
+  EXPECT_EQ(cancelled, 1);
+  const std::string saved = FormatLayout(form.SaveLayout());
+  EXPECT_NE(saved.find("  defaultbutton = \"ok\"\n  cancelbutton = \"no\"\n"), std::string::npos) << saved;
+  form.CancelButton = nullptr;
+  EXPECT_EQ(FormatLayout(form.SaveLayout()).find("cancelbutton"), std::string::npos);
+
+  const BadCase cases[] = {
+      {window("  defaultbutton = \"l\"\n"), "f.layout:2: defaultbutton 'l' is not a control of the window",
+       "defaultbutton"},
+      {window("  cancelbutton = \"w\"\n"), "f.layout:2: cancelbutton 'w' is not a control of the window",
+       "cancelbutton"},
+      {window("  cancelbutton = \"nothing\"\n"), "f.layout:2: cancelbutton 'nothing' is not a control", "cancelbutton"},
+  };
+  ExpectRefused(cases);
 }
 
 }  // namespace

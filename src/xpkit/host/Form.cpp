@@ -44,4 +44,10 @@ void Form::Show() {
   });
 }
 
+void Form::Close() {
+  if (closed_) return;
+  closed_ = true;
+  Unloaded.Raise();
+}
+
 }  // namespace xpkit

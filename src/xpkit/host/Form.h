@@ -1,9 +1,11 @@
 // A top-level window holding controls: its client size, background, font, frame style
 // and caption. Its children's coordinates are twips.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "xpkit/host/Container.h"
+#include "xpkit/host/Event.h"
 
 namespace xpkit {
 
@@ -35,12 +37,39 @@ class Form : public Container {
   FontRef Font;  // "MS Sans Serif" 8.25 pt in the system code page's character set
   FrameStyle Frame;
 
-  // Centres the window on the backend's screen, shows it, and tells every control.
+  // Enter clicks the default button (as its access key would) wherever the focus is,
+  // unless the focused control takes Enter itself (a button); Escape clicks the cancel
+  // button. Either may be null.
+  UserControl* DefaultButton = nullptr;
+  UserControl* CancelButton = nullptr;
+  // The form's own key events come before the focused control's. A handler that sets
+  // the key code (or character) to 0 keeps the key from going further.
+  bool KeyPreview = false;
+  Event<std::int16_t, std::int16_t> KeyDown, KeyUp;  // keyCode, shift
+// Xlib defines KeyPress as a macro; set it aside so this header compiles after Xlib's.
+#pragma push_macro("KeyPress")
+#undef KeyPress
+  Event<std::int16_t> KeyPress;  // keyAscii
+#pragma pop_macro("KeyPress")
+
+  // The user asks to close the window (close box, Alt+F4, the window manager): a
+  // handler that sets `cancel` keeps it open.
+  Event<bool> Closing;
+  // The form has closed: its window goes away.
+  Event<> Unloaded;
+
+  // Centres the window on the backend's screen, shows it, and tells every control. The
+  // focus stays where it is: the form takes it when it is activated (Host::Activate).
   void Show();
   bool Shown() const { return shown_; }
-  // Closes a dialog: whoever shows it modally returns.
-  void Close() { closed_ = true; }
+  // Closes the form, whoever asked: whoever shows it (modally, or as the main window)
+  // returns. Raises Unloaded once.
+  void Close();
   bool Closed() const { return closed_; }
+
+  // The control of this form that had the focus last; null when it has gone.
+  UserControl* LastFocus() const { return lastFocus_; }
+  void SetLastFocus(UserControl* c) { lastFocus_ = c; }
 
  private:
   Host& host_;
@@ -48,6 +77,7 @@ class Form : public Container {
   HWND hwnd_ = 0;
   bool shown_ = false;
   bool closed_ = false;
+  UserControl* lastFocus_ = nullptr;
 };
 
 }  // namespace xpkit

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "xpkit/Error.h"
 #include "xpkit/host/Form.h"
@@ -63,6 +64,23 @@ UserControl* Host::MouseTarget() const {
 }
 
 UserControl* Host::KeyTarget() const { return focused_ && TakesInput(*focused_) ? focused_ : nullptr; }
+
+namespace {
+Form* FormOf(const UserControl& c) {
+  const Container* k = &c;
+  while (const auto* u = dynamic_cast<const UserControl*>(k)) k = u->Parent();
+  return const_cast<Form*>(dynamic_cast<const Form*>(k));
+}
+}  // namespace
+
+// The form that keys go to: the focused control's, else the active one, while enabled.
+Form* Host::KeyForm() const {
+  Form* f = focused_ ? FormOf(*focused_) : activeForm_;
+  return f && session_.user().IsWindowEnabled(f->hWnd()) ? f : nullptr;
+}
+
+// A form sees keys itself when it asks to first, or when no control of it has the focus.
+bool Host::Previews(const Form& form) const { return form.KeyPreview || !KeyTarget(); }
 
 // A control takes input when its window and its form's window are enabled: a form is
 // disabled while a modal dialog of it is open.
@@ -148,29 +166,66 @@ void Host::ButtonUp(const InputMessage& m) {
 
 void Host::KeyDown(const InputMessage& m) {
   shift_ = m.shift;
+  eatenChar_ = 0;
   if (m.key == vbKeyTab) {
     MoveFocus((m.shift & 1) != 0);
     return;
   }
-  if (m.shift & 4) {
-    const char16_t ch = static_cast<char16_t>(m.key >= 'A' && m.key <= 'Z' ? m.key - 'A' + 'a' : m.key);
+  std::int16_t key = m.key, shift = m.shift;
+  Form* form = KeyForm();
+  if (form && Previews(*form)) {
+    form->KeyDown.Raise(key, shift);
+    if (key == 0 || ended_) return;
+  }
+  if (shift & vbAltMask) {
+    if (key == vbKeyF4 && form) {
+      RequestClose(*form);
+      return;
+    }
+    const char16_t ch = static_cast<char16_t>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key);
     if (UserControl* owner = AccessKeyOwner(ch)) {
       if (owner->CanGetFocus()) SetFocus(owner);
       if (!ended_) owner->OnAccessKeyPress(static_cast<std::int16_t>(ch));
       return;
     }
+  } else if (form && PressDialogButton(*form, key)) {
+    return;
   }
-  if (UserControl* c = KeyTarget()) c->OnKeyDown(m.key, m.shift);
+  if (UserControl* c = KeyTarget()) c->OnKeyDown(key, shift);
+}
+
+// Enter for the default button (unless the focused control takes Enter itself), Escape
+// for the cancel button: the button hears it as its access key, and the key's character
+// goes nowhere.
+bool Host::PressDialogButton(Form& form, std::int16_t key) {
+  UserControl* button = nullptr;
+  if (key == vbKeyReturn && !(KeyTarget() && KeyTarget()->HandlesEnter())) button = form.DefaultButton;
+  if (key == vbKeyEscape) button = form.CancelButton;
+  if (!button || !TakesInput(*button) || !button->Visible()) return false;
+  eatenChar_ = key;
+  button->OnAccessKeyPress(key);
+  return true;
 }
 
 void Host::KeyUp(const InputMessage& m) {
   shift_ = m.shift;
   if (m.key == vbKeyTab) return;
-  if (UserControl* c = KeyTarget()) c->OnKeyUp(m.key, m.shift);
+  std::int16_t key = m.key, shift = m.shift;
+  if (Form* form = KeyForm(); form && Previews(*form)) {
+    form->KeyUp.Raise(key, shift);
+    if (key == 0 || ended_) return;
+  }
+  if (UserControl* c = KeyTarget()) c->OnKeyUp(key, shift);
 }
 
 void Host::Char(const InputMessage& m) {
-  if (UserControl* c = KeyTarget()) c->OnKeyPress(m.key);
+  std::int16_t ascii = m.key;
+  if (std::exchange(eatenChar_, 0) == ascii) return;
+  if (Form* form = KeyForm(); form && Previews(*form)) {
+    form->KeyPress.Raise(ascii);
+    if (ascii == 0 || ended_) return;
+  }
+  if (UserControl* c = KeyTarget()) c->OnKeyPress(ascii);
 }
 
 UserControl* Host::AccessKeyOwner(char16_t ch) const {
@@ -181,9 +236,10 @@ UserControl* Host::AccessKeyOwner(char16_t ch) const {
   return nullptr;
 }
 
-std::vector<UserControl*> Host::TabOrder() const {
+std::vector<UserControl*> Host::TabOrder(const Form* only) const {
   std::vector<UserControl*> order;
   for (Form* f : forms_) {
+    if (only && f != only) continue;
     // TakesInput, with the form known: no walk up from every control of a deep pile.
     if (!session_.user().IsWindowEnabled(f->hWnd())) continue;
     f->ForEachControl([&](UserControl& c, int) {
@@ -209,8 +265,22 @@ void Host::SetFocus(UserControl* control) {
   if (control == focused_) return;
   UserControl* old = focused_;
   focused_ = control;
+  if (control)
+    if (Form* f = FormOf(*control)) f->SetLastFocus(control);
   if (old) old->OnLostFocus();
   if (control && !ended_) control->OnGotFocus();
+}
+
+void Host::Activate(Form& form) {
+  if (!session_.user().IsWindowEnabled(form.hWnd())) return;
+  activeForm_ = &form;
+  if (focused_ && FormOf(*focused_) == &form) return;
+  UserControl* next = form.LastFocus();
+  if (!next || !next->CanGetFocus() || !next->Visible() || !TakesInput(*next)) {
+    const auto order = TabOrder(&form);
+    next = order.empty() ? nullptr : order.front();
+  }
+  if (next) SetFocus(next);
 }
 
 void Host::SendKeys(std::u16string_view keys) {
@@ -268,7 +338,24 @@ std::int64_t Host::NextTimerDue() const {
 }
 
 void Host::MsgBox(const std::u16string& text, const std::u16string& caption) {
+  CancelMode();
   backend_.ShowMessageBox(text, caption.empty() ? AppTitle : caption);
+}
+
+bool Host::RequestClose(Form& form) {
+  bool cancel = false;
+  form.Closing.Raise(cancel);
+  if (cancel || ended_) return false;
+  form.Close();
+  return true;
+}
+
+void Host::CancelMode() {
+  session_.user().ReleaseCapture();
+  held_ = 0;
+  pressed_ = nullptr;
+  pressWasDoubleClick_ = false;
+  lastLeftDownOn_ = nullptr;
 }
 
 void Host::End() {
@@ -278,12 +365,17 @@ void Host::End() {
 }
 
 void Host::RegisterForm(Form& f) { forms_.push_back(&f); }
-void Host::ForgetForm(Form& f) { std::erase(forms_, &f); }
+void Host::ForgetForm(Form& f) {
+  std::erase(forms_, &f);
+  if (activeForm_ == &f) activeForm_ = nullptr;
+}
 void Host::RegisterControl(UserControl& c) { controls_[c.hWnd()] = &c; }
 
 void Host::ForgetControl(UserControl& c) {
   controls_.erase(c.hWnd());
   if (focused_ == &c) focused_ = nullptr;
+  for (Form* f : forms_)
+    if (f->LastFocus() == &c) f->SetLastFocus(nullptr);
   if (pressed_ == &c) pressed_ = nullptr;
   if (lastLeftDownOn_ == &c) lastLeftDownOn_ = nullptr;
 }

@@ -32,7 +32,7 @@ struct InputMessage {
 
 // Key codes of the keys the kit's controls and tests speak of.
 constexpr std::int16_t vbKeyBack = 8, vbKeyTab = 9, vbKeyReturn = 13, vbKeyEscape = 27, vbKeySpace = 32,
-                       vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40;
+                       vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40, vbKeyF4 = 115;
 constexpr int kDoubleClickMs = 500;
 constexpr int kDoubleClickDistance = 2;  // pixels either way
 
@@ -64,15 +64,26 @@ class Host {
 
   UserControl* Focused() const { return focused_; }
   void SetFocus(UserControl* control);
+  // The form's window became the active one: unless a control of it has the focus, the
+  // one that had it last gets it back, else its first tab stop. A disabled form (the
+  // owner of an open dialog) is left as it is.
+  void Activate(Form& form);
+  Form* ActiveForm() const { return activeForm_; }
   // "{Tab}" and "+{Tab}" (and plain characters) are posted as keystrokes.
   void SendKeys(std::u16string_view keys);
 
   // Modal message box with an OK button and the exclamation icon; the caption defaults
-  // to the application's title.
+  // to the application's title. The box takes the mouse over (CancelMode).
   void MsgBox(const std::u16string& text, const std::u16string& caption = {});
   // Ends the program at once: no notification reaches a window or control.
   void End();
   bool Ended() const { return ended_; }
+  // The user asks to close the form's window: raises its Closing and closes it unless a
+  // handler refused. Whether it closed.
+  bool RequestClose(Form& form);
+  // A modal window takes the mouse over: the capture is released and the buttons held
+  // and the press forgotten, so that nothing of the press that opened it is left.
+  void CancelMode();
 
   // A control's property changed: raised with the control and the property's name, for
   // whoever keeps a window's layout in step (nothing is kept here).
@@ -99,10 +110,14 @@ class Host {
   void Char(const InputMessage& m);
   UserControl* MouseTarget() const;
   UserControl* KeyTarget() const;
+  Form* KeyForm() const;
+  bool Previews(const Form& form) const;
+  bool PressDialogButton(Form& form, std::int16_t key);
   bool TakesInput(const UserControl& c) const;
   void MoveFocus(bool backward);
   UserControl* AccessKeyOwner(char16_t ch) const;
-  std::vector<UserControl*> TabOrder() const;
+  // The tab stops of every enabled form, or of `only`.
+  std::vector<UserControl*> TabOrder(const Form* only = nullptr) const;
   void ScalePoint(const UserControl& c, float& x, float& y) const;
 
   Backend& backend_;
@@ -115,6 +130,8 @@ class Host {
   std::vector<Form*> forms_;
   std::map<HWND, UserControl*> controls_;
   UserControl* focused_ = nullptr;
+  Form* activeForm_ = nullptr;
+  std::int16_t eatenChar_ = 0;  // the character of a key a dialog button took
   std::int16_t held_ = 0;  // mouse buttons down
   std::int16_t shift_ = 0;
   UserControl* pressed_ = nullptr;  // where the buttons went down

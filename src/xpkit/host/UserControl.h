@@ -37,6 +37,9 @@ class UserControl : public Container {
   int TabIndex = 0;
   bool TabStop = true;
   virtual bool CanGetFocus() const { return true; }
+  // A control that takes Enter itself while it has the focus (a button): the form's
+  // default button does not get it then.
+  virtual bool HandlesEnter() const { return false; }
 
   HWND hWnd() const override { return hwnd_; }
   Host& host() const override { return *host_; }

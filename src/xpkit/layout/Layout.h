@@ -44,6 +44,7 @@ struct WindowLayout {
   std::optional<OLE_COLOR> foreColor;
   std::optional<FontDesc> font;
   FrameStyle frame;
+  std::u16string defaultButton, cancelButton;  // names of controls; empty: none
 };
 
 struct ControlLayout {

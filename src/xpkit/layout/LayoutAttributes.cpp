@@ -44,6 +44,10 @@ constexpr Attribute<WindowLayout> kWindow[] = {
     Field<WindowLayout, [](auto& w) -> auto& { return w.frame.showInTaskbar; }>("showintaskbar",
                                                                                  AttributeKind::Boolean),
     Field<WindowLayout, [](auto& w) -> auto& { return w.frame.centred; }>("centred", AttributeKind::Boolean),
+    Field<WindowLayout, [](auto& w) -> auto& { return w.defaultButton; }>(
+        "defaultbutton", AttributeKind::Text, false, [](const WindowLayout& w) { return !w.defaultButton.empty(); }),
+    Field<WindowLayout, [](auto& w) -> auto& { return w.cancelButton; }>(
+        "cancelbutton", AttributeKind::Text, false, [](const WindowLayout& w) { return !w.cancelButton.empty(); }),
 };
 
 constexpr Attribute<ControlLayout> kControl[] = {

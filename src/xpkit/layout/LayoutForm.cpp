@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "xpkit/codepage/Utf.h"
 #include "xpkit/host/UserControl.h"
 #include "xpkit/layout/LayoutError.h"
 #include "xpkit/layout/detail/LayoutBounds.h"
@@ -23,6 +24,8 @@ LayoutForm::LayoutForm(Host& host, const Layout& layout, const ControlRegistry& 
     if (const auto* c = std::get_if<ControlLayout>(&item)) Create(layout, registry, *c);
     else Create(layout, std::get<LineLayout>(item));
   }
+  DefaultButton = window_.defaultButton.empty() ? nullptr : Find(ToUtf8(window_.defaultButton));
+  CancelButton = window_.cancelButton.empty() ? nullptr : Find(ToUtf8(window_.cancelButton));
 }
 
 Container& LayoutForm::ParentOf(const Layout& layout, const std::string& name, int line) {
@@ -78,6 +81,8 @@ Layout LayoutForm::SaveLayout() const {
   out.window.caption = Caption;
   out.window.backColor = BackColor;
   out.window.frame = Frame;
+  out.window.defaultButton = DefaultButton ? FromUtf8(DefaultButton->Name()).value_or(u"") : std::u16string();
+  out.window.cancelButton = CancelButton ? FromUtf8(CancelButton->Name()).value_or(u"") : std::u16string();
   for (const Created& c : created_) {
     if (c.line) {
       out.items.emplace_back(LineLayout{c.line->name, c.parent, c.line->X1, c.line->Y1, c.line->X2, c.line->Y2,

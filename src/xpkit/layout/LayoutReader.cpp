@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cmath>
 #include <set>
+#include <utility>
 
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/layout/ControlRegistry.h"
@@ -504,6 +505,15 @@ Layout Reader::Read() {
     } else {
       Fail("expected 'control' or 'line', not " + Echo(kind));
     }
+  }
+  // The window's default and cancel buttons name controls of it: reported where the
+  // window block starts.
+  for (const auto& [key, button] : {std::pair{"defaultbutton", &out.window.defaultButton},
+                                    std::pair{"cancelbutton", &out.window.cancelButton}}) {
+    const std::string name = ToUtf8(*button);
+    if (button->empty() || (names.count(name) && !lineNames.count(name) && name != out.window.name)) continue;
+    line_ = windowLine;
+    Fail(std::string(key) + " " + Echo(name) + " is not a control of the window", key);
   }
   return out;
 }

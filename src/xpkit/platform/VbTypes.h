@@ -18,6 +18,8 @@ constexpr VBBool ToVBBool(bool b) { return b ? VbTrue : VbFalse; }
 using OLE_COLOR = std::uint32_t;
 
 constexpr int kTwipsPerPixel = 15;
+// Twips of a length in pixels, for placing controls: Px(75) is 1125.
+constexpr double Px(double pixels) { return pixels * kTwipsPerPixel; }
 
 // Nearest integer, an exact half going to the even neighbour (2.5 -> 2, 3.5 -> 4).
 // std::nearbyint honours the default rounding mode, which is round-to-nearest-even.

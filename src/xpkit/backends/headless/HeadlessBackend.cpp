@@ -22,7 +22,27 @@ void HeadlessDriver::Send(const InputMessage& m) {
 void HeadlessDriver::MoveTo(int x, int y, std::int16_t shift) {
   POINT p{x, y};
   host_.session().user().ClientToScreen(form_.hWnd(), &p);
+  MoveToScreen(p, shift);
+}
+
+void HeadlessDriver::MoveToScreen(POINT p, std::int16_t shift) {
   Send({InputMessage::Kind::PointerMove, p.x, p.y, 0, 0, shift});
+}
+
+void HeadlessDriver::Hover(const UserControl& control) {
+  RECT r{};
+  host_.session().user().GetWindowRect(control.hWnd(), &r);
+  MoveToScreen({(r.left + r.right - 1) / 2, (r.top + r.bottom - 1) / 2});
+}
+
+void HeadlessDriver::Press(const UserControl& control, std::int16_t button) {
+  Hover(control);
+  Press(button);
+}
+
+void HeadlessDriver::Click(const UserControl& control, std::int16_t button) {
+  Press(control, button);
+  Release(button);
 }
 
 void HeadlessDriver::Press(std::int16_t button, std::int16_t shift) {

@@ -10,6 +10,7 @@
 namespace xpkit {
 
 class Form;
+class UserControl;
 
 class HeadlessBackend : public Backend {
  public:
@@ -24,14 +25,24 @@ class HeadlessBackend : public Backend {
   bool echoToStderr = true;
 };
 
-// Scripted input for a form: positions are in the form's client pixels.
+// Scripted input for a form: positions are in the form's client pixels, or a control's
+// middle pixel.
 class HeadlessDriver {
  public:
-  HeadlessDriver(Host& host, const Form& form) : host_(host), form_(form) {}
+  HeadlessDriver(Host& host, Form& form) : host_(host), form_(form) {}
   void MoveTo(int x, int y, std::int16_t shift = 0);
   void Press(std::int16_t button = 1, std::int16_t shift = 0);
   void Release(std::int16_t button = 1, std::int16_t shift = 0);
   void Click(int x, int y, std::int16_t button = 1);
+  // The pointer to the control's middle; then a press there; then a press and release.
+  void Hover(const UserControl& control);
+  void Press(const UserControl& control, std::int16_t button = 1);
+  void Click(const UserControl& control, std::int16_t button = 1);
+  // The form's window becomes the active one (Host::Activate), as when it is first
+  // shown in a real window.
+  void Activate() { host_.Activate(form_); }
+  // The user closes the window, as with its close box (Host::RequestClose).
+  void Close() { host_.RequestClose(form_); }
   void KeyDown(std::int16_t key, std::int16_t shift = 0);
   void KeyUp(std::int16_t key, std::int16_t shift = 0);
   void Char(std::int16_t ascii);
@@ -44,8 +55,9 @@ class HeadlessDriver {
 
  private:
   void Send(const InputMessage& m);
+  void MoveToScreen(POINT p, std::int16_t shift = 0);
   Host& host_;
-  const Form& form_;
+  Form& form_;
 };
 
 }  // namespace xpkit

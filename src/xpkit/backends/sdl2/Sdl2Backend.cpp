@@ -61,7 +61,14 @@ Sdl2Backend::Sdl2Backend() {
   // With DISPLAY set, X11 it is: SDL would otherwise try Wayland after a failed X11 (whose
   // library complains on standard error) and then fall back to drawing nowhere.
   if (!chosen && std::getenv("DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  // Closing the last window is the form's business (Form::Closing may refuse it), not
+  // a request to quit.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   KeepDbusFromStartingABus();
+  // SDL puts back the X error handler it found at start just before it closes the
+  // display, where errors about windows already destroyed may still arrive: the handler
+  // it finds must be ours, not Xlib's, which ends the process.
+  x11::InstallErrorHandlers();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw Error(ErrorCode::NoDisplay, {}, SDL_GetError());
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
   if (!chosen && (driver == "offscreen" || driver == "dummy")) {
@@ -116,13 +123,11 @@ void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   SdlWindow& window = **it;
   SdlWindow& top = *windows_.back();
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED) dirty_ = true;
+  if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) host.Activate(window.form());
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) {
-    // Closing the main window ends the program; an owner with a dialog open stays.
-    if (&window != &top) return;
-    if (windows_.size() == 1)
-      ended_ = true;
-    else
-      window.form().Close();
+    // The form decides; closing the main window ends Run. An owner with a dialog open
+    // stays.
+    if (&window == &top) host.RequestClose(window.form());
     return;
   }
   // Keys belong to the dialog even where the window manager left the focus on its owner;
@@ -179,16 +184,23 @@ void Sdl2Backend::Loop(Host& host, const std::function<bool()>& done) {
   }
 }
 
-void Sdl2Backend::Run(Host& host, Form& form, const Bitmap& icon) {
+Sdl2Backend::RunEnd Sdl2Backend::Run(Host& host, Form& form, const Bitmap& icon) {
   icon_ = icon;
   windows_.push_back(std::make_unique<SdlWindow>(form, scale_, icon_));
   windows_.back()->Show();
   dirty_ = true;
-  Loop(host, [&] { return ended_ || host.Ended(); });
+  try {
+    Loop(host, [&] { return ended_ || host.Ended() || form.Closed(); });
+  } catch (const Error&) {
+    if (!lost_) throw;
+    return RunEnd::DisplayLost;
+  }
+  return host.Ended() ? RunEnd::Ended : RunEnd::Closed;
 }
 
 void Sdl2Backend::RunModal(Form& dialog) {
   Host& host = dialog.host();
+  host.CancelMode();
   SdlWindow* owner = windows_.empty() ? nullptr : windows_.front().get();
   User& user = host.session().user();
   // The owner takes no input while the dialog is open, from the window system or queued.

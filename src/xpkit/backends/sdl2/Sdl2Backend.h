@@ -40,12 +40,17 @@ class Sdl2Backend : public Backend {
   void WindowChanged(HWND) override { dirty_ = true; }
   POINT ScreenSize() const override;
 
+  // How Run ended: the form was closed (by the user, by Form::Close, or on SIGINT or
+  // SIGTERM, which SDL turns into a request to quit), the program ended (host.End()), or
+  // the window was destroyed from outside the program.
+  enum class RunEnd { Closed, Ended, DisplayLost };
   // Shows `form` (already created, not yet shown) in a real window with `icon` and runs
-  // the message loop until the program ends or the window is closed. Throws
-  // Error(DisplayLost) when the window is destroyed from outside.
-  void Run(Host& host, Form& form, const Bitmap& icon);
+  // the message loop until the program ends or the form is closed.
+  RunEnd Run(Host& host, Form& form, const Bitmap& icon);
   // Shows `dialog` over the main window, which takes no input meanwhile but still
-  // repaints, until the dialog is closed or the program ends.
+  // repaints, until the dialog is closed or the program ends. Nothing of a press that
+  // opened it stays with the main window (Host::CancelMode). Throws Error(DisplayLost)
+  // when a window is destroyed from outside.
   void RunModal(Form& dialog);
 
  private:

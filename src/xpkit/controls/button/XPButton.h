@@ -71,6 +71,7 @@ class XPButton : public UserControl {
   void OnKeyUp(std::int16_t keyCode, std::int16_t shift) override;
   void OnKeyPress(std::int16_t keyAscii) override;
   void OnAccessKeyPress(std::int16_t keyAscii) override;
+  bool HandlesEnter() const override { return true; }
 
  private:
   friend class XPButtonPainter;  // draws the looks from the state below

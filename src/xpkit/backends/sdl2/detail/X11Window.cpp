@@ -59,11 +59,14 @@ std::optional<unsigned long> WindowProperty(Display* d, Window window, Atom prop
 // window's lost flag, and a mark on the root window of a connection that has one.
 XContext LostContext() { return XStringToContext(const_cast<char*>("xpkit.window-lost")); }
 XContext WatchedContext() { return XStringToContext(const_cast<char*>("xpkit.watched-display")); }
+// What a destroyed window's lost flag points to instead.
+constexpr char kDestroyed = 0;
+XPointer DestroyedMark() { return const_cast<char*>(&kDestroyed); }
 
 int OnError(Display* d, XErrorEvent* e) {
   XPointer found = nullptr;
   if (XFindContext(d, e->resourceid, LostContext(), &found) == 0 && found) {
-    *reinterpret_cast<bool*>(found) = true;
+    if (found != DestroyedMark()) *reinterpret_cast<bool*>(found) = true;
     return 0;
   }
   // SDL's second connection (it wakes its event wait through it) reports on a window
@@ -282,7 +285,7 @@ void Watch(Handle w, bool* lost) {
 }
 
 void Unwatch(Handle w) {
-  if (w) XDeleteContext(w.display, w.window, LostContext());
+  if (w) XSaveContext(w.display, w.window, LostContext(), DestroyedMark());
 }
 
 }  // namespace xpkit::x11

@@ -68,10 +68,13 @@ void Sync(Handle w);
 double XftDpi(Handle w);
 
 // Installs the error handlers: an error about a watched window marks it lost and prints
-// nothing; a lost server prints one line and ends the process with status 1.
+// nothing, one about a window the program destroyed is ignored; a lost server prints
+// one line and ends the process with status 1.
 void InstallErrorHandlers();
 // Errors about `w` set `*lost` until Unwatch.
 void Watch(Handle w, bool* lost);
+// The program is destroying `w`: errors about it that arrive later (for requests SDL
+// made before, or as the display closes) are ignored.
 void Unwatch(Handle w);
 
 }  // namespace xpkit::x11
