@@ -133,6 +133,16 @@ TEST_F(HeaderTest, SaveLeavesOutDefaultsInItsOrder) {
   h.OnWriteProperties(again);
   ASSERT_EQ(again.entries().size(), 1u);
   EXPECT_EQ(again.entries()[0].first, "Font");
+  // Saved in its own order, not the order a load reads them (BorderStyle, Caption,
+  // Description, Font).
+  h.SetBorderStyle(0);
+  h.SetCaption(u"x");
+  PropertyBag all;
+  h.OnWriteProperties(all);
+  ASSERT_EQ(all.entries().size(), 3u);
+  EXPECT_EQ(all.entries()[0].first, "BorderStyle");
+  EXPECT_EQ(all.entries()[1].first, "Font");
+  EXPECT_EQ(all.entries()[2].first, "Caption");
 }
 
 TEST_F(HeaderTest, PaintingLeavesNoGdiObjectBehind) {

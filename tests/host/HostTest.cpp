@@ -2,6 +2,7 @@
 // pending messages, message boxes and the end of the program.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -113,16 +114,52 @@ TEST_F(HostTest, LifecycleOrderAndDocking) {
   for (const auto& c : form.controls()) c->OnShow();
   EXPECT_EQ(log, (std::vector<std::string>{"Top.Show", "Bottom.Show"}));
   log.clear();
-  // Creation, load and the first resize, seen by a probe that logs from its constructor on.
+  // Creation, load and the first resize, seen by a probe that logs from its constructor
+  // on; with nothing stored, no set or an empty one, the new-instance defaults instead.
   PropertyBag bag;
   struct Early : Probe {
     Early() { log = &own; }
     std::vector<std::string> own;
   };
-  auto& e = form.Add<Early>("E", {0, 0, 150, 150}, &bag);
-  EXPECT_EQ(e.own, (std::vector<std::string>{"E.Initialize", "E.ReadProperties", "E.Resize"}));
   auto& n = form.Add<Early>("N", {0, 0, 150, 150});
   EXPECT_EQ(n.own, (std::vector<std::string>{"N.Initialize", "N.InitProperties", "N.Resize"}));
+  auto& empty = form.Add<Early>("Empty", {0, 0, 150, 150}, &bag);
+  EXPECT_EQ(empty.own, (std::vector<std::string>{"Empty.Initialize", "Empty.InitProperties", "Empty.Resize"}));
+  bag.WriteProperty("Caption", std::u16string(u"x"));
+  auto& e = form.Add<Early>("E", {0, 0, 150, 150}, &bag);
+  EXPECT_EQ(e.own, (std::vector<std::string>{"E.Initialize", "E.ReadProperties", "E.Resize"}));
+}
+
+// A placement out of range names the control, the field, the range in the container's
+// unit and the value; the control is not kept. The ends of each range are accepted.
+TEST_F(HostTest, PlacementsAreHeldToTheirRanges) {
+  auto refusal = [&](Container& c, const Placement& p) -> std::string {
+    const std::size_t before = c.controls().size();
+    try {
+      c.Add<Probe>("P", p);
+    } catch (const Error& e) {
+      EXPECT_EQ(e.code(), ErrorCode::InvalidProcedureCall);
+      EXPECT_EQ(c.controls().size(), before);
+      return e.what();
+    }
+    return "accepted";
+  };
+  const std::string prefix = "Invalid procedure call or argument: control 'P': its ";
+  EXPECT_EQ(refusal(form, {0, 0, 1e12, 330}),
+            prefix + "width must be a number of twips from 0 to 245760 (0 to 16384 pixels), not 1e+12");
+  EXPECT_EQ(refusal(form, {-245775, 0, 15, 15}),
+            prefix + "left must be a number of twips from -245760 to 245760 (-16384 to 16384 pixels), not -245775");
+  EXPECT_EQ(refusal(form, {0, 0, 15, std::nan("")}),
+            prefix + "height must be a number of twips from 0 to 245760 (0 to 16384 pixels), not nan");
+  EXPECT_EQ(refusal(form, {0, 0, -15, 15}),
+            prefix + "width must be a number of twips from 0 to 245760 (0 to 16384 pixels), not -15");
+  EXPECT_EQ(refusal(form, {-245760, 245760, 0, 15}), "accepted");
+  Probe& inPixels = AddProbe("Px", 0, 0, 10, 10);
+  inPixels.surface().SetScaleMode(vbPixels);
+  EXPECT_EQ(refusal(inPixels, {0, 16385, 1, 1}),
+            prefix + "top must be a number of pixels from -16384 to 16384 (its container places its controls in "
+                     "pixels), not 16385");
+  EXPECT_EQ(refusal(inPixels, {0, 0, 16384, 1}), "accepted");
 }
 
 TEST_F(HostTest, ClickNeedsPressAndReleaseOnTheControl) {
@@ -369,8 +406,7 @@ TEST_F(HostTest, CompositionLeavesOutHiddenControlsAndCutsChildrenAtTheirParent)
   EXPECT_EQ(img.ColorAt(60, 70), back);
 }
 
-// A form and a control are at most 16384 pixels a side, whatever unit places them; a
-// control refused is not kept.
+// A form and a control are at most 16384 pixels a side, whatever unit places them.
 TEST_F(HostTest, WindowsAreAtMost16384PixelsASide) {
   EXPECT_EQ(Form(host, "largest", 16384, 16384).ClientHeightPx(), 16384);
   for (const auto& [w, h] : {std::pair{16385, 1}, std::pair{1, 16385}}) {
@@ -384,17 +420,22 @@ TEST_F(HostTest, WindowsAreAtMost16384PixelsASide) {
     }
   }
   RECT r{};
-  user.GetClientRect(form.Add<Probe>("E", {0, 0, 16384 * 15.0, 15}).hWnd(), &r);
+  Probe& e = form.Add<Probe>("E", {0, 0, 16384 * 15.0, 15});
+  user.GetClientRect(e.hWnd(), &r);
   EXPECT_EQ(r.right, 16384);
+  // Placing one larger is refused with its placement (PlacementsAreHeldToTheirRanges);
+  // moving one larger, as here, changes nothing.
   try {
-    form.Add<Probe>("F", {0, 0, 15, 16385 * 15.0});
+    e.Move(0, 0, 15, 16385 * 15.0);
     ADD_FAILURE() << "a control 16385 pixels high was made";
-  } catch (const Error& e) {
-    EXPECT_STREQ(e.what(),
-                 "Invalid procedure call or argument: control 'F' would be 1 x 16385 pixels; a control is at most "
+  } catch (const Error& err) {
+    EXPECT_STREQ(err.what(),
+                 "Invalid procedure call or argument: control 'E' would be 1 x 16385 pixels; a control is at most "
                  "16384 pixels either way");
   }
-  EXPECT_EQ(form.controls().size(), 1u);
+  user.GetClientRect(e.hWnd(), &r);
+  EXPECT_EQ(r.right, 16384);
+  EXPECT_EQ(e.placement().height, 15);
 }
 
 }  // namespace

@@ -25,32 +25,14 @@ namespace {
 class Gauge : public UserControl {
  public:
   static const PropertyTable<Gauge, 6>& Properties() {
-    static constexpr PropertyTable<Gauge, 6> kTable{
-        {{
-            {{"Shown", PropertyType::Boolean}, [](const Gauge&) -> HeldValue { return true; },
-             [](const Gauge&) -> HeldValue { return true; }, [](const Gauge& g) -> HeldValue { return g.shown; },
-             [](Gauge& g, const HeldValue& v) { g.shown = std::get<bool>(v); }},
-            {{"Count", PropertyType::Long}, [](const Gauge&) -> HeldValue { return 0; },
-             [](const Gauge&) -> HeldValue { return 0; }, [](const Gauge& g) -> HeldValue { return g.count; },
-             [](Gauge& g, const HeldValue& v) { g.count = std::get<std::int32_t>(v); }},
-            {{"Needle", PropertyType::Color}, [](const Gauge&) -> HeldValue { return ColorValue{0}; },
-             [](const Gauge&) -> HeldValue { return ColorValue{0}; },
-             [](const Gauge& g) -> HeldValue { return ColorValue{g.needle}; },
-             [](Gauge& g, const HeldValue& v) { g.needle = std::get<ColorValue>(v).value; }},
-            {{"Ratio", PropertyType::Single}, [](const Gauge&) -> HeldValue { return 0.0f; },
-             [](const Gauge&) -> HeldValue { return 0.0f; }, [](const Gauge& g) -> HeldValue { return g.ratio; },
-             [](Gauge& g, const HeldValue& v) { g.ratio = std::get<float>(v); }},
-            {{"Label", PropertyType::Text}, [](const Gauge&) -> HeldValue { return std::u16string(); },
-             [](const Gauge&) -> HeldValue { return std::u16string(); },
-             [](const Gauge& g) -> HeldValue { return g.label; },
-             [](Gauge& g, const HeldValue& v) { g.label = std::get<std::u16string>(v); }},
-            {{"Font", PropertyType::Font}, [](const Gauge& g) -> HeldValue { return g.AmbientFont(); },
-             [](const Gauge& g) -> HeldValue { return g.AmbientFont(); },
-             [](const Gauge& g) -> HeldValue { return g.font; },
-             [](Gauge& g, const HeldValue& v) { g.font = std::get<FontRef>(v); }},
-        }},
-        {0, 1, 2, 3, 4, 5},
-    };
+    static constexpr PropertyTable<Gauge, 6> kTable{{{
+        Field<Gauge, [](auto& g) -> auto& { return g.shown; }, kConstant<true>>("Shown"),
+        Field<Gauge, [](auto& g) -> auto& { return g.count; }, kConstant<0>>("Count"),
+        Field<Gauge, [](auto& g) -> auto& { return g.needle; }, kConstant<OLE_COLOR{0}>>("Needle"),
+        Field<Gauge, [](auto& g) -> auto& { return g.ratio; }, kConstant<0.0f>>("Ratio"),
+        Field<Gauge, [](auto& g) -> auto& { return g.label; }, [](const Gauge&) { return std::u16string(); }>("Label"),
+        Field<Gauge, [](auto& g) -> auto& { return g.font; }, kContainerFont>("Font"),
+    }}};
     return kTable;
   }
   void OnReadProperties(const PropertyBag& bag) override { Properties().Load(*this, bag); }
@@ -353,6 +335,51 @@ TEST(LayoutForm, ControlsAreFoundByNameAndClassAtAnyDepth) {
   EXPECT_NE(FormatLayout(form.SaveLayout()).find("control g Test.Gauge in bar"), std::string::npos);
 }
 
+// A control with nothing stored is a new instance, whether a layout block without `set`
+// lines or C++ placed it; one stored value makes it load, every other key at its reading
+// default.
+TEST(LayoutForm, NothingStoredMeansNewInstanceDefaultsFromALayoutAsFromCpp) {
+  const std::string text = "xpkit-layout 1\nwindow w\n  clientwidth = 3000\n  clientheight = 1500\n"
+                           "  forecolor = color 0x000000FF\nend\n"
+                           "control Banner Morvel.XPHeader in w\n" + kPlace + "end\n"
+                           "control XPButton1 Morvel.XPButton in w\n" + kPlace + "end\n"
+                           "control XPButton2 Morvel.XPButton in w\n" + kPlace + "  set enabled = true\nend\n";
+  HeadlessBackend backend;
+  Host host(backend);
+  LayoutForm form(host, ParseLayout(text, "t"));
+  Form coded(host, "w", 200, 100);
+  coded.ForeColor = 0x000000FF;
+  for (XPButton* b : {&form.Control<XPButton>("XPButton1"), &coded.Add<XPButton>("XPButton1", {15, 30, 600, 300})}) {
+    EXPECT_EQ(b->Caption(), u"Command1");
+    EXPECT_EQ(b->ForeColor(), 0x80000006u);  // the window frame, not the container's
+    EXPECT_EQ(b->ForeHover(), 0u);
+    EXPECT_TRUE(b->Enabled());
+    EXPECT_EQ(b->Font(), b->Parent()->ContainerFont());
+  }
+  for (XPHeader* h : {&form.Control<XPHeader>("Banner"), &coded.Add<XPHeader>("Banner", {15, 30, 600, 300})}) {
+    EXPECT_EQ(h->Caption(), u"Banner");
+    EXPECT_EQ(h->Description(), u"Add you description text here");
+    EXPECT_EQ(h->BorderStyle(), 1);
+    EXPECT_EQ(h->Font(), h->Parent()->ContainerFont());
+  }
+  const XPButton& loaded = form.Control<XPButton>("XPButton2");
+  EXPECT_EQ(loaded.Caption(), u"XPButton2");
+  EXPECT_EQ(loaded.ForeColor(), 0x000000FFu);
+  EXPECT_EQ(loaded.ForeHover(), 0x000000FFu);
+
+  // A banner at its defaults saves nothing and comes back a new instance, the same; the
+  // new button keeps its caption and colours (black is not the container's foreground).
+  const std::string saved = FormatLayout(form.SaveLayout());
+  const std::string extents = "  _extentx = 1058\n  _extenty = 529\n";
+  EXPECT_NE(saved.find("control Banner Morvel.XPHeader in w\n" + kPlace + extents + "end\n"), std::string::npos);
+  EXPECT_NE(saved.find("control XPButton1 Morvel.XPButton in w\n" + kPlace + extents +
+                       "  set caption = \"Command1\"\n  set forecolor = color 0x80000006\n"
+                       "  set forehover = color 0x00000000\nend\n"),
+            std::string::npos);
+  LayoutForm again(host, ParseLayout(saved, "t"));
+  EXPECT_EQ(FormatLayout(again.SaveLayout()), saved);
+}
+
 // Bounds past single values. Every big layout is made here; each control block below
 // takes 6 lines, and the first starts at line 6.
 std::string Window(int widthPx, int heightPx) {
@@ -426,8 +453,8 @@ TEST(LayoutBounds, SizesInsideAButtonAreBoundedInPixels) {
   } catch (const Error& e) {
     EXPECT_EQ(e.code(), ErrorCode::InvalidProcedureCall);
     EXPECT_STREQ(e.what(),
-                 "Invalid procedure call or argument: control 'g' would be 20000 x 10 pixels; a control is "
-                 "at most 16384 pixels either way");
+                 "Invalid procedure call or argument: control 'g': its width must be a number of pixels from 0 to "
+                 "16384 (its container places its controls in pixels), not 20000");
   }
   EXPECT_EQ(b.controls().size(), 1u);  // the banner alone
 }

@@ -1,10 +1,41 @@
 #include "xpkit/host/Container.h"
 
+#include <charconv>
+#include <cmath>
+
+#include "xpkit/Error.h"
 #include "xpkit/host/Host.h"
 #include "xpkit/host/UserControl.h"
 #include "xpkit/platform/Session.h"
 
 namespace xpkit {
+
+namespace {
+
+// Refuses a placement with a position or size out of its range (NaN included), naming the
+// control, the field, its range in the container's unit and the value given.
+void CheckPlacement(const std::string& name, const Placement& p, double unitsPerPixel) {
+  const bool pixels = unitsPerPixel == 1;
+  auto check = [&](const char* field, double v, PlacementRange range) {
+    const double min = range.min * unitsPerPixel, max = range.max * unitsPerPixel;
+    if (v >= min && v <= max) return;
+    char given[32];
+    const auto end = std::to_chars(given, given + sizeof given, v).ptr;
+    auto whole = [](double x) { return std::to_string(std::lround(x)); };
+    throw Error(ErrorCode::InvalidProcedureCall,
+                "control '" + name + "': its " + field + " must be a number of " + (pixels ? "pixels" : "twips") +
+                    " from " + whole(min) + " to " + whole(max) +
+                    (pixels ? " (its container places its controls in pixels)"
+                            : " (" + whole(range.min) + " to " + whole(range.max) + " pixels)") +
+                    ", not " + std::string(given, end));
+  };
+  check("left", p.left, kPositionPixels);
+  check("top", p.top, kPositionPixels);
+  check("width", p.width, kSizePixels);
+  check("height", p.height, kSizePixels);
+}
+
+}  // namespace
 
 Container::~Container() = default;
 
@@ -68,12 +99,16 @@ int Container::ClientHeightPx() const {
 
 void Container::Adopt(std::unique_ptr<UserControl> control, std::string name, const Placement& where,
                       const PropertyBag* stored) {
+  CheckPlacement(name, where, UnitsPerPixel());
   UserControl& c = *control;
   controls_.push_back(std::move(control));
   try {
     c.Attach(*this, std::move(name), where);
     c.OnInitialize();
-    if (stored) c.OnReadProperties(*stored);
+    // A control placed with nothing stored, from C++ or from a layout, is a new instance.
+    // A save that leaves every value out gives an empty set too, which comes back the
+    // same as long as a control's new-instance defaults agree with its writing defaults.
+    if (stored && !stored->entries().empty()) c.OnReadProperties(*stored);
     else c.OnInitProperties();
     if (where.dock != Dock::Undocked) LayoutDocked(&c);
     c.OnResize();  // the first resize comes right after load

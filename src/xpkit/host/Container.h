@@ -22,8 +22,16 @@ class UserControl;
 enum class Dock { Undocked, Top, Bottom };
 
 // A control's window and image are at most this many pixels wide and high, whatever
-// unit its container places it in.
+// unit its container places it in, and a control is placed at most this many pixels from
+// its container's corner either way.
 constexpr int kMaxControlPixels = 16384;
+
+// The range of a placement's position or size, in pixels.
+struct PlacementRange {
+  double min, max;
+};
+constexpr PlacementRange kPositionPixels{-kMaxControlPixels, kMaxControlPixels};
+constexpr PlacementRange kSizePixels{0, kMaxControlPixels};
 
 // Where a child sits, in its container's unit: twips, or pixels inside a control that
 // draws in pixels.
@@ -44,10 +52,10 @@ class Container {
   virtual double UnitsPerPixel() const { return kTwipsPerPixel; }
   double ToPixels(double units) const { return units / UnitsPerPixel(); }
 
-  // Creates a child: creation, then its stored properties (or, without a stored set,
-  // the new-instance defaults), then placement with its first resize. A child that cannot
-  // be made (larger than kMaxControlPixels, no window or device context left in the
-  // session, a stored value it rejects) is an Error, and is not kept.
+  // Creates a child: creation, then its stored properties or, without any (no set, or an
+  // empty one), its new-instance defaults, then placement with its first resize. A child
+  // that cannot be made (a position or size out of its range, no window or device context
+  // left in the session, a stored value it rejects) is an Error, and is not kept.
   template <class T>
   T& Add(std::string name, const Placement& where, const PropertyBag* stored = nullptr) {
     auto owned = std::make_unique<T>();

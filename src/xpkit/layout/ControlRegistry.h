@@ -18,7 +18,7 @@ struct ControlClass {
   std::string id;
   std::vector<PropertyInfo> properties;  // what `set` lines may name
   // Creates an instance in `parent` from its stored property set (new-instance defaults
-  // when `stored` is null).
+  // when `stored` is null or empty).
   UserControl& (*create)(Container& parent, const std::string& name, const Placement& where,
                          const PropertyBag* stored);
   const std::type_info* type;

@@ -33,8 +33,8 @@ namespace xpkit {
 
 class ControlRegistry;
 
-// Positions, sizes and line ends reach at most 16384 pixels either way.
-constexpr double kMaxLayoutTwips = 16384.0 * kTwipsPerPixel;
+// Positions, sizes and line ends reach at most kMaxControlPixels either way.
+constexpr double kMaxLayoutTwips = double{kMaxControlPixels} * kTwipsPerPixel;
 
 struct WindowLayout {
   std::string name;

@@ -82,8 +82,9 @@ std::span<const Attribute<LineLayout>> LineAttributes() { return kLine; }
 
 NumberRange RangeOf(AttributeKind kind) {
   switch (kind) {
-    case AttributeKind::Twips: return {-kMaxLayoutTwips, kMaxLayoutTwips};
-    case AttributeKind::Size: return {0, kMaxLayoutTwips};
+    // The host's placement ranges, in twips; a window is at least a pixel either way.
+    case AttributeKind::Twips: return {kPositionPixels.min * kTwipsPerPixel, kPositionPixels.max * kTwipsPerPixel};
+    case AttributeKind::Size: return {kSizePixels.min * kTwipsPerPixel, kSizePixels.max * kTwipsPerPixel};
     case AttributeKind::ClientSize: return {kTwipsPerPixel, kMaxLayoutTwips};
     default: return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
   }

@@ -91,8 +91,11 @@ class Reader {
   Written ParseValue(std::size_t from, const std::string& key) const;
   // `note` follows the range in the message.
   double ToNumber(const Written& v, const std::string& key, NumberRange range, const std::string& note = {}) const;
+  // A value of the kind or type its key wants, or a fault saying what it must be.
   AttributeValue ToAttribute(const Written& v, AttributeKind kind, const std::string& key) const;
   PropertyValue ToProperty(const Written& v, PropertyType type, const std::string& key) const;
+  template <class T>
+  T As(const Written& v, const std::string& key) const;
   // Reads `key = value` lines up to "end": attributes from `attributes`, and `set` lines
   // for the stored properties of `cls` when the block has them.
   template <class Block>
@@ -320,10 +323,23 @@ double Reader::ToNumber(const Written& v, const std::string& key, NumberRange ra
   return d;
 }
 
+template <class T>
+T Reader::As(const Written& v, const std::string& key) const {
+  const auto want = [&](const std::string& what) { Fail(Echo(key) + " must be " + what + ", not " + Shown(v), key); };
+  if constexpr (std::is_same_v<T, std::int32_t>) {
+    if (const Number* n = std::get_if<Number>(&v)) return ParseInt(n->text, key);
+    want("an integer");
+  } else {
+    if (const T* x = std::get_if<T>(&v)) return *x;
+    if constexpr (std::is_same_v<T, bool>) want(LowerCaseHint(v, "true or false"));
+    else if constexpr (std::is_same_v<T, ColorValue>) want("a color such as color 0x00AD9177");
+    else if constexpr (std::is_same_v<T, std::u16string>) want("a text in quotes");
+    else want("a font");
+  }
+  return {};
+}
+
 AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const std::string& key) const {
-  auto want = [&](const std::string& what) -> AttributeValue {
-    Fail(Echo(key) + " must be " + what + ", not " + Shown(v), key);
-  };
   switch (kind) {
     case AttributeKind::Twips:
     case AttributeKind::Size:
@@ -337,48 +353,35 @@ AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const s
       if (std::holds_alternative<Number>(v)) return ToNumber(v, key, r, inside);
       Fail(Echo(key) + " must be a number of " + (pixels ? "pixels" : "twips") + " from " +
                std::to_string(std::lround(r.min)) + " to " + std::to_string(std::lround(r.max)) +
-               (pixels ? inside : " (16384 pixels)") + ", not " + Shown(v),
+               (pixels ? inside : " (" + std::to_string(kMaxControlPixels) + " pixels)") + ", not " + Shown(v),
            key);
     }
-    case AttributeKind::Extent:
-      if (const Number* n = std::get_if<Number>(&v)) return ParseInt(n->text, key);
-      return want("an integer");
-    case AttributeKind::Boolean:
-      if (const bool* b = std::get_if<bool>(&v)) return *b;
-      return want(LowerCaseHint(v, "true or false"));
-    case AttributeKind::Color:
-      if (const ColorValue* c = std::get_if<ColorValue>(&v)) return *c;
-      return want("a color such as color 0x00AD9177");
-    case AttributeKind::Text:
-      if (const std::u16string* s = std::get_if<std::u16string>(&v)) return *s;
-      return want("a text in quotes");
-    case AttributeKind::Font:
-      if (const FontDesc* f = std::get_if<FontDesc>(&v)) return *f;
-      return want("a font");
+    case AttributeKind::Extent: return As<std::int32_t>(v, key);
+    case AttributeKind::Boolean: return As<bool>(v, key);
+    case AttributeKind::Color: return As<ColorValue>(v, key);
+    case AttributeKind::Text: return As<std::u16string>(v, key);
+    case AttributeKind::Font: return As<FontDesc>(v, key);
     case AttributeKind::Dock:
       if (const Word* w = std::get_if<Word>(&v)) {
         if (w->text == "top") return Dock::Top;
         if (w->text == "bottom") return Dock::Bottom;
         if (w->text == "none") return Dock::Undocked;
       }
-      return want(LowerCaseHint(v, "top, bottom or none"));
+      Fail(Echo(key) + " must be " + LowerCaseHint(v, "top, bottom or none") + ", not " + Shown(v), key);
   }
-  return want("a value");
+  return {};
 }
 
 PropertyValue Reader::ToProperty(const Written& v, PropertyType type, const std::string& key) const {
   switch (type) {
-    case PropertyType::Boolean: return std::get<bool>(ToAttribute(v, AttributeKind::Boolean, key));
-    case PropertyType::Long: return std::get<std::int32_t>(ToAttribute(v, AttributeKind::Extent, key));
-    case PropertyType::Color: return std::get<ColorValue>(ToAttribute(v, AttributeKind::Color, key));
-    case PropertyType::Text: return std::get<std::u16string>(ToAttribute(v, AttributeKind::Text, key));
-    case PropertyType::Font: return std::get<FontDesc>(ToAttribute(v, AttributeKind::Font, key));
-    case PropertyType::Single: {
-      const double d = ToNumber(v, key, {-3.4e38, 3.4e38});
-      return static_cast<float>(d);
-    }
+    case PropertyType::Boolean: return As<bool>(v, key);
+    case PropertyType::Long: return As<std::int32_t>(v, key);
+    case PropertyType::Color: return As<ColorValue>(v, key);
+    case PropertyType::Single: return static_cast<float>(ToNumber(v, key, {-3.4e38, 3.4e38}));
+    case PropertyType::Text: return As<std::u16string>(v, key);
+    case PropertyType::Font: return As<FontDesc>(v, key);
   }
-  return false;
+  return {};
 }
 
 template <class Block>

@@ -9,10 +9,10 @@ namespace xpkit {
 
 namespace {
 
-enum : std::size_t { kEnabled, kFont, kCaption, kForeColor, kForeHover };
+constexpr std::string_view kEnabled = "Enabled", kFont = "Font", kCaption = "Caption", kForeColor = "ForeColor",
+                           kForeHover = "ForeHover";
 
 }  // namespace
-
 
 void XPButton::OnInitialize() {
   surface().SetBackColor(0x80000005);  // window colour
@@ -193,45 +193,25 @@ void XPButton::UpdateAccessKey() {
 // ---- Properties ----
 
 const PropertyTable<XPButton, 5>& XPButton::Properties() {
-  static constexpr PropertyTable<XPButton, 5> kTable{
-      {{
-          {{"Enabled", PropertyType::Boolean},
-           [](const XPButton&) -> HeldValue { return true; },
-           [](const XPButton&) -> HeldValue { return true; },
-           [](const XPButton& b) -> HeldValue { return b.Enabled_ != 0; },
-           [](XPButton& b, const HeldValue& v) { b.Enabled_ = ToVBBool(std::get<bool>(v)); }},
-          {{"Font", PropertyType::Font},
-           [](const XPButton& b) -> HeldValue { return b.AmbientFont(); },
-           [](const XPButton& b) -> HeldValue { return b.AmbientFont(); },
-           [](const XPButton& b) -> HeldValue { return b.surface().Font(); },
-           [](XPButton& b, const HeldValue& v) { b.surface().SetFont(std::get<FontRef>(v)); }},
-          {{"Caption", PropertyType::Text},
-           [](const XPButton& b) -> HeldValue { return b.AmbientDisplayName(); },
-           [](const XPButton& b) -> HeldValue { return b.AmbientDisplayName(); },
-           [](const XPButton& b) -> HeldValue { return b.Caption_; },
-           [](XPButton& b, const HeldValue& v) { b.Caption_ = std::get<std::u16string>(v); }},
-          {{"ForeColor", PropertyType::Color},
-           [](const XPButton& b) -> HeldValue { return ColorValue{b.AmbientForeColor()}; },
-           nullptr,  // always written
-           [](const XPButton& b) -> HeldValue { return ColorValue{b.surface().ForeColor()}; },
-           [](XPButton& b, const HeldValue& v) { b.surface().SetForeColor(std::get<ColorValue>(v).value); }},
-          // Read back as the ForeColor just read, left out when it is the container's.
-          {{"ForeHover", PropertyType::Color},
-           [](const XPButton& b) -> HeldValue { return ColorValue{b.surface().ForeColor()}; },
-           [](const XPButton& b) -> HeldValue { return ColorValue{b.AmbientForeColor()}; },
-           [](const XPButton& b) -> HeldValue { return ColorValue{b.ForeHover_}; },
-           [](XPButton& b, const HeldValue& v) { b.ForeHover_ = std::get<ColorValue>(v).value; }},
-      }},
-      {kEnabled, kFont, kCaption, kForeColor, kForeHover},
-  };
+  static constexpr PropertyTable<XPButton, 5> kTable{{{
+      Field<XPButton, [](auto& b) -> auto& { return b.Enabled_; }, kConstant<VbTrue>>(kEnabled),
+      Property<XPButton, [](const XPButton& b) { return b.surface().Font(); },
+               [](XPButton& b, FontRef v) { b.surface().SetFont(std::move(v)); }, kContainerFont>(kFont),
+      Field<XPButton, [](auto& b) -> auto& { return b.Caption_; }, kDisplayName>(kCaption),
+      Property<XPButton, [](const XPButton& b) { return b.surface().ForeColor(); },
+               [](XPButton& b, OLE_COLOR v) { b.surface().SetForeColor(v); }, kContainerForeColor, kAlwaysStored>(
+          kForeColor),
+      // Read back as the ForeColor just read, left out when it is the container's.
+      Field<XPButton, [](auto& b) -> auto& { return b.ForeHover_; },
+            [](const XPButton& b) { return b.surface().ForeColor(); }, kContainerForeColor>(kForeHover),
+  }}};
+  static_assert(kTable.Valid());
   return kTable;
 }
 
-void XPButton::Notify(std::size_t property) { PropertyChanged(Properties().Key(property)); }
-
 void XPButton::SetEnabled(bool v) {
   Enabled_ = ToVBBool(v);
-  Notify(kEnabled);
+  PropertyChanged(kEnabled);
   SetHostEnabled(v);
   Repaint(0);
 }
@@ -239,25 +219,25 @@ void XPButton::SetEnabled(bool v) {
 void XPButton::SetFont(FontRef v) {
   surface().SetFont(std::move(v));
   Repaint(0);
-  Notify(kFont);
+  PropertyChanged(kFont);
 }
 
 void XPButton::SetCaption(const std::u16string& v) {
   Caption_ = v;
   Repaint(0);
   UpdateAccessKey();
-  Notify(kCaption);
+  PropertyChanged(kCaption);
 }
 
 void XPButton::SetForeColor(OLE_COLOR v) {
   surface().SetForeColor(v);
   Repaint(0);
-  Notify(kForeColor);
+  PropertyChanged(kForeColor);
 }
 
 void XPButton::SetForeHover(OLE_COLOR v) {
   ForeHover_ = v;
-  Notify(kForeHover);
+  PropertyChanged(kForeHover);
 }
 
 // ---- Storage ----

@@ -82,7 +82,6 @@ class XPButton : public UserControl {
 
   // Draws the look the state selects (detail/XPButtonPainter).
   void Repaint(std::int16_t Pressed);
-  void Notify(std::size_t property);
   bool IsPointerOver() const;
   void HoverTimerTick();
   void UpdateAccessKey();

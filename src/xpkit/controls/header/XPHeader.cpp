@@ -6,40 +6,25 @@ namespace xpkit {
 
 namespace {
 
-enum : std::size_t { kBorderStyle, kCaption, kDescription, kFont };
+constexpr std::string_view kBorderStyle = "BorderStyle", kCaption = "Caption", kDescription = "Description",
+                           kFont = "Font";
 
 }  // namespace
 
 const PropertyTable<XPHeader, 4>& XPHeader::Properties() {
   static constexpr PropertyTable<XPHeader, 4> kTable{
       {{
-          {{"BorderStyle", PropertyType::Long},
-           [](const XPHeader&) -> HeldValue { return 1; },
-           [](const XPHeader&) -> HeldValue { return 1; },
-           [](const XPHeader& h) -> HeldValue { return h.borderStyle_; },
-           [](XPHeader& h, const HeldValue& v) { h.borderStyle_ = std::get<std::int32_t>(v); }},
-          {{"Caption", PropertyType::Text},
-           [](const XPHeader& h) -> HeldValue { return h.AmbientDisplayName(); },
-           [](const XPHeader& h) -> HeldValue { return h.AmbientDisplayName(); },
-           [](const XPHeader& h) -> HeldValue { return h.caption_; },
-           [](XPHeader& h, const HeldValue& v) { h.caption_ = std::get<std::u16string>(v); }},
-          {{"Description", PropertyType::Text},
-           [](const XPHeader&) -> HeldValue { return std::u16string(kDefaultDescription); },
-           [](const XPHeader&) -> HeldValue { return std::u16string(kDefaultDescription); },
-           [](const XPHeader& h) -> HeldValue { return h.description_; },
-           [](XPHeader& h, const HeldValue& v) { h.description_ = std::get<std::u16string>(v); }},
-          {{"Font", PropertyType::Font},
-           [](const XPHeader& h) -> HeldValue { return h.AmbientFont(); },
-           [](const XPHeader& h) -> HeldValue { return h.AmbientFont(); },
-           [](const XPHeader& h) -> HeldValue { return h.font_; },
-           [](XPHeader& h, const HeldValue& v) { h.font_ = std::get<FontRef>(v); }},
+          Field<XPHeader, [](auto& h) -> auto& { return h.borderStyle_; }, kConstant<1>>(kBorderStyle),
+          Field<XPHeader, [](auto& h) -> auto& { return h.caption_; }, kDisplayName>(kCaption),
+          Field<XPHeader, [](auto& h) -> auto& { return h.description_; },
+                [](const XPHeader&) { return std::u16string(kDefaultDescription); }>(kDescription),
+          Field<XPHeader, [](auto& h) -> auto& { return h.font_; }, kContainerFont>(kFont),
       }},
       {kBorderStyle, kFont, kCaption, kDescription},
   };
+  static_assert(kTable.Valid());
   return kTable;
 }
-
-void XPHeader::Notify(std::size_t property) { PropertyChanged(Properties().Key(property)); }
 
 void XPHeader::OnInitialize() {
   lines_[0] = &AddLine("lneBorder(0)");
@@ -88,26 +73,26 @@ Accessible XPHeader::Describe() const {
 void XPHeader::SetCaption(const std::u16string& v) {
   caption_ = v;
   DrawHeader();
-  Notify(kCaption);
+  PropertyChanged(kCaption);
 }
 
 void XPHeader::SetDescription(const std::u16string& v) {
   description_ = v;
   DrawHeader();
-  Notify(kDescription);
+  PropertyChanged(kDescription);
 }
 
 void XPHeader::SetFont(FontRef v) {
   font_ = std::move(v);
   surface().SetFont(font_);
   DrawHeader();
-  Notify(kFont);
+  PropertyChanged(kFont);
 }
 
 void XPHeader::SetBorderStyle(std::int32_t v) {
   borderStyle_ = v;
   SetBorderColors();
-  Notify(kBorderStyle);
+  PropertyChanged(kBorderStyle);
 }
 
 void XPHeader::DrawHeader() {

@@ -43,7 +43,6 @@ class XPHeader : public UserControl {
   void OnResize() override;
 
  private:
-  void Notify(std::size_t property);
   void DrawHeader();
   void SetBorderColors();
 
