@@ -14,9 +14,9 @@
 #include "xpkit/files/InputFile.h"
 #include "xpkit/files/OutputFile.h"
 #include "common/Args.h"
-#include "common/Progress.h"
-#include "common/ReadAhead.h"
-#include "common/WriteBehind.h"
+#include "codec/Progress.h"
+#include "codec/ReadAhead.h"
+#include "codec/WriteBehind.h"
 
 namespace {
 
