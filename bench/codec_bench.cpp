@@ -89,9 +89,9 @@ void BM_memcpy(benchmark::State& state) {
 // The byte kernels the file operations stream through, on data already in memory.
 void BM_b64_encode_bytes(benchmark::State& state) {
   std::vector<std::uint8_t> out(xpkit::base64::EncodedLength(kSize));
-  const xpkit::CodecKernel kernel = xpkit::ChooseCodecKernel();
+  const xpkit::CodecKernels& kernels = xpkit::CodecKernels::FromEnvironment();
   Measure(state, "encode_bytes", "memcpy", [&] {
-    xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, out.data(), kernel);
+    xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, out.data(), kernels);
     benchmark::DoNotOptimize(out.data());
   });
 }
@@ -99,24 +99,24 @@ void BM_b64_encode_bytes(benchmark::State& state) {
 // Decoding text with CR LF after every 76 characters, counted in decoded bytes.
 void BM_b64_decode_bytes(benchmark::State& state) {
   std::vector<std::uint8_t> encoded(xpkit::base64::EncodedLength(kSize));
-  const xpkit::CodecKernel kernel = xpkit::ChooseCodecKernel();
-  xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, encoded.data(), kernel);
+  const xpkit::CodecKernels& kernels = xpkit::CodecKernels::FromEnvironment();
+  xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, encoded.data(), kernels);
   std::vector<std::uint8_t> out(xpkit::base64::DecodeRoom(encoded.size()));
   Measure(state, "decode_bytes", "memcpy", [&] {
-    xpkit::base64::DecodeBytes(encoded.data(), encoded.size(), out.data(), kernel);
+    xpkit::base64::DecodeBytes(encoded.data(), encoded.size(), out.data(), kernels);
     benchmark::DoNotOptimize(out.data());
   });
 }
 
 void BM_b64_encode_text(benchmark::State& state) {
-  xpkit::b64 codec;
+  const xpkit::b64 codec(xpkit::SystemCodePage(), xpkit::CodecKernels::FromEnvironment());
   RandomText();  // made outside the timing
   Measure(state, "encode_text", "memcpy", [&] { benchmark::DoNotOptimize(codec.encode(RandomText())); });
 }
 
 // Counted in characters of the plain text.
 void BM_b64_decode_text(benchmark::State& state) {
-  xpkit::b64 codec;
+  const xpkit::b64 codec(xpkit::SystemCodePage(), xpkit::CodecKernels::FromEnvironment());
   const std::u16string encoded = codec.encode(RandomText());
   std::u16string ds;
   // decode cleans its argument: a fresh copy each time, not timed.
@@ -146,7 +146,8 @@ void BM_rc4crypt_bytes(benchmark::State& state) {
 void BM_rc4crypt_text(benchmark::State& state) {
   RandomText();
   Measure(state, "rc4crypt_text", "rc4crypt_bytes",
-          [&] { benchmark::DoNotOptimize(xpkit::RC4_Calc::rc4crypt(RandomText(), u"Secret key")); });
+          [&] { benchmark::DoNotOptimize(xpkit::RC4_Calc::rc4crypt(RandomText(), u"Secret key", xpkit::SystemCodePage(),
+                                                                              xpkit::CodecKernels::FromEnvironment())); });
 }
 
 }  // namespace
@@ -161,7 +162,7 @@ BENCHMARK(BM_rc4crypt_bytes)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_rc4crypt_text)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  benchmark::AddCustomContext("codec kernel", xpkit::Name(xpkit::ChooseCodecKernel()));
+  benchmark::AddCustomContext("codec kernel", xpkit::Name(xpkit::CodecKernels::FromEnvironment().kernel));
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

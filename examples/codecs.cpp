@@ -49,15 +49,19 @@ void Texts() {
 }
 
 void Bytes() {
+  // The kernels are a table that the caller picks once and passes on.
+  const xpkit::CodecKernels& kernels = xpkit::CodecKernels::Fastest();
   const std::vector<std::uint8_t> data = {0x00, 0xFF, 0x10, 0x80};
   std::string text(xpkit::base64::EncodedLength(data.size()), '\0');
-  xpkit::base64::EncodeBytes(data.data(), data.size(), reinterpret_cast<std::uint8_t*>(text.data()));
+  xpkit::base64::EncodeBytes(data.data(), data.size(), reinterpret_cast<std::uint8_t*>(text.data()),
+                                kernels);
   std::cout << "bytes 00FF1080 encode: " << text << "\n";
 
   // Decoding skips CR and LF; DecodeRoom is enough for any text of that length.
   std::vector<std::uint8_t> decoded(xpkit::base64::DecodeRoom(text.size()));
   decoded.resize(
-      xpkit::base64::DecodeBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), decoded.data()));
+      xpkit::base64::DecodeBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), decoded.data(),
+                                  kernels));
   std::cout << "decode back: " << Hex(std::string(decoded.begin(), decoded.end())) << "\n";
 
   std::string rc4 = "Attack at dawn";
@@ -79,7 +83,8 @@ void Streams() {
         at += n;
         return n;
       },
-      [&](const std::uint8_t* buf, std::size_t n) { output.append(reinterpret_cast<const char*>(buf), n); });
+      [&](const std::uint8_t* buf, std::size_t n) { output.append(reinterpret_cast<const char*>(buf), n); },
+      xpkit::CodecKernels::Fastest());
   std::cout << "EncodeStream of 60 bytes: " << written << " characters, CR LF after the 76th: "
             << (output.substr(76, 2) == "\r\n" ? "yes" : "no") << "\n";
 }

@@ -14,13 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string text = cp.Decode(std::string_view(reinterpret_cast<const char*>(data), size));
   std::u16string expected;
   for (xpkit::CodecKernel kernel : KernelsThisCpuRuns()) {
-    const xpkit::b64 codec(cp, kernel);
+    const xpkit::b64 codec(cp, xpkit::CodecKernels::Of(kernel));
     std::u16string encoded = codec.encode(text);
     if (kernel == xpkit::CodecKernel::Scalar) expected = encoded;
     if (encoded != expected) std::abort();
     for (std::size_t i = 76; i < encoded.size(); i += 78)
       if (encoded[i] != u'\r' || encoded[i + 1] != u'\n') std::abort();
-    auto stream = [kernel](auto&&... a) { return xpkit::EncodeStream(a..., kernel); };
+    auto stream = [kernel](auto&&... a) { return xpkit::EncodeStream(a..., xpkit::CodecKernels::Of(kernel)); };
     if (InMemoryStream(stream, data, size) != cp.Encode(encoded)) std::abort();
     if (codec.decode(encoded) != text) std::abort();
   }
