@@ -50,20 +50,25 @@ std::size_t LineEncoder::Encode(const std::uint8_t* src, std::size_t n, std::uin
     column_ = flat % lines_.length;
     return EncodedLength(n);
   }
-  if (flat_.size() < flat) flat_.resize(flat);
-  EncodeFlat(src, n, flat_.data(), *kernels_);
+  // Blocks of whole groups, encoded into the cache and cut into lines from there.
+  constexpr std::size_t kBlock = 3 * 1024;
+  std::uint8_t block[kBlock / 3 * 4];
   const std::size_t length = lines_.length;
   std::size_t o = 0;
-  for (std::size_t at = 0; at < flat;) {
-    const std::size_t take = std::min(flat - at, length - column_);
-    std::memcpy(dst + o, flat_.data() + at, take);
-    o += take;
-    at += take;
-    column_ += take;
-    if (column_ < length) break;
-    if (lines_.crlf) dst[o++] = '\r';
-    dst[o++] = '\n';
-    column_ = 0;
+  for (std::size_t from = 0; from < n; from += kBlock) {
+    const std::size_t m = std::min(kBlock, n - from);
+    EncodeFlat(src + from, m, block, *kernels_);
+    for (std::size_t at = 0, chars = FlatLength(m); at < chars;) {
+      const std::size_t take = std::min(chars - at, length - column_);
+      std::memcpy(dst + o, block + at, take);
+      o += take;
+      at += take;
+      column_ += take;
+      if (column_ < length) break;
+      if (lines_.crlf) dst[o++] = '\r';
+      dst[o++] = '\n';
+      column_ = 0;
+    }
   }
   return o;
 }

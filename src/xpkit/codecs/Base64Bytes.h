@@ -4,7 +4,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "xpkit/codecs/Base64Kernel.h"
 #include "xpkit/codecs/CodecKernel.h"
@@ -43,8 +42,7 @@ class LineEncoder {
  private:
   LineFormat lines_;
   const CodecKernels* kernels_;
-  std::size_t column_ = 0;         // characters on the current line
-  std::vector<std::uint8_t> flat_;  // a piece's characters before they are cut into lines
+  std::size_t column_ = 0;  // characters on the current line
 };
 
 // Room that decoding `n` characters may need: three bytes for every four, or part of four.

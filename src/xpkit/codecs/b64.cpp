@@ -53,20 +53,24 @@ void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, co
 }  // namespace
 
 std::u16string b64::encode(const std::u16string& es) const {
-  LostCharacters lost;
-  return encode(es, lost);
+  if (!cp_->singleByte()) {
+    LostCharacters lost;
+    return encode(es, lost);
+  }
+  return EncodeToText(es.size(), [&](std::size_t at, std::size_t m, std::uint8_t* out) {
+    textbytes::ToBytes(es.data() + at, m, out, *cp_, *kernels_);
+  });
 }
 
 std::u16string b64::encode(const std::u16string& es, LostCharacters& lost) const {
-  if (!cp_->singleByte()) {  // a character is one to four bytes: the text's bytes first
-    const std::string bytes = cp_->Encode(es, lost);
-    return EncodeToText(bytes.size(), [&](std::size_t at, std::size_t m, std::uint8_t* out) {
-      std::memcpy(out, bytes.data() + at, m);
-    });
+  if (cp_->singleByte()) {  // looked for only when asked: a pass of its own
+    cp_->FindLost(es, 0, lost);
+    return encode(es);
   }
-  cp_->FindLost(es, 0, lost);
-  return EncodeToText(es.size(), [&](std::size_t at, std::size_t m, std::uint8_t* out) {
-    textbytes::ToBytes(es.data() + at, m, out, *cp_, *kernels_);
+  // A character is one to four bytes: the text's bytes first.
+  const std::string bytes = cp_->Encode(es, lost);
+  return EncodeToText(bytes.size(), [&](std::size_t at, std::size_t m, std::uint8_t* out) {
+    std::memcpy(out, bytes.data() + at, m);
   });
 }
 

@@ -139,16 +139,19 @@ std::u16string CodePage::Decode(std::string_view bytes, LostCharacters& lost) co
 }
 
 std::string CodePage::Encode(std::u16string_view text) const {
+  if (singleByte()) {
+    std::string out(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(ToByte(text[i]));
+    return out;
+  }
   LostCharacters lost;
   return Encode(text, lost);
 }
 
 std::string CodePage::Encode(std::u16string_view text, LostCharacters& lost) const {
-  if (singleByte()) {
-    std::string out(text.size(), '\0');
-    for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(ToByte(text[i]));
+  if (singleByte()) {  // looked for only when asked: a pass of its own
     FindLost(text, 0, lost);
-    return out;
+    return Encode(text);
   }
   std::string out;
   out.reserve(text.size());
