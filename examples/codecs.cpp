@@ -43,6 +43,17 @@ void Texts() {
   std::cout << "b64 encode \"\u062E\" in 1256: " << xpkit::ToUtf8(xpkit::b64(arabic).encode(u"\u062E"))
             << ", in 1252: " << xpkit::ToUtf8(codec.encode(u"\u062E")) << "\n";
 
+  // UTF-8 carries every character; a single-byte code page says what it lost.
+  xpkit::LostCharacters lost;
+  const std::u16string greeting = xpkit::b64(arabic).encode(u"Gr\u00FC\u00DFe", lost);
+  std::cout << "b64 encode \"Gr\u00FC\u00DFe\" in 1256: " << xpkit::ToUtf8(greeting) << " (" << lost.Describe(arabic)
+            << "), in 65001: " << xpkit::ToUtf8(xpkit::b64(xpkit::CodePage::Get(65001)).encode(u"Gr\u00FC\u00DFe")) << "\n";
+  // Another line format: LF after every 8 characters.
+  const xpkit::b64 narrow(western, xpkit::CodecKernels::Fastest(), {8, false});
+  std::string lines = xpkit::ToUtf8(narrow.encode(u"Hello, world"));
+  std::replace(lines.begin(), lines.end(), '\n', '|');
+  std::cout << "b64 encode \"Hello, world\" in lines of 8, LF shown as |: " << lines << "\n";
+
   const std::u16string secret = xpkit::RC4_Calc::rc4crypt(u"Plaintext", u"Key", western);
   std::cout << "rc4 \"Plaintext\" under \"Key\": " << Hex(western.Encode(secret)) << "\n";
   std::cout << "rc4 again: " << xpkit::ToUtf8(xpkit::RC4_Calc::rc4crypt(secret, u"Key", western)) << "\n";
