@@ -23,7 +23,7 @@ namespace {
 constexpr const char* kUsage = R"(usage:
   xpkit-codec b64 encode [--wrap N] [--lf] [--] [IN [OUT]]
   xpkit-codec b64 decode [--] [IN [OUT]]
-  xpkit-codec [--codepage N] rc4 (--key TEXT | --key-file FILE) [--] [IN [OUT]]
+  xpkit-codec rc4 [--codepage N] (--key TEXT | --key-file FILE) [--] [IN [OUT]]
   xpkit-codec --help
 
 IN and OUT are files; "-" or a missing name means standard input or output. A name
@@ -40,7 +40,8 @@ that starts with "-" goes after "--".
                RC4 is broken as a cipher: use it only to read or write data that
                already uses it, never to protect anything new.
 --key TEXT is taken through the system ANSI code page (XPKIT_CODEPAGE, 1256 by
-default), or the one --codepage names (1252, 1256, or 65001 for UTF-8); a character
+default), or the one --codepage names (1252, 1256, or 65001 for UTF-8; also taken
+before the command); a character
 that code page lacks is an error, never a silent "?". --key-file FILE uses the file's
 bytes ("-": standard input, when IN is a file). Only a key's first 256 bytes count,
 and no more are read. Files are bytes: the code page plays no part in their content.
@@ -182,6 +183,14 @@ int Base64(const std::vector<std::string>& args, const xpkit::CodecKernels& kern
   return 0;
 }
 
+// The code page that --codepage names.
+const xpkit::CodePage& CodePageOption(const std::string& value) {
+  long long number = 0;
+  if (!xpkit::cli::ParseInt(value, number) || !xpkit::CodePage::Supported(number))
+    throw UsageError("--codepage takes 1252, 1256 or 65001, not " + Quoted(value));
+  return xpkit::CodePage::Get(static_cast<int>(number));
+}
+
 std::vector<std::uint8_t> KeyFromText(const std::string& value, const xpkit::CodePage& cp) {
   const auto text = xpkit::FromUtf8(value);
   if (!text) throw UsageError("--key is not valid UTF-8");
@@ -206,17 +215,22 @@ std::vector<std::uint8_t> KeyFromFile(const std::string& path) {
   return bytes;
 }
 
-int Rc4(const std::vector<std::string>& args, const xpkit::CodePage& cp) {
-  const Words words = Split(args, {"--key", "--key-file"});
-  if (words.options.empty()) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
-  if (words.options.size() > 1) throw UsageError("give the key once, with --key or --key-file");
-  const auto& [option, value] = words.options[0];
+int Rc4(const std::vector<std::string>& args, const xpkit::CodePage* cp) {
+  const Words words = Split(args, {"--key", "--key-file", "--codepage"});
+  std::vector<std::pair<std::string, std::string>> keys;
+  for (const auto& o : words.options) {
+    if (o.first == "--codepage") cp = &CodePageOption(o.second);
+    else keys.push_back(o);
+  }
+  if (keys.empty()) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
+  if (keys.size() > 1) throw UsageError("give the key once, with --key or --key-file");
+  const auto& [option, value] = keys[0];
   const auto [ip, op] = Files(words.files);
   const bool keyFile = option == "--key-file";
   if (keyFile && value.empty()) throw UsageError("a file name is empty");
   if (keyFile && value == "-" && ip == "-")
     throw UsageError("--key-file - reads the key from standard input, so IN must be a file");
-  const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value, cp);
+  const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value, *cp);
   if (key.empty()) throw UsageError("the key is empty");
   Transfer t(ip, op);
   if (t.size() > 0) t.Reserve(static_cast<std::uint64_t>(t.size()));
@@ -246,17 +260,14 @@ int main(int argc, char** argv) {
     std::size_t command = 0;
     const xpkit::CodePage* cp = &xpkit::SystemCodePage();
     if (!args.empty() && args[0] == "--codepage") {
-      long long number = 0;
       if (args.size() < 2) throw UsageError("--codepage needs a value");
-      if (!xpkit::cli::ParseInt(args[1], number) || !xpkit::CodePage::Supported(number))
-        throw UsageError("--codepage takes 1252, 1256 or 65001, not " + Quoted(args[1]));
-      cp = &xpkit::CodePage::Get(static_cast<int>(number));
+      cp = &CodePageOption(args[1]);
       command = 2;
     }
     if (args.size() <= command) throw UsageError("no command given");
     const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(command) + 1, args.end());
     if (args[command] == "b64") return Base64(rest, kernels);
-    if (args[command] == "rc4") return Rc4(rest, *cp);
+    if (args[command] == "rc4") return Rc4(rest, cp);
     throw UsageError("unknown command " + Quoted(args[command]));
   });
 }

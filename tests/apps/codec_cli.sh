@@ -61,6 +61,7 @@ expect 2 "XPKIT_CODEC_KERNEL must be scalar, avx2 or avx512, not 'sse9'" -- env 
 # lacks is an error naming it, never a silent "?".
 printf 'Gr\303\274\303\237e' > "$dir/key8"
 check "--codepage 65001: the key's UTF-8 bytes" '[ "$("$bin" --codepage 65001 rc4 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
+check "--codepage among rc4's options" '[ "$("$bin" rc4 --codepage 65001 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
 check "XPKIT_CODEPAGE=65001 does the same" '[ "$(XPKIT_CODEPAGE=65001 "$bin" rc4 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
 expect 2 "--key: character 4, U\+00DF, is not in code page 1256" -- "$bin" rc4 --key "Grüße" "$dir/plain"
 expect 2 "--key: character 1, U\+062E, is not in code page 1252" -- "$bin" --codepage 1252 rc4 --key "خ" "$dir/plain"
