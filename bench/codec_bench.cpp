@@ -1,7 +1,8 @@
 // Codec throughput on 64 MiB: Base64 of bytes (in the default line format and two
-// others) and of texts, RC4 of bytes and of texts, each printed beside its peer measured
-// in the same run: memcpy of the same buffer for Base64 (the default format for the
-// others), OpenSSL's RC4() for RC4 of bytes, RC4 of bytes for RC4 of texts.
+// others) and of texts (in the system code page and in UTF-8), RC4 of bytes and of
+// texts, each printed beside its peer measured in the same run: memcpy of the same
+// buffer for Base64 (the default format, or the system code page, for the others),
+// OpenSSL's RC4() for RC4 of bytes, RC4 of bytes for RC4 of texts.
 // XPKIT_CODEC_KERNEL=scalar|avx2|avx512 picks the kernels.
 //
 // Times are the thread's CPU time, not the wall clock: on a machine whose cores are
@@ -126,6 +127,22 @@ void BM_b64_encode_text(benchmark::State& state) {
   Measure(state, "encode_text", "memcpy", [&] { benchmark::DoNotOptimize(codec.encode(RandomText())); });
 }
 
+// The same text in UTF-8: two or three bytes for most of its characters, converted as a
+// whole before and after the Base64 kernels.
+void BM_b64_encode_text_utf8(benchmark::State& state) {
+  const xpkit::b64 codec(xpkit::CodePage::Get(65001), xpkit::CodecKernels::FromEnvironment());
+  RandomText();
+  Measure(state, "encode_text_utf8", "encode_text", [&] { benchmark::DoNotOptimize(codec.encode(RandomText())); });
+}
+
+void BM_b64_decode_text_utf8(benchmark::State& state) {
+  const xpkit::b64 codec(xpkit::CodePage::Get(65001), xpkit::CodecKernels::FromEnvironment());
+  const std::u16string encoded = codec.encode(RandomText());
+  std::u16string ds;
+  Measure(state, "decode_text_utf8", "decode_text", [&] { benchmark::DoNotOptimize(codec.decode(ds)); },
+          [&] { ds = encoded; });
+}
+
 // Counted in characters of the plain text.
 void BM_b64_decode_text(benchmark::State& state) {
   const xpkit::b64 codec(xpkit::SystemCodePage(), xpkit::CodecKernels::FromEnvironment());
@@ -175,6 +192,8 @@ BENCHMARK_CAPTURE(BM_b64_encode_bytes_lines, lf76, xpkit::base64::LineFormat{76,
 BENCHMARK(BM_b64_decode_bytes)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_b64_encode_text)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_b64_decode_text)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_b64_encode_text_utf8)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_b64_decode_text_utf8)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_openssl_RC4)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_rc4crypt_bytes)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_rc4crypt_text)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -68,10 +68,9 @@ std::u16string b64::encode(const std::u16string& es, LostCharacters& lost) const
     return encode(es);
   }
   // A character is one to four bytes: the text's bytes first.
-  const std::string bytes = cp_->Encode(es, lost);
-  return EncodeToText(bytes.size(), [&](std::size_t at, std::size_t m, std::uint8_t* out) {
-    std::memcpy(out, bytes.data() + at, m);
-  });
+  auto bytes = std::make_unique_for_overwrite<char[]>(cp_->MaxBytes(es.size()));
+  const std::size_t n = cp_->EncodeInto(es, bytes.get(), lost);
+  return EncodeToText(n, [&](std::size_t at, std::size_t m, std::uint8_t* out) { std::memcpy(out, bytes.get() + at, m); });
 }
 
 template <class BytesAt>
@@ -101,10 +100,13 @@ std::u16string b64::decode(std::u16string& ds) const {
 
 std::u16string b64::decode(std::u16string& ds, LostCharacters& lost) const {
   if (!cp_->singleByte()) {  // the bytes make characters only as a whole
-    std::string bytes;
-    bytes.reserve(base64::DecodeRoom(ds.size()));
-    DecodeInBlocks(ds, [&](const std::uint8_t* b, std::size_t k) { bytes.append(reinterpret_cast<const char*>(b), k); });
-    return cp_->Decode(bytes, lost);
+    auto bytes = std::make_unique_for_overwrite<char[]>(base64::DecodeRoom(ds.size()));
+    std::size_t n = 0;
+    DecodeInBlocks(ds, [&](const std::uint8_t* b, std::size_t k) {
+      std::memcpy(bytes.get() + n, b, k);
+      n += k;
+    });
+    return LargeText(n, [&](char16_t* text) { return cp_->DecodeInto({bytes.get(), n}, text, lost); });
   }
   return LargeText(base64::DecodeRoom(ds.size()), [&](char16_t* text) {
     std::size_t written = 0;

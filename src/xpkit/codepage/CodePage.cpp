@@ -107,70 +107,75 @@ std::u16string CodePage::Decode(std::string_view bytes) const {
 }
 
 std::u16string CodePage::Decode(std::string_view bytes, LostCharacters& lost) const {
+  std::u16string out(bytes.size(), u'\0');
+  out.resize(DecodeInto(bytes, out.data(), lost));
+  return out;
+}
+
+std::size_t CodePage::DecodeInto(std::string_view bytes, char16_t* out, LostCharacters& lost) const {
+  char16_t* o = out;
   if (singleByte()) {  // every byte has its character
-    std::u16string out(bytes.size(), u'\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = toChar_[static_cast<std::uint8_t>(bytes[i])];
-    return out;
+    for (const char b : bytes) *o++ = toChar_[static_cast<std::uint8_t>(b)];
+    return bytes.size();
   }
-  std::u16string out;
-  out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
     if (static_cast<std::uint8_t>(bytes[i]) < 0x80) {
-      out += static_cast<char16_t>(bytes[i++]);
+      *o++ = static_cast<char16_t>(bytes[i++]);
       continue;
     }
     std::uint32_t cp = 0;
     const int length = NextCodePoint(bytes, i, cp);
     if (length == 0) {
       lost.Add(i, static_cast<std::uint8_t>(bytes[i]), true);
-      out += u'\uFFFD';
+      *o++ = u'\uFFFD';
       ++i;
       continue;
     }
     i += static_cast<std::size_t>(length);
     if (cp >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+      *o++ = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     } else {
-      out += static_cast<char16_t>(cp);
+      *o++ = static_cast<char16_t>(cp);
     }
   }
-  return out;
+  return static_cast<std::size_t>(o - out);
 }
 
 std::string CodePage::Encode(std::u16string_view text) const {
-  if (singleByte()) {
-    std::string out(text.size(), '\0');
-    for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(ToByte(text[i]));
-    return out;
-  }
   LostCharacters lost;
-  return Encode(text, lost);
+  if (!singleByte()) return Encode(text, lost);
+  std::string out(text.size(), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(ToByte(text[i]));
+  return out;
 }
 
 std::string CodePage::Encode(std::u16string_view text, LostCharacters& lost) const {
-  if (singleByte()) {  // looked for only when asked: a pass of its own
+  std::string out(MaxBytes(text.size()), '\0');
+  out.resize(EncodeInto(text, out.data(), lost));
+  return out;
+}
+
+std::size_t CodePage::EncodeInto(std::u16string_view text, char* out, LostCharacters& lost) const {
+  if (singleByte()) {  // what is lost looked for in a pass of its own
+    for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(ToByte(text[i]));
     FindLost(text, 0, lost);
-    return Encode(text);
+    return text.size();
   }
-  std::string out;
-  out.reserve(text.size());
-  char buf[4];
+  char* o = out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     std::uint32_t c = text[i];
     if (c < 0x80) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    if (Unpaired(text, i)) {
+      *o++ = static_cast<char>(c);
+    } else if (Unpaired(text, i)) {
       lost.Add(i, c, false);
-      out += '?';
-      continue;
+      *o++ = '?';
+    } else {
+      if (IsHighSurrogate(text[i])) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+      o += PutUtf8(c, o);
     }
-    if (IsHighSurrogate(text[i])) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    out.append(buf, PutUtf8(c, buf));
   }
-  return out;
+  return static_cast<std::size_t>(o - out);
 }
 
 void CodePage::FindLost(std::u16string_view text, std::size_t at, LostCharacters& lost) const {

@@ -66,6 +66,11 @@ class CodePage {
   std::u16string Decode(std::string_view bytes, LostCharacters& lost) const;
   std::string Encode(std::u16string_view text) const;
   std::string Encode(std::u16string_view text, LostCharacters& lost) const;
+  // The same into room the caller gives, without clearing it first: MaxBytes(n) bytes
+  // for a text of n characters, a character for every byte. Both return how many they wrote.
+  std::size_t MaxBytes(std::size_t characters) const { return singleByte() ? characters : 3 * characters; }
+  std::size_t EncodeInto(std::u16string_view text, char* out, LostCharacters& lost) const;
+  std::size_t DecodeInto(std::string_view bytes, char16_t* out, LostCharacters& lost) const;
   // What Encode would lose, with `at` added to the positions.
   void FindLost(std::u16string_view text, std::size_t at, LostCharacters& lost) const;
 
