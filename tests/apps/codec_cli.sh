@@ -59,7 +59,8 @@ expect 2 "XPKIT_CODEC_KERNEL must be scalar, avx2 or avx512, not 'sse9'" -- env 
 
 # Code pages for --key: UTF-8 takes a text's UTF-8 bytes; a character the code page
 # lacks is an error naming it, never a silent "?".
-printf 'Gr\303\274\303\237e' > "$dir/key8"
+printf 'Gr\303\274\303\237e' > "$dir/key8"; printf Plaintext > "$dir/plain"
+check "the UTF-8 key file's cipher" '[ "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | wc -c)" = 9 ]'
 check "--codepage 65001: the key's UTF-8 bytes" '[ "$("$bin" --codepage 65001 rc4 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
 check "--codepage among rc4's options" '[ "$("$bin" rc4 --codepage 65001 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
 check "XPKIT_CODEPAGE=65001 does the same" '[ "$(XPKIT_CODEPAGE=65001 "$bin" rc4 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
