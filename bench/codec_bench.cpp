@@ -1,6 +1,8 @@
-// Codec throughput on 64 MiB: Base64 of bytes and of texts, RC4 of bytes and of texts,
-// each printed beside its peer measured in the same run: memcpy of the same buffer for
-// Base64, OpenSSL's RC4() for RC4 of bytes, RC4 of bytes for RC4 of texts.
+// Codec throughput on 64 MiB: Base64 of bytes (in the default line format and two
+// others) and of texts (in the system code page and in UTF-8), RC4 of bytes and of
+// texts, each printed beside its peer measured in the same run: memcpy of the same
+// buffer for Base64 (the default format, or the system code page, for the others),
+// OpenSSL's RC4() for RC4 of bytes, RC4 of bytes for RC4 of texts.
 // XPKIT_CODEC_KERNEL=scalar|avx2|avx512 picks the kernels.
 //
 // Times are the thread's CPU time, not the wall clock: on a machine whose cores are
@@ -89,9 +91,20 @@ void BM_memcpy(benchmark::State& state) {
 // The byte kernels the file operations stream through, on data already in memory.
 void BM_b64_encode_bytes(benchmark::State& state) {
   std::vector<std::uint8_t> out(xpkit::base64::EncodedLength(kSize));
-  const xpkit::CodecKernel kernel = xpkit::ChooseCodecKernel();
+  const xpkit::CodecKernels& kernels = xpkit::CodecKernels::FromEnvironment();
   Measure(state, "encode_bytes", "memcpy", [&] {
-    xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, out.data(), kernel);
+    xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, out.data(), kernels);
+    benchmark::DoNotOptimize(out.data());
+  });
+}
+
+// The other line formats: none at all, and LF after every 76 (coreutils' own), which
+// encode flat and then cut the characters into lines.
+void BM_b64_encode_bytes_lines(benchmark::State& state, xpkit::base64::LineFormat lines, const char* name) {
+  std::vector<std::uint8_t> out(xpkit::base64::EncodedLength(kSize, lines));
+  const xpkit::CodecKernels& kernels = xpkit::CodecKernels::FromEnvironment();
+  Measure(state, name, "encode_bytes", [&] {
+    xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, out.data(), lines, kernels);
     benchmark::DoNotOptimize(out.data());
   });
 }
@@ -99,24 +112,40 @@ void BM_b64_encode_bytes(benchmark::State& state) {
 // Decoding text with CR LF after every 76 characters, counted in decoded bytes.
 void BM_b64_decode_bytes(benchmark::State& state) {
   std::vector<std::uint8_t> encoded(xpkit::base64::EncodedLength(kSize));
-  const xpkit::CodecKernel kernel = xpkit::ChooseCodecKernel();
-  xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, encoded.data(), kernel);
+  const xpkit::CodecKernels& kernels = xpkit::CodecKernels::FromEnvironment();
+  xpkit::base64::EncodeBytes(RandomBytes().data(), kSize, encoded.data(), kernels);
   std::vector<std::uint8_t> out(xpkit::base64::DecodeRoom(encoded.size()));
   Measure(state, "decode_bytes", "memcpy", [&] {
-    xpkit::base64::DecodeBytes(encoded.data(), encoded.size(), out.data(), kernel);
+    xpkit::base64::DecodeBytes(encoded.data(), encoded.size(), out.data(), kernels);
     benchmark::DoNotOptimize(out.data());
   });
 }
 
 void BM_b64_encode_text(benchmark::State& state) {
-  xpkit::b64 codec;
+  const xpkit::b64 codec(xpkit::SystemCodePage(), xpkit::CodecKernels::FromEnvironment());
   RandomText();  // made outside the timing
   Measure(state, "encode_text", "memcpy", [&] { benchmark::DoNotOptimize(codec.encode(RandomText())); });
 }
 
+// The same text in UTF-8: two or three bytes for most of its characters, converted as a
+// whole before and after the Base64 kernels.
+void BM_b64_encode_text_utf8(benchmark::State& state) {
+  const xpkit::b64 codec(xpkit::CodePage::Get(65001), xpkit::CodecKernels::FromEnvironment());
+  RandomText();
+  Measure(state, "encode_text_utf8", "encode_text", [&] { benchmark::DoNotOptimize(codec.encode(RandomText())); });
+}
+
+void BM_b64_decode_text_utf8(benchmark::State& state) {
+  const xpkit::b64 codec(xpkit::CodePage::Get(65001), xpkit::CodecKernels::FromEnvironment());
+  const std::u16string encoded = codec.encode(RandomText());
+  std::u16string ds;
+  Measure(state, "decode_text_utf8", "decode_text", [&] { benchmark::DoNotOptimize(codec.decode(ds)); },
+          [&] { ds = encoded; });
+}
+
 // Counted in characters of the plain text.
 void BM_b64_decode_text(benchmark::State& state) {
-  xpkit::b64 codec;
+  const xpkit::b64 codec(xpkit::SystemCodePage(), xpkit::CodecKernels::FromEnvironment());
   const std::u16string encoded = codec.encode(RandomText());
   std::u16string ds;
   // decode cleans its argument: a fresh copy each time, not timed.
@@ -146,22 +175,31 @@ void BM_rc4crypt_bytes(benchmark::State& state) {
 void BM_rc4crypt_text(benchmark::State& state) {
   RandomText();
   Measure(state, "rc4crypt_text", "rc4crypt_bytes",
-          [&] { benchmark::DoNotOptimize(xpkit::RC4_Calc::rc4crypt(RandomText(), u"Secret key")); });
+          [&] { benchmark::DoNotOptimize(xpkit::RC4_Calc::rc4crypt(RandomText(), u"Secret key", xpkit::SystemCodePage(),
+                                                                              xpkit::CodecKernels::FromEnvironment())); });
 }
 
 }  // namespace
 
 BENCHMARK(BM_memcpy)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_b64_encode_bytes)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_b64_encode_bytes_lines, wrap0, xpkit::base64::LineFormat{0, false}, "encode_bytes_wrap0")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_b64_encode_bytes_lines, lf76, xpkit::base64::LineFormat{76, false}, "encode_bytes_lf76")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_b64_decode_bytes)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_b64_encode_text)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_b64_decode_text)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_b64_encode_text_utf8)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_b64_decode_text_utf8)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_openssl_RC4)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_rc4crypt_bytes)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_rc4crypt_text)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  benchmark::AddCustomContext("codec kernel", xpkit::Name(xpkit::ChooseCodecKernel()));
+  benchmark::AddCustomContext("codec kernel", xpkit::Name(xpkit::CodecKernels::FromEnvironment().kernel));
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

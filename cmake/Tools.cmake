@@ -1,6 +1,6 @@
 # The three programs and the program-only libraries they share.
 
-add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.cpp apps/common/BlockQueue.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
+add_library(xpkit_apps_common STATIC apps/common/Args.cpp)
 xpkit_target(xpkit_apps_common)
 # The tools' own headers are included from apps/: "common/Args.h", "gallery/Gallery.h".
 target_include_directories(xpkit_apps_common PUBLIC ${PROJECT_SOURCE_DIR}/apps)
@@ -19,9 +19,16 @@ add_executable(xpkit apps/xpkit/main.cpp)
 xpkit_target(xpkit)
 target_link_libraries(xpkit PRIVATE xpkit_shell xpkit_msgbox xpkit_sdl2 xpkit_atk xpkit_headless xpkit_apps_common)
 
+# The codec tool's own input and output: reading ahead and writing behind on threads of
+# their own, and the progress line.
+add_library(xpkit_codec_io STATIC apps/codec/BlockQueue.cpp apps/codec/Progress.cpp apps/codec/ReadAhead.cpp
+                                  apps/codec/WriteBehind.cpp)
+xpkit_target(xpkit_codec_io)
+target_link_libraries(xpkit_codec_io PUBLIC xpkit_apps_common)
+
 add_executable(xpkit-codec apps/codec/main.cpp)
 xpkit_target(xpkit-codec)
-target_link_libraries(xpkit-codec PRIVATE xpkit_codecs xpkit_apps_common)
+target_link_libraries(xpkit-codec PRIVATE xpkit_codecs xpkit_codec_io)
 
 # The application icon as a PNG, for the desktop entry.
 add_executable(xpkit_write_icon apps/icon/main.cpp)

@@ -43,21 +43,36 @@ void Texts() {
   std::cout << "b64 encode \"\u062E\" in 1256: " << xpkit::ToUtf8(xpkit::b64(arabic).encode(u"\u062E"))
             << ", in 1252: " << xpkit::ToUtf8(codec.encode(u"\u062E")) << "\n";
 
+  // UTF-8 carries every character; a single-byte code page says what it lost.
+  xpkit::LostCharacters lost;
+  const std::u16string greeting = xpkit::b64(arabic).encode(u"Gr\u00FC\u00DFe", lost);
+  std::cout << "b64 encode \"Gr\u00FC\u00DFe\" in 1256: " << xpkit::ToUtf8(greeting) << " (" << lost.Describe(arabic)
+            << "), in 65001: " << xpkit::ToUtf8(xpkit::b64(xpkit::CodePage::Get(65001)).encode(u"Gr\u00FC\u00DFe")) << "\n";
+  // Another line format: LF after every 8 characters.
+  const xpkit::b64 narrow(western, xpkit::CodecKernels::Fastest(), {8, false});
+  std::string lines = xpkit::ToUtf8(narrow.encode(u"Hello, world"));
+  std::replace(lines.begin(), lines.end(), '\n', '|');
+  std::cout << "b64 encode \"Hello, world\" in lines of 8, LF shown as |: " << lines << "\n";
+
   const std::u16string secret = xpkit::RC4_Calc::rc4crypt(u"Plaintext", u"Key", western);
   std::cout << "rc4 \"Plaintext\" under \"Key\": " << Hex(western.Encode(secret)) << "\n";
   std::cout << "rc4 again: " << xpkit::ToUtf8(xpkit::RC4_Calc::rc4crypt(secret, u"Key", western)) << "\n";
 }
 
 void Bytes() {
+  // The kernels are a table that the caller picks once and passes on.
+  const xpkit::CodecKernels& kernels = xpkit::CodecKernels::Fastest();
   const std::vector<std::uint8_t> data = {0x00, 0xFF, 0x10, 0x80};
   std::string text(xpkit::base64::EncodedLength(data.size()), '\0');
-  xpkit::base64::EncodeBytes(data.data(), data.size(), reinterpret_cast<std::uint8_t*>(text.data()));
+  xpkit::base64::EncodeBytes(data.data(), data.size(), reinterpret_cast<std::uint8_t*>(text.data()),
+                                kernels);
   std::cout << "bytes 00FF1080 encode: " << text << "\n";
 
   // Decoding skips CR and LF; DecodeRoom is enough for any text of that length.
   std::vector<std::uint8_t> decoded(xpkit::base64::DecodeRoom(text.size()));
   decoded.resize(
-      xpkit::base64::DecodeBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), decoded.data()));
+      xpkit::base64::DecodeBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), decoded.data(),
+                                  kernels));
   std::cout << "decode back: " << Hex(std::string(decoded.begin(), decoded.end())) << "\n";
 
   std::string rc4 = "Attack at dawn";
@@ -79,7 +94,8 @@ void Streams() {
         at += n;
         return n;
       },
-      [&](const std::uint8_t* buf, std::size_t n) { output.append(reinterpret_cast<const char*>(buf), n); });
+      [&](const std::uint8_t* buf, std::size_t n) { output.append(reinterpret_cast<const char*>(buf), n); },
+      xpkit::CodecKernels::Fastest());
   std::cout << "EncodeStream of 60 bytes: " << written << " characters, CR LF after the 76th: "
             << (output.substr(76, 2) == "\r\n" ? "yes" : "no") << "\n";
 }

@@ -18,7 +18,6 @@ std::string InMemoryStream(Stream stream, const std::uint8_t* data, std::size_t 
         at += n;
         return n;
       },
-      [&](const std::uint8_t* d, std::size_t n) { out.append(reinterpret_cast<const char*>(d), n); },
-      std::function<void(std::uint64_t)>{});
+      [&](const std::uint8_t* d, std::size_t n) { out.append(reinterpret_cast<const char*>(d), n); });
   return out;
 }

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i + 1 < text.size(); i += 7) text[i] = static_cast<char16_t>(text[i] << 8 | text[i + 1]);
   std::u16string expected;
   for (xpkit::CodecKernel kernel : KernelsThisCpuRuns()) {
-    const std::u16string once = xpkit::RC4_Calc::rc4crypt(text, key, cp, kernel);
+    const std::u16string once = xpkit::RC4_Calc::rc4crypt(text, key, cp, xpkit::CodecKernels::Of(kernel));
     if (kernel == xpkit::CodecKernel::Scalar) expected = once;
     if (once != expected || once.size() != text.size()) std::abort();
   }

@@ -114,6 +114,8 @@ cat >"$tmp/codecs.expected" <<'EOF'
 b64 encode "Hello, world": SGVsbG8sIHdvcmxk
 b64 decode "SGVs\r\nbG8=": Hello (argument now SGVsbG8=)
 b64 encode "خ" in 1256: zg==, in 1252: Pw==
+b64 encode "Grüße" in 1256: R3L8P2U= (character 4, U+00DF, is not in code page 1256), in 65001: R3LDvMOfZQ==
+b64 encode "Hello, world" in lines of 8, LF shown as |: SGVsbG8s|IHdvcmxk|
 rc4 "Plaintext" under "Key": BBF316E8D940AF0AD3
 rc4 again: Plaintext
 bytes 00FF1080 encode: AP8QgA==

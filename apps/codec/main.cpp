@@ -14,22 +14,25 @@
 #include "xpkit/files/InputFile.h"
 #include "xpkit/files/OutputFile.h"
 #include "common/Args.h"
-#include "common/Progress.h"
-#include "common/ReadAhead.h"
-#include "common/WriteBehind.h"
+#include "codec/Progress.h"
+#include "codec/ReadAhead.h"
+#include "codec/WriteBehind.h"
 
 namespace {
 
 constexpr const char* kUsage = R"(usage:
-  xpkit-codec b64 encode [--] [IN [OUT]]
+  xpkit-codec b64 encode [--wrap N] [--lf] [--] [IN [OUT]]
   xpkit-codec b64 decode [--] [IN [OUT]]
-  xpkit-codec rc4 (--key TEXT | --key-file FILE) [--] [IN [OUT]]
+  xpkit-codec rc4 [--codepage N] (--key TEXT | --key-file FILE) [--] [IN [OUT]]
   xpkit-codec --help
 
 IN and OUT are files; "-" or a missing name means standard input or output. A name
 that starts with "-" goes after "--".
   b64 encode   Base64 with the standard alphabet, "=" padding and CR LF after every
                76 characters (also after the last line when it is full)
+    --wrap N   N characters a line instead of 76; 0 for no line breaks at all
+    --lf       LF alone after each full line instead of CR LF, as coreutils'
+               "base64 -d" wants: --lf, or --wrap 0, for a pipe into it
   b64 decode   the bytes of a Base64 text; CR and LF are skipped, any other character
                outside the alphabet counts as "A", and a short last group is filled
                with "A"
@@ -37,8 +40,11 @@ that starts with "-" goes after "--".
                RC4 is broken as a cipher: use it only to read or write data that
                already uses it, never to protect anything new.
 --key TEXT is taken through the system ANSI code page (XPKIT_CODEPAGE, 1256 by
-default); --key-file FILE uses the file's bytes ("-": standard input, when IN is a
-file). Only a key's first 256 bytes count, and no more are read.
+default), or the one --codepage names (1252, 1256, or 65001 for UTF-8; also taken
+before the command); a character
+that code page lacks is an error, never a silent "?". --key-file FILE uses the file's
+bytes ("-": standard input, when IN is a file). Only a key's first 256 bytes count,
+and no more are read. Files are bytes: the code page plays no part in their content.
 
 OUT is written as the shell's ">" would write it: through symbolic links, which the
 kernel judges as it does for ">", keeping its owner, group and permissions, and
@@ -61,14 +67,17 @@ using xpkit::cli::UsageError;
 // RC4's key schedule takes 256 key bytes, repeating a shorter key; any beyond are unused.
 constexpr std::size_t kKeyBytesUsed = 256;
 
-// What follows the command word: file names, and the values of the options that take
-// one. Any word starting with "-" but "-" itself is an option, until a "--".
+// What follows the command word: file names, the values of the options that take one,
+// and the switches given. Any word starting with "-" but "-" itself is an option, until
+// a "--".
 struct Words {
   std::vector<std::string> files;
   std::vector<std::pair<std::string, std::string>> options;
+  std::vector<std::string> switches;
 };
 
-Words Split(const std::vector<std::string>& args, std::initializer_list<std::string_view> known) {
+Words Split(const std::vector<std::string>& args, std::initializer_list<std::string_view> known,
+            std::initializer_list<std::string_view> switches = {}) {
   Words words;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -77,6 +86,8 @@ Words Split(const std::vector<std::string>& args, std::initializer_list<std::str
       words.files.push_back(a);
     } else if (a == "--") {
       optionsEnded = true;
+    } else if (std::find(switches.begin(), switches.end(), a) != switches.end()) {
+      words.switches.push_back(a);
     } else if (std::find(known.begin(), known.end(), a) == known.end()) {
       throw UsageError("unknown option " + Quoted(a));
     } else if (i + 1 >= args.size()) {
@@ -138,36 +149,55 @@ class Transfer {
   std::optional<xpkit::cli::WriteBehind> behind_;  // last: joined before the output goes
 };
 
-int Base64(const std::vector<std::string>& args) {
+// The line format that --wrap and --lf ask for.
+xpkit::base64::LineFormat Lines(const Words& words) {
+  xpkit::base64::LineFormat lines;
+  for (const auto& [option, value] : words.options) {
+    long long length = 0;
+    if (!xpkit::cli::ParseInt(value, length) || length < 0)
+      throw UsageError("--wrap takes a number of characters from 0 up, not " + Quoted(value));
+    lines.length = static_cast<std::size_t>(length);
+  }
+  lines.crlf = words.switches.empty();
+  return lines;
+}
+
+int Base64(const std::vector<std::string>& args, const xpkit::CodecKernels& kernels) {
   if (args.empty()) throw UsageError("b64 needs 'encode' or 'decode'");
   const bool encode = args[0] == "encode";
   if (!encode && args[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not " + Quoted(args[0]));
-  const auto [ip, op] = Files(Split({args.begin() + 1, args.end()}, {}).files);
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  const Words words = encode ? Split(rest, {"--wrap"}, {"--lf"}) : Split(rest, {});
+  const xpkit::base64::LineFormat lines = Lines(words);
+  const auto [ip, op] = Files(words.files);
   Transfer t(ip, op);
   if (t.size() > 0) {
     const auto n = static_cast<std::size_t>(t.size());
-    t.Reserve(encode ? xpkit::base64::EncodedLength(n) : n / 4 * 3 + 3);
+    t.Reserve(encode ? xpkit::base64::EncodedLength(n, lines) : n / 4 * 3 + 3);
   }
   const auto source = [&](std::uint8_t* d, std::size_t c) { return t.Read(d, c); };
   const auto sink = [&](const std::uint8_t* d, std::size_t n) { t.Write(d, n); };
-  if (encode) xpkit::EncodeStream(source, sink);
-  else xpkit::DecodeStream(source, sink);
+  if (encode) xpkit::EncodeStream(source, sink, kernels, lines);
+  else xpkit::DecodeStream(source, sink, kernels);
   t.Commit();
   return 0;
 }
 
-std::vector<std::uint8_t> KeyFromText(const std::string& value) {
+// The code page that --codepage names.
+const xpkit::CodePage& CodePageOption(const std::string& value) {
+  long long number = 0;
+  if (!xpkit::cli::ParseInt(value, number) || !xpkit::CodePage::Supported(number))
+    throw UsageError("--codepage takes 1252, 1256 or 65001, not " + Quoted(value));
+  return xpkit::CodePage::Get(static_cast<int>(number));
+}
+
+std::vector<std::uint8_t> KeyFromText(const std::string& value, const xpkit::CodePage& cp) {
   const auto text = xpkit::FromUtf8(value);
   if (!text) throw UsageError("--key is not valid UTF-8");
-  const xpkit::CodePage& cp = xpkit::SystemCodePage();
-  std::vector<std::uint8_t> bytes;
-  for (std::size_t k = 0; k < text->size(); ++k) {
-    if (!cp.Represents((*text)[k]))
-      throw UsageError("--key character " + std::to_string(k + 1) + " is not in code page " +
-                       std::to_string(cp.number()) + " (use --key-file for raw bytes)");
-    bytes.push_back(cp.ToByte((*text)[k]));
-  }
-  return bytes;
+  xpkit::LostCharacters lost;
+  const std::string bytes = cp.Encode(*text, lost);
+  if (lost) throw UsageError("--key: " + lost.Describe(cp) + " (use --key-file for raw bytes)");
+  return {bytes.begin(), bytes.end()};
 }
 
 // The bytes of a key file that the key uses, and no more: a key file may be endless.
@@ -185,17 +215,22 @@ std::vector<std::uint8_t> KeyFromFile(const std::string& path) {
   return bytes;
 }
 
-int Rc4(const std::vector<std::string>& args) {
-  const Words words = Split(args, {"--key", "--key-file"});
-  if (words.options.empty()) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
-  if (words.options.size() > 1) throw UsageError("give the key once, with --key or --key-file");
-  const auto& [option, value] = words.options[0];
+int Rc4(const std::vector<std::string>& args, const xpkit::CodePage* cp) {
+  const Words words = Split(args, {"--key", "--key-file", "--codepage"});
+  std::vector<std::pair<std::string, std::string>> keys;
+  for (const auto& o : words.options) {
+    if (o.first == "--codepage") cp = &CodePageOption(o.second);
+    else keys.push_back(o);
+  }
+  if (keys.empty()) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
+  if (keys.size() > 1) throw UsageError("give the key once, with --key or --key-file");
+  const auto& [option, value] = keys[0];
   const auto [ip, op] = Files(words.files);
   const bool keyFile = option == "--key-file";
   if (keyFile && value.empty()) throw UsageError("a file name is empty");
   if (keyFile && value == "-" && ip == "-")
     throw UsageError("--key-file - reads the key from standard input, so IN must be a file");
-  const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value);
+  const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value, *cp);
   if (key.empty()) throw UsageError("the key is empty");
   Transfer t(ip, op);
   if (t.size() > 0) t.Reserve(static_cast<std::uint64_t>(t.size()));
@@ -220,10 +255,19 @@ int main(int argc, char** argv) {
         return xpkit::cli::PrintUsage(kUsage);
       }
     }
-    if (args.empty()) throw UsageError("no command given");
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (args[0] == "b64") return Base64(rest);
-    if (args[0] == "rc4") return Rc4(rest);
-    throw UsageError("unknown command " + Quoted(args[0]));
+    // Both chosen once, here, where a bad environment or option is a usage error.
+    const xpkit::CodecKernels& kernels = xpkit::CodecKernels::FromEnvironment();
+    std::size_t command = 0;
+    const xpkit::CodePage* cp = &xpkit::SystemCodePage();
+    if (!args.empty() && args[0] == "--codepage") {
+      if (args.size() < 2) throw UsageError("--codepage needs a value");
+      cp = &CodePageOption(args[1]);
+      command = 2;
+    }
+    if (args.size() <= command) throw UsageError("no command given");
+    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(command) + 1, args.end());
+    if (args[command] == "b64") return Base64(rest, kernels);
+    if (args[command] == "rc4") return Rc4(rest, cp);
+    throw UsageError("unknown command " + Quoted(args[command]));
   });
 }

@@ -1,6 +1,6 @@
 // The tools' progress bar: shown only for long inputs of known size, and never failing
 // when the input turns out longer or shorter than its size said.
-#include "common/Progress.h"
+#include "codec/Progress.h"
 
 #include <gtest/gtest.h>
 

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "xpkit/files/FileError.h"
-#include "common/ReadAhead.h"
-#include "common/WriteBehind.h"
+#include "codec/ReadAhead.h"
+#include "codec/WriteBehind.h"
 
 namespace xpkit::cli {
 namespace {

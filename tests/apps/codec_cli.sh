@@ -34,6 +34,41 @@ head -c 1048577 /dev/urandom > "$dir/mib1"
 check "decoding to 1 MiB and a byte" '"$bin" b64 encode "$dir/mib1" "$dir/e" && "$bin" b64 decode "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/mib1"'
 check "rc4 of 1 MiB and a byte, both ways" '"$bin" rc4 --key k "$dir/mib1" "$dir/e" && [ "$(stat -c %s "$dir/e")" = 1048577 ] && "$bin" rc4 --key k "$dir/e" "$dir/d" && cmp -s "$dir/d" "$dir/mib1"'
 
+# Other line formats: coreutils' "base64 -d" takes them, and they are "base64 -w N" but
+# for the final LF, which comes only after a full line ($(...) drops it from both).
+# Sizes around a line, a group and the tool's 466944-byte read block, on each kernel.
+for n in 0 1 2 56 57 58 171 466943 466944 466945; do
+  head -c $n /dev/urandom > "$dir/w$n"
+  for w in 0 1 4 5 64 76 77; do
+    kernels=scalar; [ $n -gt 1000 ] || kernels="scalar avx2 avx512"
+    [ $n -gt 1000 ] && [ $w = 1 ] && continue
+    for k in $kernels; do
+      check "--wrap $w --lf of $n bytes is base64 -w $w ($k)" '[ "$(XPKIT_CODEC_KERNEL=$k "$bin" b64 encode --wrap $w --lf "$dir/w$n")" = "$(base64 -w $w "$dir/w$n")" ]'
+    done
+    check "base64 -d takes --wrap $w --lf of $n bytes" '"$bin" b64 encode --lf --wrap $w "$dir/w$n" | base64 -d | cmp -s - "$dir/w$n"'
+  done
+  check "--wrap 0 of $n bytes has no break" '[ "$("$bin" b64 encode --wrap 0 "$dir/w$n" | tr -d "\r\n" | wc -c)" = "$("$bin" b64 encode --wrap 0 "$dir/w$n" | wc -c)" ]'
+  check "--wrap 10 of $n bytes: CR LF, decoded back" '[ "$("$bin" b64 encode --wrap 10 "$dir/w$n" | tr -d "\r")" = "$(base64 -w 10 "$dir/w$n")" ] && "$bin" b64 encode --wrap 10 "$dir/w$n" | "$bin" b64 decode | cmp -s - "$dir/w$n"'
+done
+check "the default stays CR LF after 76" '[ "$("$bin" b64 encode "$dir/w171" | hex)" = "$("$bin" b64 encode --wrap 76 "$dir/w171" | hex)" ] && [ "$("$bin" b64 encode "$dir/w171" | head -c 78 | tail -c 2 | hex)" = 0d0a ]'
+expect 2 "--wrap takes a number of characters from 0 up, not 'x'" -- "$bin" b64 encode --wrap x "$dir/b57"
+expect 2 "--wrap takes a number of characters from 0 up, not '-1'" -- "$bin" b64 encode --wrap -1 "$dir/b57"
+expect 2 "--wrap needs a value" -- "$bin" b64 encode --wrap
+expect 2 "unknown option '--lf'" -- "$bin" b64 decode --lf "$dir/b57"
+expect 2 "XPKIT_CODEC_KERNEL must be scalar, avx2 or avx512, not 'sse9'" -- env XPKIT_CODEC_KERNEL=sse9 "$bin" b64 encode "$dir/b57"
+
+# Code pages for --key: UTF-8 takes a text's UTF-8 bytes; a character the code page
+# lacks is an error naming it, never a silent "?".
+printf 'Gr\303\274\303\237e' > "$dir/key8"; printf Plaintext > "$dir/plain"
+check "the UTF-8 key file's cipher" '[ "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | wc -c)" = 9 ]'
+check "--codepage 65001: the key's UTF-8 bytes" '[ "$("$bin" --codepage 65001 rc4 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
+check "--codepage among rc4's options" '[ "$("$bin" rc4 --codepage 65001 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
+check "XPKIT_CODEPAGE=65001 does the same" '[ "$(XPKIT_CODEPAGE=65001 "$bin" rc4 --key "Grüße" "$dir/plain" | hex)" = "$("$bin" rc4 --key-file "$dir/key8" "$dir/plain" | hex)" ]'
+expect 2 "--key: character 4, U\+00DF, is not in code page 1256" -- "$bin" rc4 --key "Grüße" "$dir/plain"
+expect 2 "--key: character 1, U\+062E, is not in code page 1252" -- "$bin" --codepage 1252 rc4 --key "خ" "$dir/plain"
+expect 2 "--codepage takes 1252, 1256 or 65001, not '437'" -- "$bin" --codepage 437 rc4 --key k "$dir/plain"
+expect 2 "--codepage needs a value" -- "$bin" --codepage
+
 # Keys: a key file gives at most the 256 bytes the key uses, even an endless one.
 printf Key > "$dir/key"; printf Plaintext > "$dir/plain"
 check "rc4 key file" '[ "$(printf Plaintext | "$bin" rc4 --key-file "$dir/key" - - | hex)" = bbf316e8d940af0ad3 ]'

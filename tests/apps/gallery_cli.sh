@@ -16,7 +16,7 @@ expect 2 "--angle must be a number" -- "$bin" gradient --size 10x4 --angle east 
 expect 2 "--color1 must be RRGGBB" -- "$bin" gradient --size 10x4 --angle 0 --color1 red -o "$dir/a.png"
 expect 2 "unknown option '--colour'" -- "$bin" header --size 10x4 --colour 1 -o "$dir/a.png"
 expect 2 "needs a value" -- "$bin" header --size
-expect 2 'XPKIT_CODEPAGE must be 1252 or 1256' -- env XPKIT_CODEPAGE=437 "$bin" --help
+expect 2 'XPKIT_CODEPAGE must be 1252, 1256 or 65001' -- env XPKIT_CODEPAGE=437 "$bin" --help
 expect 1 'cannot create' -- "$bin" header --size 10x4 -o "$dir/missing/dir/a.png"
 expect 1 '/dev/full: cannot write: No space left on device' -- "$bin" header --size 10x4 -o /dev/full
 expect 0 '' -- "$bin" gradient --size 100x50 --angle 315 -o "$dir/g.png"

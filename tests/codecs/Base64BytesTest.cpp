@@ -1,7 +1,8 @@
 // The Base64 byte kernels (scalar, AVX2, AVX-512, as many as this CPU runs) against the
 // scalar reference and against each other: every length from 0 to 300 and random ones,
 // every byte value in every position, line breaks at every offset of a block, junk,
-// "=" anywhere, padding followed by blank lines, and buffers that end at an unmapped page.
+// "=" anywhere, padding followed by blank lines, other line formats, and buffers that end
+// at an unmapped page.
 #include "xpkit/codecs/Base64Bytes.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ Bytes ScalarDecode(const Bytes& text) {
 // DecodeRoom(n) bytes that does too.
 Bytes KernelDecode(const Bytes& text, CodecKernel kernel) {
   Guarded<std::uint8_t> in(text), out(DecodeRoom(text.size()));
-  const std::size_t m = DecodeBytes(in.data(), in.size(), out.data(), kernel);
+  const std::size_t m = DecodeBytes(in.data(), in.size(), out.data(), CodecKernels::Of(kernel));
   return Bytes(out.data(), out.data() + m);
 }
 
@@ -90,7 +91,7 @@ TEST(Base64Kernels, EncodeEqualsTheScalarKernelAtEveryLength) {
     for (std::size_t n : Lengths(rng)) {
       const Bytes src = Random(rng, n);
       Guarded<std::uint8_t> in(src), out(EncodedLength(n));
-      EncodeBytes(in.data(), n, out.data(), kernel);
+      EncodeBytes(in.data(), n, out.data(), CodecKernels::Of(kernel));
       ASSERT_EQ(Bytes(out.data(), out.data() + out.size()), ScalarEncode(src)) << Name(kernel) << ", length " << n;
     }
 }
@@ -103,13 +104,69 @@ TEST(Base64Kernels, EncodeTakesEveryByteValueInEveryPosition) {
     for (int b = 0; b < 256; ++b) src.push_back(static_cast<std::uint8_t>(b + round));
   for (CodecKernel kernel : KernelsThisCpuRuns()) {
     Bytes out(EncodedLength(src.size()));
-    EncodeBytes(src.data(), src.size(), out.data(), kernel);
+    EncodeBytes(src.data(), src.size(), out.data(), CodecKernels::Of(kernel));
     ASSERT_EQ(out, ScalarEncode(src)) << Name(kernel);
   }
   // The scalar kernel itself against the digit algorithm.
   const std::u16string text = SystemCodePage().Decode({reinterpret_cast<const char*>(src.data()), src.size()});
   const Bytes expected = ScalarEncode(src);
   EXPECT_EQ(SystemCodePage().Encode(reference::Encode(text)), std::string(expected.begin(), expected.end()));
+}
+
+// The default form's characters cut into lines of `length` (0: none), each full line
+// followed by CR LF or LF: what every line format must give.
+Bytes Rewrapped(const Bytes& standard, std::size_t length, bool crlf) {
+  Bytes out;
+  std::size_t column = 0;
+  for (auto c : standard) {
+    if (c == '\r' || c == '\n') continue;
+    out.push_back(c);
+    if (length == 0 || ++column < length) continue;
+    if (crlf) out.push_back('\r');
+    out.push_back('\n');
+    column = 0;
+  }
+  return out;
+}
+
+TEST(Base64Kernels, EveryLineFormatCutsTheSameCharacters) {
+  // Widths that split groups, hold whole ones, and the default's; lengths that start,
+  // end and straddle every block of the vector kernels.
+  std::mt19937 rng(16);
+  for (CodecKernel kernel : KernelsThisCpuRuns())
+    for (std::size_t length : {0, 1, 4, 5, 64, 76, 77})
+      for (bool crlf : {true, false})
+        for (std::size_t n = 0; n <= 160; ++n) {
+          const LineFormat lines{length, crlf};
+          const Bytes src = Random(rng, n);
+          Guarded<std::uint8_t> in(src), out(EncodedLength(n, lines));
+          EncodeBytes(in.data(), n, out.data(), lines, CodecKernels::Of(kernel));
+          ASSERT_EQ(Bytes(out.data(), out.data() + out.size()), Rewrapped(ScalarEncode(src), length, crlf))
+              << Name(kernel) << ", lines of " << length << (crlf ? " CR LF" : " LF") << ", length " << n;
+        }
+}
+
+TEST(Base64Kernels, LinesRunOnFromPieceToPiece) {
+  std::mt19937 rng(17);
+  for (CodecKernel kernel : KernelsThisCpuRuns())
+    for (int round = 0; round < 100; ++round) {
+      const LineFormat lines{std::size_t{rng() % 3 == 0 ? 76u : rng() % 90}, rng() % 2 == 0};
+      const Bytes src = Random(rng, rng() % 4000);
+      LineEncoder encoder(lines, CodecKernels::Of(kernel));
+      Bytes got;
+      for (std::size_t at = 0; at < src.size();) {
+        // Pieces of whole groups, some of whole default lines, and the rest.
+        const std::size_t piece = rng() % 2 ? 57 * (rng() % 4) : 3 * (rng() % 40);
+        const std::size_t n = std::min(piece, src.size() - at);
+        Guarded<std::uint8_t> out(encoder.Room(n));
+        ASSERT_EQ(encoder.Encode(src.data() + at, n, out.data()), out.size());
+        got.insert(got.end(), out.data(), out.data() + out.size());
+        at += n;
+      }
+      ASSERT_EQ(got, Rewrapped(ScalarEncode(src), lines.length, lines.crlf))
+          << Name(kernel) << ", round " << round << ", lines of " << lines.length;
+      ASSERT_EQ(got.size(), EncodedLength(src.size(), lines));
+    }
 }
 
 TEST(Base64Kernels, DecodeEqualsTheScalarKernelOnMessyTexts) {
@@ -191,7 +248,7 @@ TEST(Base64Kernels, DecodingInPiecesEqualsDecodingWhole) {
     for (int round = 0; round < 200; ++round) {
       const Bytes text = Messy(rng, rng() % 3000);
       const std::size_t capacity = 1 + rng() % 300;
-      PieceDecoder decoder(capacity, kernel);
+      PieceDecoder decoder(capacity, CodecKernels::Of(kernel));
       Bytes out(decoder.outputRoom()), got;
       for (std::size_t at = 0;;) {
         const std::size_t n = std::min(text.size() - at, std::size_t(rng() % (capacity + 1)));

@@ -48,21 +48,28 @@ TEST(RC4, EveryKernelConvertsTextsAsTheScalarOne) {
         const unsigned r = rng() % 3;
         c = r == 0 ? static_cast<char16_t>(rng() % 0x80) : r == 1 ? cp.ToChar(static_cast<std::uint8_t>(rng())) : static_cast<char16_t>(rng());
       }
-      const std::u16string expected = RC4_Calc::rc4crypt(data, u"key", cp, CodecKernel::Scalar);
+      const std::u16string expected = RC4_Calc::rc4crypt(data, u"key", cp, CodecKernels::Of(CodecKernel::Scalar));
       for (CodecKernel kernel : {CodecKernel::Avx2, CodecKernel::Avx512}) {
         if (!CpuRuns(kernel)) continue;
-        ASSERT_EQ(RC4_Calc::rc4crypt(data, u"key", cp, kernel), expected) << Name(kernel) << " " << n;
+        ASSERT_EQ(RC4_Calc::rc4crypt(data, u"key", cp, CodecKernels::Of(kernel)), expected) << Name(kernel) << " " << n;
       }
     }
   }
 }
 
-TEST(RC4, EmptyKeyFails) {
+TEST(RC4, AnEmptyKeyOrAMultiByteCodePageFails) {
   try {
     RC4_Calc::rc4crypt(u"", u"");
     FAIL();
   } catch (const Error& e) {
     EXPECT_EQ(e.code(), ErrorCode::InvalidProcedureCall);
+  }
+  // Cipher bytes are no UTF-8 text, so they could not come back.
+  try {
+    RC4_Calc::rc4crypt(u"data", u"key", CodePage::Get(65001));
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.code(), ErrorCode::BadCodePage);
   }
 }
 

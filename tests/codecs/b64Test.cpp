@@ -12,6 +12,7 @@
 #include "xpkit/Error.h"
 #include "xpkit/codepage/CodePage.h"
 #include "codecs/Base64Reference.h"
+#include "codecs/CodecTestSupport.h"
 
 namespace xpkit {
 namespace {
@@ -129,7 +130,7 @@ TEST(Base64, EveryKernelGivesTheScalarTextsAcrossBlockEdges) {
   // to decode), with breaks and "=" anywhere, and characters outside the code page.
   std::mt19937 rng(77);
   const CodePage& cp = CodePage::Get(1256);
-  const b64 scalar(cp, CodecKernel::Scalar);
+  const b64 scalar(cp, CodecKernels::Of(CodecKernel::Scalar));
   for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{3647}, std::size_t{3648}, std::size_t{3649},
                         std::size_t{16383}, std::size_t{16384}, std::size_t{16385}, std::size_t{40000}}) {
     std::u16string text(n, u'\0');
@@ -142,11 +143,59 @@ TEST(Base64, EveryKernelGivesTheScalarTextsAcrossBlockEdges) {
     const std::u16string decoded = scalar.decode(clean);
     for (CodecKernel kernel : {CodecKernel::Avx2, CodecKernel::Avx512}) {
       if (!CpuRuns(kernel)) continue;
-      const b64 codec(cp, kernel);
+      const b64 codec(cp, CodecKernels::Of(kernel));
       ASSERT_EQ(codec.encode(text), encoded) << Name(kernel) << ", length " << n;
       std::u16string ds = messy;
       ASSERT_EQ(codec.decode(ds), decoded) << Name(kernel) << ", length " << n;
       ASSERT_EQ(ds, clean) << Name(kernel) << ", length " << n;
+    }
+  }
+}
+
+TEST(Base64, Utf8TextsAndWhatOtherCodePagesLose) {
+  // "ß" is not in 1256: it goes in as "?", and the caller can tell.
+  LostCharacters lost;
+  EXPECT_EQ(b64(CodePage::Get(1256)).encode(u"Gr\u00FC\u00DFe", lost), u"R3L8P2U=");
+  EXPECT_EQ(lost.count, 1u);
+  EXPECT_EQ(lost.first, 3u);
+  lost = {};
+  EXPECT_EQ(b64(CodePage::Get(1252)).encode(u"Gr\u00FC\u00DFe", lost), u"R3L832U=");
+  const b64 utf8(CodePage::Get(65001));
+  EXPECT_EQ(utf8.encode(u"Gr\u00FC\u00DFe", lost), u"R3LDvMOfZQ==");
+  std::u16string ds = u"R3LDvMOf\r\nZQ==";
+  EXPECT_EQ(utf8.decode(ds, lost), u"Gr\u00FC\u00DFe");
+  EXPECT_FALSE(lost) << lost.Describe(utf8.codePage());
+  EXPECT_EQ(utf8.strtobytes(u"\u00DF").size(), 2u);
+  // Bytes that are no UTF-8 text decode to U+FFFD.
+  ds = u"R3L/ZQ==";
+  EXPECT_EQ(utf8.decode(ds, lost), u"Gr\uFFFDe");
+  EXPECT_EQ(lost.Describe(utf8.codePage()), "byte 3, 0xFF, is not UTF-8 text");
+}
+
+TEST(Base64, Utf8TextsAcrossBlockEdgesOnEveryKernel) {
+  // Characters of one to four bytes at lengths around the 3648-byte blocks of the text
+  // API: the Base64 of their bytes, which 1252 (a character for every byte) also gives,
+  // and back.
+  std::mt19937 rng(78);
+  const CodePage& utf8 = CodePage::Get(65001);
+  const CodePage& bytes = CodePage::Get(1252);
+  const b64 reference(bytes, CodecKernels::Of(CodecKernel::Scalar));
+  for (std::size_t n : {0, 1, 1215, 1216, 1217, 3647, 3648, 3649, 20000}) {
+    std::u16string text;
+    while (text.size() < n) {
+      const std::u16string pick[] = {u"a", u"\r\n", u"\u00DF", u"\u062E", u"\u20AC", u"\U0001F600"};
+      text += pick[rng() % 6];
+    }
+    const std::u16string expected = reference.encode(bytes.Decode(utf8.Encode(text)));
+    for (CodecKernel kernel : testing::KernelsThisCpuRuns()) {
+      LostCharacters lost;
+      const b64 codec(utf8, CodecKernels::Of(kernel));
+      std::u16string encoded = codec.encode(text, lost);
+      ASSERT_EQ(encoded, expected) << Name(kernel) << ", length " << n;
+      ASSERT_EQ(codec.decode(encoded, lost), text) << Name(kernel) << ", length " << n;
+      ASSERT_FALSE(lost) << Name(kernel) << ", length " << n;
+      const b64 oneLine(utf8, CodecKernels::Of(kernel), {0, false});
+      ASSERT_EQ(oneLine.encode(text), encoded) << Name(kernel) << ", length " << n;  // decode cleaned it
     }
   }
 }
@@ -266,7 +315,8 @@ TEST(Base64Streams, DecodeAgreesWithDecodeWhereverTheReadBlocksEnd) {
               at += k;
               return k;
             },
-            [&](const std::uint8_t* d, std::size_t k) { streamed.append(reinterpret_cast<const char*>(d), k); });
+            [&](const std::uint8_t* d, std::size_t k) { streamed.append(reinterpret_cast<const char*>(d), k); },
+            codec.kernels());
         std::u16string ds = cp.Decode(text);
         ASSERT_EQ(streamed, cp.Encode(codec.decode(ds))) << "length " << n << ", ending " << end;
       }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "xpkit/Error.h"
 #include "xpkit/codepage/PrintableName.h"
 #include "xpkit/codepage/Utf.h"
@@ -46,9 +49,61 @@ TEST(CodePage, CharacterZeroIsOrdinary) {
   EXPECT_EQ(CodePage::Get(1256).Decode(std::string("a\0b", 3)), text);
 }
 
-TEST(CodePage, OnlyTheTwoTablesExist) {
+TEST(CodePage, OnlyTheTwoTablesAndUtf8Exist) {
   EXPECT_THROW(CodePage::Get(437), Error);
-  EXPECT_THROW(CodePage::Get(65001), Error);
+  EXPECT_THROW(CodePage::Get(65000), Error);
+  const CodePage& utf8 = CodePage::Get(65001);
+  EXPECT_FALSE(utf8.singleByte());
+  EXPECT_TRUE(CodePage::Get(1256).singleByte());
+  EXPECT_EQ(utf8.charset(), 1);  // DEFAULT_CHARSET: a UTF-8 text may be in any script
+}
+
+TEST(CodePage, Utf8CarriesEveryCharacterAsOneToFourBytes) {
+  const CodePage& utf8 = CodePage::Get(65001);
+  const std::u16string text(u"Gr\u00FC\u00DFe \u062E\u20AC\U0001F600\0.", 12);
+  const std::string bytes("Gr\xC3\xBC\xC3\x9F" "e \xD8\xAE\xE2\x82\xAC\xF0\x9F\x98\x80\0.", 19);
+  LostCharacters lost;
+  EXPECT_EQ(utf8.Encode(text, lost), bytes);
+  EXPECT_EQ(utf8.Decode(bytes, lost), text);
+  EXPECT_FALSE(lost) << lost.Describe(utf8);
+  EXPECT_TRUE(utf8.Represents(u'\u4E2D'));
+  EXPECT_FALSE(utf8.Represents(u'\xD800'));
+}
+
+TEST(CodePage, WhatAConversionLosesIsCountedAndNamed) {
+  // Characters a single-byte code page lacks become "?".
+  LostCharacters lost;
+  EXPECT_EQ(CodePage::Get(1256).Encode(u"Gr\u00FC\u00DFe \u4E2D", lost), "Gr\xFC?e ?");
+  EXPECT_EQ(lost.count, 2u);
+  EXPECT_EQ(lost.Describe(CodePage::Get(1256)), "character 4, U+00DF, is not in code page 1256 (2 characters in all)");
+  // Surrogates without their partner have no UTF-8 form; a pair has one.
+  const CodePage& utf8 = CodePage::Get(65001);
+  lost = {};
+  EXPECT_EQ(utf8.Encode(std::u16string{0xDC00, u'a', 0xD83D, 0xDE00, u'b', 0xD800}, lost), "?a\xF0\x9F\x98\x80" "b?");
+  EXPECT_EQ(lost.count, 2u);
+  EXPECT_EQ(lost.Describe(utf8), "character 1, U+DC00, is half of a surrogate pair, which has no UTF-8 form (2 characters in all)");
+  // Bytes that are not well-formed UTF-8 become U+FFFD, one for each byte.
+  lost = {};
+  EXPECT_EQ(utf8.Decode("ok\xC3(\xE2\x82", lost), u"ok\uFFFD(\uFFFD\uFFFD");
+  EXPECT_EQ(lost.count, 3u);
+  EXPECT_EQ(lost.Describe(utf8), "byte 3, 0xC3, is not UTF-8 text (3 bytes in all)");
+  // Every byte has its character in the single-byte code pages.
+  lost = {};
+  CodePage::Get(1252).Decode("\x80\xFF\xC3", lost);
+  EXPECT_FALSE(lost);
+}
+
+TEST(CodePage, TheEnvironmentNamesTheSystemCodePage) {
+  const char* old = std::getenv("XPKIT_CODEPAGE");
+  const std::string saved = old ? old : "";
+  ::setenv("XPKIT_CODEPAGE", "65001", 1);
+  EXPECT_EQ(SystemCodePage().number(), 65001);
+  ::unsetenv("XPKIT_CODEPAGE");
+  EXPECT_EQ(SystemCodePage().number(), 1256);
+  ::setenv("XPKIT_CODEPAGE", "utf8", 1);
+  EXPECT_THROW(SystemCodePage(), Error);
+  if (old) ::setenv("XPKIT_CODEPAGE", saved.c_str(), 1);
+  else ::unsetenv("XPKIT_CODEPAGE");
 }
 
 TEST(Utf8, OnlyWellFormedTextIsAccepted) {

@@ -179,6 +179,33 @@ TEST_F(DrawText, MeasuresLinesBrokenAtTheWidth) {
   EXPECT_TRUE(c.InkBox().right < 0);  // measuring draws nothing
 }
 
+TEST_F(DrawText, AUtf8SessionDrawsWhatTheSingleByteOneDraws) {
+  // In code page 65001 a character is two bytes here and counts are in bytes; the text,
+  // its measure and its pixels are those of the same text in 1256.
+  Session utf8Session{CodePage::Get(65001)};
+  Gdi& utf8Gdi = utf8Session.gdi();
+  const std::u16string text = u"\u062E\u0631\u0648\u062C &Exit";
+  const std::string ansi = Ansi(text), utf8 = CodePage::Get(65001).Encode(text);
+  ASSERT_EQ(utf8.size(), ansi.size() + 4);
+  TextCanvas a(gdi, 90, 40), u(utf8Gdi, 90, 40);
+  RECT ra{0, 0, 90, 20}, ru = ra;
+  EXPECT_EQ(gdi.DrawTextA(a.dc, ansi.data(), -1, &ra, DT_CALCRECT), utf8Gdi.DrawTextA(u.dc, utf8.data(), -1, &ru, DT_CALCRECT));
+  EXPECT_EQ(ra.right, ru.right);
+  ra = ru = {0, 0, 90, 20};
+  gdi.DrawTextA(a.dc, ansi.data(), static_cast<int>(ansi.size()), &ra, DT_CENTER | DT_SINGLELINE);
+  utf8Gdi.DrawTextA(u.dc, utf8.data(), static_cast<int>(utf8.size()), &ru, DT_CENTER | DT_SINGLELINE);
+  gdi.TextOutA(a.dc, 2, 22, ansi.data(), static_cast<int>(ansi.size()));
+  utf8Gdi.TextOutA(u.dc, 2, 22, utf8.data(), static_cast<int>(utf8.size()));
+  int differ = 0, inked = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 90; ++x) {
+      differ += u.image.ColorAt(x, y) != a.image.ColorAt(x, y);
+      inked += a.image.ColorAt(x, y) != RGB(255, 255, 255);
+    }
+  EXPECT_EQ(differ, 0);
+  EXPECT_GT(inked, 40);  // both lines drawn
+}
+
 TEST_F(DrawText, LongWordIsNotBroken) {
   const auto lines = text::BreakLines(u"Unbreakable word", false, true, 10, [](std::u16string_view s) {
     return static_cast<int>(s.size()) * 6;

@@ -35,9 +35,10 @@ constexpr std::uint32_t ValueOf(Ch c) {
 }
 
 // Encodes `n` bytes, each given by byte(i), into `out` (EncodedLength(n) characters).
-// The line counter starts afresh with every call.
+// The line counter starts afresh with every call; with `groupsPerLine` 0 there are no
+// line breaks at all (4 characters for every 3 bytes, or part of 3).
 template <class Out, class ByteAt>
-void Encode(std::size_t n, ByteAt&& byte, Out* out) {
+void Encode(std::size_t n, ByteAt&& byte, Out* out, std::size_t groupsPerLine = kGroupsPerLine) {
   std::size_t o = 0, group = 0, i = 0;
   for (; i + 3 <= n; i += 3) {
     const std::uint32_t w = (std::uint32_t{byte(i)} << 16) | (std::uint32_t{byte(i + 1)} << 8) | byte(i + 2);
@@ -46,7 +47,7 @@ void Encode(std::size_t n, ByteAt&& byte, Out* out) {
     out[o + 2] = static_cast<Out>(kAlphabet[(w >> 6) & 63]);
     out[o + 3] = static_cast<Out>(kAlphabet[w & 63]);
     o += 4;
-    if (++group == kGroupsPerLine) {
+    if (++group == groupsPerLine) {
       out[o++] = static_cast<Out>('\r');
       out[o++] = static_cast<Out>('\n');
       group = 0;
@@ -60,7 +61,7 @@ void Encode(std::size_t n, ByteAt&& byte, Out* out) {
     out[o + 2] = static_cast<Out>(rest == 2 ? kAlphabet[(w >> 6) & 63] : '=');
     out[o + 3] = static_cast<Out>('=');
     o += 4;
-    if (++group == kGroupsPerLine) {
+    if (++group == groupsPerLine) {
       out[o++] = static_cast<Out>('\r');
       out[o++] = static_cast<Out>('\n');
     }

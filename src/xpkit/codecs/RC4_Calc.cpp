@@ -70,14 +70,19 @@ std::u16string rc4crypt(const std::u16string& data, const std::u16string& key) {
 }
 
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& cp) {
-  return rc4crypt(data, key, cp, ChooseCodecKernel());
+  return rc4crypt(data, key, cp, CodecKernels::Fastest());
 }
 
-std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& cp, CodecKernel kernel) {
+std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& cp,
+                        const CodecKernels& kernels) {
   if (key.empty()) throw Error(ErrorCode::InvalidProcedureCall, "rc4crypt: the key is empty");
+  // Cipher bytes are any bytes, and most of them are no UTF-8 text.
+  if (!cp.singleByte())
+    throw Error(ErrorCode::BadCodePage, "", "rc4crypt of texts needs a single-byte code page, not " +
+                                                std::to_string(cp.number()) + ": use the byte form");
   std::uint8_t k[256];
   const std::size_t used = key.size() < 256 ? key.size() : 256;
-  textbytes::ToBytes(key.data(), used, k, cp, CodecKernel::Scalar);
+  textbytes::ToBytes(key.data(), used, k, cp, CodecKernels::Of(CodecKernel::Scalar));
   Rc4State state(k, used);
   // Blocks small enough for the cache: characters to bytes, the cipher, bytes back.
   const std::size_t n = data.size();
@@ -86,9 +91,9 @@ std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, c
     std::uint8_t buf[kBlock];
     for (std::size_t at = 0; at < n; at += kBlock) {
       const std::size_t m = std::min(kBlock, n - at);
-      textbytes::ToBytes(data.data() + at, m, buf, cp, kernel);
+      textbytes::ToBytes(data.data() + at, m, buf, cp, kernels);
       state.Apply(buf, m, buf);
-      textbytes::ToText(buf, m, out + at, cp, kernel);
+      textbytes::ToText(buf, m, out + at, cp, kernels);
     }
     return n;
   });

@@ -13,12 +13,13 @@ namespace xpkit::RC4_Calc {
 // Transforms `data` under `key`, both turned into bytes through an ANSI code page (the
 // system's, as the environment names it, unless given); the result has one character
 // per data character. Calling it again on the result with the same key gives `data`
-// back. An empty key is InvalidProcedureCall.
+// back. An empty key is InvalidProcedureCall; a code page that is not single-byte
+// (UTF-8, whose texts cannot hold the cipher's bytes) is BadCodePage.
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key);
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& codePage);
-// The same on the given text-conversion kernels (the others choose afresh at each call).
+// The same on the given text-conversion kernels (the others run the fastest this CPU has).
 std::u16string rc4crypt(const std::u16string& data, const std::u16string& key, const CodePage& codePage,
-                        CodecKernel kernel);
+                        const CodecKernels& kernels);
 
 // The byte form: `n` bytes of `in` to `out` (which may be `in`); `keyLength` >= 1.
 void rc4crypt(const std::uint8_t* in, std::size_t n, const std::uint8_t* key, std::size_t keyLength,

@@ -1,6 +1,7 @@
 #include "xpkit/codecs/b64.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -44,8 +45,7 @@ void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, co
       [&](const std::uint8_t* d, std::size_t n) {
         if (!out) out.emplace(op, OutputFile::Options{.input = in.descriptor()});
         out->Write(d, n);
-      },
-      std::function<void(std::uint64_t)>{});
+      });
   if (written == 0) throw Error(ErrorCode::SubscriptOutOfRange, "input file '" + PrintableName(ip) + "' " + emptyWhat);
   out->Commit();
 }
@@ -53,83 +53,125 @@ void RunIntoFile(const std::string& ip, const std::string& op, Stream stream, co
 }  // namespace
 
 std::u16string b64::encode(const std::u16string& es) const {
+  if (!cp_->singleByte()) {
+    LostCharacters lost;
+    return encode(es, lost);
+  }
+  return EncodeToText(es.size(), [&](std::size_t at, std::size_t m, std::uint8_t* out) {
+    textbytes::ToBytes(es.data() + at, m, out, *cp_, *kernels_);
+  });
+}
+
+std::u16string b64::encode(const std::u16string& es, LostCharacters& lost) const {
+  if (cp_->singleByte()) {  // looked for only when asked: a pass of its own
+    cp_->FindLost(es, 0, lost);
+    return encode(es);
+  }
+  // A character is one to four bytes: the text's bytes first.
+  auto bytes = std::make_unique_for_overwrite<char[]>(cp_->MaxBytes(es.size()));
+  const std::size_t n = cp_->EncodeInto(es, bytes.get(), lost);
+  return EncodeToText(n, [&](std::size_t at, std::size_t m, std::uint8_t* out) { std::memcpy(out, bytes.get() + at, m); });
+}
+
+template <class BytesAt>
+std::u16string b64::EncodeToText(std::size_t n, BytesAt&& bytesAt) const {
   // Blocks of whole lines: characters to bytes, bytes to Base64, Base64 to characters,
   // each step in the cache.
   constexpr std::size_t kBlock = 57 * 64;
-  const std::size_t n = es.size();
-  return LargeText(base64::EncodedLength(n), [&](char16_t* out) {
-    std::uint8_t bytes[kBlock], chars[base64::EncodedLength(kBlock)];
+  return LargeText(base64::EncodedLength(n, lines_), [&](char16_t* out) {
+    std::uint8_t bytes[kBlock], chars[kBlock / 3 * 4 * 3];  // room for a break after every character
+    base64::LineEncoder encoder(lines_, *kernels_);
+    std::size_t written = 0;
     for (std::size_t at = 0; at < n; at += kBlock) {
       const std::size_t m = std::min(kBlock, n - at);
-      textbytes::ToBytes(es.data() + at, m, bytes, *cp_, kernel_);
-      base64::EncodeBytes(bytes, m, chars, kernel_);
-      textbytes::WidenAscii(chars, base64::EncodedLength(m), out + base64::EncodedLength(at));
+      bytesAt(at, m, bytes);
+      const std::size_t k = encoder.Encode(bytes, m, chars);
+      textbytes::WidenAscii(chars, k, out + written);
+      written += k;
     }
-    return base64::EncodedLength(n);
+    return written;
   });
 }
 
 std::u16string b64::decode(std::u16string& ds) const {
+  LostCharacters lost;
+  return decode(ds, lost);
+}
+
+std::u16string b64::decode(std::u16string& ds, LostCharacters& lost) const {
+  if (!cp_->singleByte()) {  // the bytes make characters only as a whole
+    auto bytes = std::make_unique_for_overwrite<char[]>(base64::DecodeRoom(ds.size()));
+    std::size_t n = 0;
+    DecodeInBlocks(ds, [&](const std::uint8_t* b, std::size_t k) {
+      std::memcpy(bytes.get() + n, b, k);
+      n += k;
+    });
+    return LargeText(n, [&](char16_t* text) { return cp_->DecodeInto({bytes.get(), n}, text, lost); });
+  }
+  return LargeText(base64::DecodeRoom(ds.size()), [&](char16_t* text) {
+    std::size_t written = 0;
+    DecodeInBlocks(ds, [&](const std::uint8_t* b, std::size_t k) {
+      textbytes::ToText(b, k, text + written, *cp_, *kernels_);
+      written += k;
+    });
+    return written;
+  });
+}
+
+template <class Take>
+void b64::DecodeInBlocks(std::u16string& ds, Take&& take) const {
   // Blocks of `ds` are cleaned of CR and LF in place and narrowed to the bytes Base64
   // reads, in one pass; the bytes are decoded as pieces of one text.
   constexpr std::size_t kBlock = 1 << 14;
   const std::size_t n = ds.size();
-  base64::PieceDecoder decoder(kBlock, kernel_);
+  base64::PieceDecoder decoder(kBlock, *kernels_);
   auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(decoder.outputRoom());
   std::size_t kept = 0;
-  std::u16string out = LargeText(base64::DecodeRoom(n), [&](char16_t* text) {
-    std::size_t written = 0;
-    for (std::size_t at = 0;; at += kBlock) {
-      const std::size_t m = std::min(kBlock, n - at);
-      const std::size_t piece = textbytes::StripBreaksToAscii(ds.data() + at, m, ds.data() + kept, decoder.piece(), kernel_);
-      kept += piece;
-      const std::size_t k = decoder.Decode(piece, at + m == n, bytes.get());
-      textbytes::ToText(bytes.get(), k, text + written, *cp_, kernel_);
-      written += k;
-      if (at + m == n) return written;
-    }
-  });
+  for (std::size_t at = 0;; at += kBlock) {
+    const std::size_t m = std::min(kBlock, n - at);
+    const std::size_t piece = textbytes::StripBreaksToAscii(ds.data() + at, m, ds.data() + kept, decoder.piece(), *kernels_);
+    kept += piece;
+    take(bytes.get(), decoder.Decode(piece, at + m == n, bytes.get()));
+    if (at + m == n) break;
+  }
   ds.resize(kept);
-  return out;
 }
 
 void b64::encodefile(const std::string& ip, const std::string& op) const {
-  RunIntoFile(ip, op, [k = kernel_](auto&&... a) { return EncodeStream(a..., k); }, "is empty, so there is nothing to write");
+  RunIntoFile(ip, op, [this](auto&&... a) { return EncodeStream(a..., *kernels_, lines_); },
+              "is empty, so there is nothing to write");
 }
 
 void b64::decodefile(const std::string& ip, const std::string& op) const {
-  RunIntoFile(ip, op, [k = kernel_](auto&&... a) { return DecodeStream(a..., k); },
+  RunIntoFile(ip, op, [this](auto&&... a) { return DecodeStream(a..., *kernels_); },
               "holds no Base64 characters, so there is nothing to write");
 }
 
-std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out, const std::function<void(std::uint64_t)>& progress,
-                           CodecKernel kernel) {
+std::uint64_t EncodeStream(const ByteSource& in, const ByteSink& out, const CodecKernels& kernels,
+                           const base64::LineFormat& lines) {
+  base64::LineEncoder encoder(lines, kernels);
   auto src = std::make_unique_for_overwrite<std::uint8_t[]>(kEncodeChunk);
-  auto dst = std::make_unique_for_overwrite<std::uint8_t[]>(base64::EncodedLength(kEncodeChunk));
-  std::uint64_t read = 0, written = 0;
+  // A chunk's room from a line's start, and one break more for a line that runs on
+  // from the chunk before.
+  auto dst = std::make_unique_for_overwrite<std::uint8_t[]>(encoder.Room(kEncodeChunk) + 2);
+  std::uint64_t written = 0;
   while (true) {
     const std::size_t n = Fill(in, src.get(), kEncodeChunk);
     if (n == 0) break;
-    base64::EncodeBytes(src.get(), n, dst.get(), kernel);
-    const std::size_t m = base64::EncodedLength(n);
+    const std::size_t m = encoder.Encode(src.get(), n, dst.get());
     out(dst.get(), m);
-    read += n;
     written += m;
-    if (progress) progress(read);
     if (n < kEncodeChunk) break;
   }
   return written;
 }
 
-std::uint64_t DecodeStream(const ByteSource& in, const ByteSink& out, const std::function<void(std::uint64_t)>& progress,
-                           CodecKernel kernel) {
-  base64::PieceDecoder decoder(kDecodeChunk, kernel);
+std::uint64_t DecodeStream(const ByteSource& in, const ByteSink& out, const CodecKernels& kernels) {
+  base64::PieceDecoder decoder(kDecodeChunk, kernels);
   auto dst = std::make_unique_for_overwrite<std::uint8_t[]>(decoder.outputRoom());
-  std::uint64_t read = 0, written = 0;
+  std::uint64_t written = 0;
   while (true) {
     const std::size_t n = Fill(in, decoder.piece(), kDecodeChunk);
-    read += n;
-    if (progress) progress(read);
     const bool last = n < kDecodeChunk;
     const std::size_t m = decoder.Decode(n, last, dst.get());
     if (m != 0) out(dst.get(), m);
@@ -170,10 +212,8 @@ std::int16_t b64::b64index(const std::u16string& ch) {
 
 std::vector<std::uint8_t> b64::strtobytes(const std::u16string& text) const {
   if (text.empty()) throw Error(ErrorCode::SubscriptOutOfRange, "strtobytes: there is no empty byte block");
-  const CodePage& cp = *cp_;
-  std::vector<std::uint8_t> bytes(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = cp.ToByte(text[i]);
-  return bytes;
+  const std::string bytes = cp_->Encode(text);
+  return {bytes.begin(), bytes.end()};
 }
 
 std::u16string b64::readfile(const std::string& path) const {

@@ -1,9 +1,11 @@
 #include "xpkit/codepage/CodePage.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "xpkit/Error.h"
+#include "xpkit/codepage/Utf.h"
 
 namespace xpkit {
 namespace {
@@ -49,29 +51,148 @@ constexpr char16_t kHigh1256[128] = {
     0x0651, 0x00F9, 0x0652, 0x00FB, 0x00FC, 0x200E, 0x200F, 0x06D2,  // F8
 };
 
+constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
+constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
+
+// A character, or a pair of surrogates, as UTF-8; `out` has room for four bytes.
+std::size_t PutUtf8(std::uint32_t c, char* out) {
+  if (c < 0x80) {
+    out[0] = static_cast<char>(c);
+    return 1;
+  }
+  if (c < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (c >> 6));
+    out[1] = static_cast<char>(0x80 | (c & 0x3F));
+    return 2;
+  }
+  if (c < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (c >> 12));
+    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (c & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (c >> 18));
+  out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (c & 0x3F));
+  return 4;
+}
+
+// A surrogate without its partner has no UTF-8 form.
+bool Unpaired(std::u16string_view text, std::size_t i) {
+  const char16_t c = text[i];
+  if (IsHighSurrogate(c)) return i + 1 >= text.size() || !IsLowSurrogate(text[i + 1]);
+  return IsLowSurrogate(c) && (i == 0 || !IsHighSurrogate(text[i - 1]));
+}
+
 }  // namespace
 
 struct CodePageTables {
   static constexpr CodePage k1252{1252, kHigh1252};
   static constexpr CodePage k1256{1256, kHigh1256};
+  static constexpr CodePage kUtf8{65001, nullptr};
 };
 
 const CodePage& CodePage::Get(int number) {
   if (number == 1252) return CodePageTables::k1252;
   if (number == 1256) return CodePageTables::k1256;
-  throw Error(ErrorCode::BadCodePage, "", "code page " + std::to_string(number) + " is not supported (supported: 1252, 1256)");
+  if (number == kUtf8) return CodePageTables::kUtf8;
+  throw Error(ErrorCode::BadCodePage, "",
+              "code page " + std::to_string(number) + " is not supported (supported: 1252, 1256, 65001)");
 }
 
 std::u16string CodePage::Decode(std::string_view bytes) const {
+  LostCharacters lost;
+  return Decode(bytes, lost);
+}
+
+std::u16string CodePage::Decode(std::string_view bytes, LostCharacters& lost) const {
   std::u16string out(bytes.size(), u'\0');
-  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = toChar_[static_cast<std::uint8_t>(bytes[i])];
+  out.resize(DecodeInto(bytes, out.data(), lost));
   return out;
 }
 
+std::size_t CodePage::DecodeInto(std::string_view bytes, char16_t* out, LostCharacters& lost) const {
+  char16_t* o = out;
+  if (singleByte()) {  // every byte has its character
+    for (const char b : bytes) *o++ = toChar_[static_cast<std::uint8_t>(b)];
+    return bytes.size();
+  }
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (static_cast<std::uint8_t>(bytes[i]) < 0x80) {
+      *o++ = static_cast<char16_t>(bytes[i++]);
+      continue;
+    }
+    std::uint32_t cp = 0;
+    const int length = NextCodePoint(bytes, i, cp);
+    if (length == 0) {
+      lost.Add(i, static_cast<std::uint8_t>(bytes[i]), true);
+      *o++ = u'\uFFFD';
+      ++i;
+      continue;
+    }
+    i += static_cast<std::size_t>(length);
+    if (cp >= 0x10000) {
+      *o++ = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      *o++ = static_cast<char16_t>(cp);
+    }
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
 std::string CodePage::Encode(std::u16string_view text) const {
+  LostCharacters lost;
+  if (!singleByte()) return Encode(text, lost);
   std::string out(text.size(), '\0');
   for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(ToByte(text[i]));
   return out;
+}
+
+std::string CodePage::Encode(std::u16string_view text, LostCharacters& lost) const {
+  std::string out(MaxBytes(text.size()), '\0');
+  out.resize(EncodeInto(text, out.data(), lost));
+  return out;
+}
+
+std::size_t CodePage::EncodeInto(std::u16string_view text, char* out, LostCharacters& lost) const {
+  if (singleByte()) {  // what is lost looked for in a pass of its own
+    for (std::size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(ToByte(text[i]));
+    FindLost(text, 0, lost);
+    return text.size();
+  }
+  char* o = out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    std::uint32_t c = text[i];
+    if (c < 0x80) {
+      *o++ = static_cast<char>(c);
+    } else if (Unpaired(text, i)) {
+      lost.Add(i, c, false);
+      *o++ = '?';
+    } else {
+      if (IsHighSurrogate(text[i])) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+      o += PutUtf8(c, o);
+    }
+  }
+  return static_cast<std::size_t>(o - out);
+}
+
+void CodePage::FindLost(std::u16string_view text, std::size_t at, LostCharacters& lost) const {
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (singleByte() ? toByte_[text[i]] == kUnmapped : Unpaired(text, i)) lost.Add(at + i, text[i], false);
+}
+
+std::string LostCharacters::Describe(const CodePage& codePage) const {
+  if (count == 0) return "nothing was lost";
+  char what[16];
+  std::snprintf(what, sizeof what, fromBytes ? "0x%02X" : "U+%04X", static_cast<unsigned>(value));
+  std::string text = (fromBytes ? "byte " : "character ") + std::to_string(first + 1) + ", " + what;
+  if (fromBytes) text += ", is not UTF-8 text";
+  else if (codePage.singleByte()) text += ", is not in code page " + std::to_string(codePage.number());
+  else text += ", is half of a surrogate pair, which has no UTF-8 form";
+  if (count > 1) text += " (" + std::to_string(count) + (fromBytes ? " bytes" : " characters") + " in all)";
+  return text;
 }
 
 const CodePage& SystemCodePage() {
@@ -80,7 +201,8 @@ const CodePage& SystemCodePage() {
   const std::string v(env);
   if (v == "1252") return CodePage::Get(1252);
   if (v == "1256") return CodePage::Get(1256);
-  throw Error(ErrorCode::BadCodePage, "", "XPKIT_CODEPAGE must be 1252 or 1256, not '" + v + "'");
+  if (v == "65001") return CodePage::Get(65001);
+  throw Error(ErrorCode::BadCodePage, "", "XPKIT_CODEPAGE must be 1252, 1256 or 65001, not '" + v + "'");
 }
 
 }  // namespace xpkit

@@ -95,6 +95,12 @@ XPKIT_AVX2 std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std::
   return at;
 }
 
+XPKIT_AVX2 std::size_t EncodeFlat(const std::uint8_t* src, std::size_t n, std::uint8_t* dst) {
+  std::size_t at = 0;
+  for (; at + 28 <= n; at += 24, dst += 32) EncodeBlock(src + at, dst);  // each block reads 28 bytes
+  return at;
+}
+
 XPKIT_AVX2 Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst, std::size_t room) {
   // Input blocks of 32 bytes go into `stage` without their CR and LF; once it holds a
   // batch, it is decoded 32 characters at a time. Batches keep the decoding loads clear
@@ -137,6 +143,7 @@ XPKIT_AVX2 Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::uin
 
 namespace xpkit::base64::avx2 {
 std::size_t EncodeLines(const std::uint8_t*, std::size_t, std::uint8_t*) { return 0; }
+std::size_t EncodeFlat(const std::uint8_t*, std::size_t, std::uint8_t*) { return 0; }
 Progress DecodeLines(const std::uint8_t*, std::size_t, std::uint8_t*, std::size_t) { return {}; }
 }  // namespace xpkit::base64::avx2
 

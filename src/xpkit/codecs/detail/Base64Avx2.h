@@ -13,6 +13,10 @@ namespace xpkit::base64::avx2 {
 // as 4 more bytes are readable past the line. Returns the bytes consumed, a multiple of 57.
 std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst);
 
+// Encodes whole groups of 3 bytes into 4 characters each, with no line breaks, as
+// long as 4 more bytes are readable past them. Returns the bytes consumed, a multiple of 24.
+std::size_t EncodeFlat(const std::uint8_t* src, std::size_t n, std::uint8_t* dst);
+
 // Decodes whole groups of the characters of `src` other than CR and LF, 32 bytes of
 // input at a time while 64 remain, writing no further than dst + room. Returns where
 // it stopped.

@@ -100,6 +100,14 @@ XPKIT_AVX512 std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std
   return at;
 }
 
+XPKIT_AVX512 std::size_t EncodeFlat(const std::uint8_t* src, std::size_t n, std::uint8_t* dst) {
+  const __m512i alphabet = Load(kAlphabetBytes), first = Load(kFirst16Groups);
+  // 16 groups at a time, read as 64 bytes while that many are there.
+  std::size_t at = 0;
+  for (; at + 64 <= n; at += 48, dst += 64) _mm512_storeu_si512(dst, EncodeGroups(_mm512_loadu_si512(src + at), first, alphabet));
+  return at;
+}
+
 XPKIT_AVX512 Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst, std::size_t room) {
   const __m512i valuesLow = Load(kValuesLow), valuesHigh = Load(kValuesHigh), pack = Load(kPackWords);
   const __m512i iota = Load(kIota), cr = _mm512_set1_epi8('\r'), lf = _mm512_set1_epi8('\n');
@@ -133,6 +141,7 @@ XPKIT_AVX512 Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::u
 
 namespace xpkit::base64::avx512 {
 std::size_t EncodeLines(const std::uint8_t*, std::size_t, std::uint8_t*) { return 0; }
+std::size_t EncodeFlat(const std::uint8_t*, std::size_t, std::uint8_t*) { return 0; }
 Progress DecodeLines(const std::uint8_t*, std::size_t, std::uint8_t*, std::size_t) { return {}; }
 }  // namespace xpkit::base64::avx512
 

@@ -14,6 +14,10 @@ namespace xpkit::base64::avx512 {
 // Returns the bytes consumed, a multiple of 57.
 std::size_t EncodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst);
 
+// Encodes whole groups of 3 bytes into 4 characters each, with no line breaks.
+// Returns the bytes consumed, a multiple of 48.
+std::size_t EncodeFlat(const std::uint8_t* src, std::size_t n, std::uint8_t* dst);
+
 // Decodes whole groups of the characters of `src` other than CR and LF, 64 bytes of
 // input at a time, writing no further than dst + room. Returns where it stopped.
 Progress DecodeLines(const std::uint8_t* src, std::size_t n, std::uint8_t* dst, std::size_t room);

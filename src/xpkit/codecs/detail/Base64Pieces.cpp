@@ -4,9 +4,9 @@
 
 namespace xpkit::base64 {
 
-PieceDecoder::PieceDecoder(std::size_t pieceCapacity, CodecKernel kernel)
+PieceDecoder::PieceDecoder(std::size_t pieceCapacity, const CodecKernels& kernels)
     : capacity_(pieceCapacity),
-      kernel_(kernel),
+      kernels_(&kernels),
       buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(kHeldMax + pieceCapacity)) {}
 
 std::size_t PieceDecoder::outputRoom() const { return DecodeRoom(kHeldMax + capacity_); }
@@ -16,9 +16,9 @@ std::size_t PieceDecoder::Decode(std::size_t n, bool last, std::uint8_t* dst) {
   const std::size_t total = held_ + n;
   if (last) {
     held_ = 0;
-    return DecodeBytes(text, total, dst, kernel_);
+    return DecodeBytes(text, total, dst, *kernels_);
   }
-  const Progress p = DecodeGroupsSkippingBreaks(text, LastFourStart(text, total), dst, outputRoom(), kernel_);
+  const Progress p = DecodeGroupsSkippingBreaks(text, LastFourStart(text, total), dst, outputRoom(), *kernels_);
   held_ = 0;
   for (std::size_t i = p.read; i < total; ++i)
     if (!IsBreak(text[i])) text[held_++] = text[i];

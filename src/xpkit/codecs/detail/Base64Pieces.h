@@ -11,7 +11,7 @@ namespace xpkit::base64 {
 
 class PieceDecoder {
  public:
-  PieceDecoder(std::size_t pieceCapacity, CodecKernel kernel);
+  PieceDecoder(std::size_t pieceCapacity, const CodecKernels& kernels);
 
   // Where the next piece goes, up to pieceCapacity bytes: right behind the characters
   // held back from the pieces before, so the kernels see one run of text.
@@ -28,7 +28,7 @@ class PieceDecoder {
  private:
   static constexpr std::size_t kHeldMax = 7;  // 0..3 after the last whole group, and 4
   std::size_t capacity_;
-  CodecKernel kernel_;
+  const CodecKernels* kernels_;
   std::unique_ptr<std::uint8_t[]> buffer_;
   std::size_t held_ = 0;
 };

@@ -27,7 +27,9 @@ std::u16string LargeText(std::size_t n, FillText fill, void* context) {
     return fill(data, context);
   });
 #else
-  text.reserve(n);  // allocated, not yet touched
+  // Without resize_and_overwrite the text is cleared before `fill` writes it: one more
+  // pass over every page, which the hint still makes cheaper.
+  text.reserve(n);
   HintHugePages(text.data(), n);
   text.resize(n);
   text.resize(fill(text.data(), context));

@@ -7,8 +7,8 @@
 namespace xpkit {
 
 // A text of at most `n` characters that `fill` writes straight into its storage,
-// returning how many it wrote. The storage is not cleared first: every page is touched
-// once, by `fill`. A long text is marked for huge pages, since faulting it in 4 KiB at a
+// returning how many it wrote. Where the library has resize_and_overwrite (C++23) the
+// storage is not cleared first, and every page is touched once, by `fill`. A long text is marked for huge pages, since faulting it in 4 KiB at a
 // time costs several times the work of a codec.
 template <class Fill>
 std::u16string LargeText(std::size_t n, Fill&& fill);

@@ -4,19 +4,15 @@
 
 namespace xpkit::textbytes {
 
-void ToBytes(const char16_t* text, std::size_t n, std::uint8_t* bytes, const CodePage& codePage, CodecKernel kernel) {
-  std::size_t i = kernel == CodecKernel::Avx512 ? avx512::ToBytes(text, n, bytes, codePage)
-                  : kernel == CodecKernel::Avx2 ? avx2::ToBytes(text, n, bytes, codePage)
-                                                : 0;
+void ToBytes(const char16_t* text, std::size_t n, std::uint8_t* bytes, const CodePage& codePage, const CodecKernels& kernels) {
+  std::size_t i = kernels.toBytes(text, n, bytes, codePage);
   // Sixteen at a time: the independent table reads overlap.
   for (; i + 16 <= n; i += 16) TableBytes16(text + i, bytes + i, codePage);
   for (; i < n; ++i) bytes[i] = codePage.ToByte(text[i]);
 }
 
-void ToText(const std::uint8_t* bytes, std::size_t n, char16_t* text, const CodePage& codePage, CodecKernel kernel) {
-  std::size_t i = kernel == CodecKernel::Avx512 ? avx512::ToText(bytes, n, text, codePage)
-                  : kernel == CodecKernel::Avx2 ? avx2::ToText(bytes, n, text, codePage)
-                                                : 0;
+void ToText(const std::uint8_t* bytes, std::size_t n, char16_t* text, const CodePage& codePage, const CodecKernels& kernels) {
+  std::size_t i = kernels.toText(bytes, n, text, codePage);
   for (; i < n; ++i) text[i] = codePage.ToChar(bytes[i]);
 }
 
@@ -25,11 +21,9 @@ void WidenAscii(const std::uint8_t* bytes, std::size_t n, char16_t* text) {
 }
 
 std::size_t StripBreaksToAscii(const char16_t* text, std::size_t n, char16_t* dst, std::uint8_t* ascii,
-                               CodecKernel kernel) {
+                               const CodecKernels& kernels) {
   std::size_t kept = 0;
-  std::size_t i = kernel == CodecKernel::Avx512 ? avx512::StripBreaksToAscii(text, n, dst, ascii, kept)
-                  : kernel == CodecKernel::Avx2 ? avx2::StripBreaksToAscii(text, n, dst, ascii, kept)
-                                                : 0;
+  std::size_t i = kernels.stripBreaksToAscii(text, n, dst, ascii, kept);
   for (; i < n; ++i) {
     const char16_t c = text[i];
     if (c == u'\r' || c == u'\n') continue;

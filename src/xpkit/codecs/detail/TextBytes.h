@@ -12,10 +12,10 @@ namespace xpkit::textbytes {
 
 // The bytes of `n` characters through the code page; '?' for a character it cannot
 // represent.
-void ToBytes(const char16_t* text, std::size_t n, std::uint8_t* bytes, const CodePage& codePage, CodecKernel kernel);
+void ToBytes(const char16_t* text, std::size_t n, std::uint8_t* bytes, const CodePage& codePage, const CodecKernels& kernels);
 
 // The characters of `n` bytes through the code page.
-void ToText(const std::uint8_t* bytes, std::size_t n, char16_t* text, const CodePage& codePage, CodecKernel kernel);
+void ToText(const std::uint8_t* bytes, std::size_t n, char16_t* text, const CodePage& codePage, const CodecKernels& kernels);
 
 // The characters of `n` bytes below 0x80, as they are (Base64 characters, CR, LF).
 void WidenAscii(const std::uint8_t* bytes, std::size_t n, char16_t* text);
@@ -25,6 +25,6 @@ void WidenAscii(const std::uint8_t* bytes, std::size_t n, char16_t* text);
 // 0x80 (outside the alphabet) for any other. `dst` may be `text` or lie before it, so
 // a text can be cleaned in place. Returns the characters kept.
 std::size_t StripBreaksToAscii(const char16_t* text, std::size_t n, char16_t* dst, std::uint8_t* ascii,
-                               CodecKernel kernel);
+                               const CodecKernels& kernels);
 
 }  // namespace xpkit::textbytes

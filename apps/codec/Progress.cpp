@@ -1,4 +1,4 @@
-#include "common/Progress.h"
+#include "codec/Progress.h"
 
 #include <unistd.h>
 

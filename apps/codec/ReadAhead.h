@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "xpkit/files/InputFile.h"
-#include "common/BlockQueue.h"
+#include "codec/BlockQueue.h"
 
 namespace xpkit::cli {
 

@@ -1,4 +1,4 @@
-#include "common/BlockQueue.h"
+#include "codec/BlockQueue.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "common/ReadAhead.h"
+#include "codec/ReadAhead.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "common/WriteBehind.h"
+#include "codec/WriteBehind.h"
 
 #include <algorithm>
 #include <cstring>
