@@ -3,6 +3,7 @@
 #pragma once
 #include "xpkit/Error.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
 #include "xpkit/codepage/CodePage.h"
 #include "xpkit/codepage/PrintableName.h"

@@ -7,6 +7,7 @@
 
 #include "xpkit/Error.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/UserControl.h"
