@@ -1,6 +1,6 @@
 # The three programs and the program-only libraries they share.
 
-add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Progress.cpp apps/common/BlockQueue.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
+add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/ProgressBar.cpp apps/common/BlockQueue.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
 xpkit_target(xpkit_apps_common)
 # The tools' own headers are included from apps/: "common/Args.h", "gallery/Gallery.h".
 target_include_directories(xpkit_apps_common PUBLIC ${PROJECT_SOURCE_DIR}/apps)

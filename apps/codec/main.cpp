@@ -14,7 +14,7 @@
 #include "xpkit/files/InputFile.h"
 #include "xpkit/files/OutputFile.h"
 #include "common/Args.h"
-#include "common/Progress.h"
+#include "common/ProgressBar.h"
 #include "common/ReadAhead.h"
 #include "common/WriteBehind.h"
 
@@ -132,7 +132,7 @@ class Transfer {
  private:
   xpkit::InputFile in_;
   xpkit::OutputFile out_;
-  xpkit::cli::Progress progress_;
+  xpkit::cli::ProgressBar progress_;
   std::uint64_t read_ = 0;
   std::optional<xpkit::cli::ReadAhead> ahead_;
   std::optional<xpkit::cli::WriteBehind> behind_;  // last: joined before the output goes

@@ -89,7 +89,7 @@ Bitmap RenderButton(const ButtonRequest& r) {
 Bitmap RenderMsgBox(const MsgBoxRequest& r) {
   HeadlessBackend backend;
   Host host(backend);
-  const frmMsgBox::Layout l = frmMsgBox::LayOut(host, host.session().codePage().Encode(r.text));
+  const frmMsgBox::Arrangement l = frmMsgBox::Arrange(host, host.session().codePage().Encode(r.text));
   if (const POINT size = FramedSize(l.width, l.height); !FitsPicture(size.x, size.y))
     throw Error(ErrorCode::BadUsage, {},
                 "the message box of this text would be " + std::to_string(size.x) + "x" + std::to_string(size.y) +

@@ -30,11 +30,11 @@ int main(int argc, char** argv) {
     bool closed = false;
     xpkit::Timer& later = form.cmdExit->AddTimer();
     later.SetInterval(200);
-    later.OnTick = [&] {
+    later.SetTickHandler([&] {
       later.SetEnabled(false);
       host.MsgBox(*text, *caption);
       closed = true;
-    };
+    });
     later.SetEnabled(true);
     form.cmdExit->Click.Connect([&] {
       if (!closed) std::fprintf(stderr, "msgbox_window: Exit clicked while the box was open\n");

@@ -268,9 +268,9 @@ TEST_F(HostTest, TimersTickOnTheClockAndEndStopsEverything) {
   auto& a = AddProbe("A", 0, 0, 10, 10);
   Timer& t = a.AddTimer();
   int ticks = 0;
-  t.OnTick = [&] {
+  t.SetTickHandler([&] {
     if (++ticks == 5) host.End();
-  };
+  });
   t.SetInterval(1);
   host.AdvanceClock(3);
   EXPECT_EQ(ticks, 0);  // disabled
