@@ -23,7 +23,7 @@ OK prints "ok"; Cancel (or Alt+C, or the close box) ends the program.
 )";
 
 // A form places its children in twips: 15 to a pixel.
-constexpr double Px(int pixels) { return pixels * xpkit::kTwipsPerPixel; }
+constexpr auto Px = xpkit::PixelsToTwips;
 
 class OkCancelForm : public xpkit::Form {
  public:

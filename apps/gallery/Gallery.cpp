@@ -45,7 +45,7 @@ Bitmap RenderHeader(const HeaderRequest& r) {
   if (r.caption) bag.WriteProperty("Caption", *r.caption);
   if (r.description) bag.WriteProperty("Description", *r.description);
   if (r.borderStyle) bag.WriteProperty("BorderStyle", *r.borderStyle);
-  auto& header = form.Add<XPHeader>("XPHeader1", {0, 0, r.width * 15.0, r.height * 15.0, Dock::Top}, &bag);
+  auto& header = form.Add<XPHeader>("XPHeader1", {0, 0, PixelsToTwips(r.width), PixelsToTwips(r.height), Dock::Top}, &bag);
   return ComposeControl(header);
 }
 
@@ -70,7 +70,7 @@ Bitmap RenderButton(const ButtonRequest& r) {
   bag.WriteProperty("Font", FontDesc{r.fontFace, r.fontSize, 400, false, false, false, form.Font->Charset()});
   bag.WriteProperty("ForeColor", ColorValue{0x80000006});
   bag.WriteProperty("ForeHover", ColorValue{0});
-  auto& button = form.Add<XPButton>("cmdExit", {15, 15, r.width * 15.0, r.height * 15.0}, &bag);
+  auto& button = form.Add<XPButton>("cmdExit", {PixelsToTwips(1), PixelsToTwips(1), PixelsToTwips(r.width), PixelsToTwips(r.height)}, &bag);
   form.Show();
   HeadlessDriver input(host, form);
   switch (r.look) {

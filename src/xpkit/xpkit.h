@@ -5,6 +5,7 @@
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/backends/sdl2/Sdl2Backend.h"
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/codepage/CodePage.h"
 #include "xpkit/codepage/PrintableName.h"
 #include "xpkit/codepage/Utf.h"

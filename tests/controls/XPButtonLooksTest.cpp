@@ -171,7 +171,7 @@ TEST_F(ButtonTest, PressedRowsStartAtRowThreeWhateverTheHeight) {
     Form f(host, "frmPressed", 200, 100);
     f.Show();
     PropertyBag bag = Stored(u"");
-    XPButton& b = f.Add<XPButton>("b", {0, 0, 40 * 15.0, h * 15.0}, &bag);
+    XPButton& b = f.Add<XPButton>("b", {0, 0, PixelsToTwips(40), PixelsToTwips(h)}, &bag);
     HeadlessDriver drive(host, f);
     drive.MoveTo(20, h / 2);
     drive.Press();
@@ -196,7 +196,7 @@ TEST_F(ButtonTest, TinyButtonsPaintEveryLookWithoutLeavingObjects) {
       Form f(host, "frmTiny", 50, 50);
       f.Show();
       PropertyBag bag = Stored(u"&Exit");
-      XPButton& b = f.Add<XPButton>("b", {15, 15, w * 15.0, h * 15.0}, &bag);
+      XPButton& b = f.Add<XPButton>("b", {PixelsToTwips(1), PixelsToTwips(1), PixelsToTwips(w), PixelsToTwips(h)}, &bag);
       HeadlessDriver drive(host, f);
       drive.MoveTo(1, 1);
       drive.Press();

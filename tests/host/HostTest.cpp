@@ -54,7 +54,7 @@ class HostTest : public ::testing::Test {
     form.Show();
   }
   Probe& AddProbe(const std::string& name, double l, double t, double w, double h) {
-    auto& p = form.Add<Probe>(name, {l * 15, t * 15, w * 15, h * 15});
+    auto& p = form.Add<Probe>(name, {PixelsToTwips(l), PixelsToTwips(t), PixelsToTwips(w), PixelsToTwips(h)});
     p.log = &log;
     return p;
   }
@@ -223,7 +223,7 @@ TEST_F(HostTest, ADisabledFormsControlsTakeNoInput) {
   a.SetAccessKeys(u"x");
   Form dialog(host, "dlg", 100, 50);
   dialog.Show();
-  auto& d = dialog.Add<Probe>("D", {0, 0, 30 * 15.0, 20 * 15.0});
+  auto& d = dialog.Add<Probe>("D", {0, 0, PixelsToTwips(30), PixelsToTwips(20)});
   d.log = &log;
   HeadlessDriver onDialog(host, dialog);
   host.session().user().EnableWindow(form.hWnd(), FALSE);

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "xpkit/Error.h"
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/Timer.h"
 #include "xpkit/host/UserControl.h"
@@ -102,7 +103,7 @@ void Host::ButtonDown(const InputMessage& m) {
   session_.user().GetCursorPos(&at);
   float x, y;
   ScalePoint(*c, x, y);
-  if (m.button == 1 && c == lastLeftDownOn_ && now_ - lastLeftDown_ <= kDoubleClickMs &&
+  if (m.button == vbLeftButton && c == lastLeftDownOn_ && now_ - lastLeftDown_ <= kDoubleClickMs &&
       std::abs(at.x - lastLeftDownAt_.x) <= kDoubleClickDistance &&
       std::abs(at.y - lastLeftDownAt_.y) <= kDoubleClickDistance) {
     // The second press of a double click arrives as the double-click notification,
@@ -113,7 +114,7 @@ void Host::ButtonDown(const InputMessage& m) {
     c->OnDblClick();
     return;
   }
-  if (m.button == 1) {
+  if (m.button == vbLeftButton) {
     lastLeftDown_ = now_;
     lastLeftDownAt_ = at;
     lastLeftDownOn_ = c;
@@ -149,11 +150,11 @@ void Host::ButtonUp(const InputMessage& m) {
 void Host::KeyDown(const InputMessage& m) {
   shift_ = m.shift;
   if (m.key == vbKeyTab) {
-    MoveFocus((m.shift & 1) != 0);
+    MoveFocus((m.shift & vbShiftMask) != 0);
     return;
   }
-  if (m.shift & 4) {
-    const char16_t ch = static_cast<char16_t>(m.key >= 'A' && m.key <= 'Z' ? m.key - 'A' + 'a' : m.key);
+  if (m.shift & vbAltMask) {
+    const char16_t ch = AsciiLower(static_cast<char16_t>(m.key));
     if (UserControl* owner = AccessKeyOwner(ch)) {
       if (owner->CanGetFocus()) SetFocus(owner);
       if (!ended_) owner->OnAccessKeyPress(static_cast<std::int16_t>(ch));

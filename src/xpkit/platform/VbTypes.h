@@ -23,6 +23,9 @@ constexpr int kTwipsPerPixel = 15;
 // std::nearbyint honours the default rounding mode, which is round-to-nearest-even.
 inline double RoundHalfEven(double x) { return std::nearbyint(x); }
 
+// A length of whole screen pixels in twips, the unit of the kit's positions and sizes.
+constexpr double PixelsToTwips(double pixels) { return pixels * kTwipsPerPixel; }
+
 // Whole screen pixels of a length in twips, at 15 twips per pixel.
 inline int TwipsToPixels(double twips) { return static_cast<int>(RoundHalfEven(twips / kTwipsPerPixel)); }
 

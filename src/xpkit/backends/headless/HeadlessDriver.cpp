@@ -1,5 +1,6 @@
 #include "xpkit/backends/headless/HeadlessDriver.h"
 
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/UserControl.h"
 #include "xpkit/platform/Session.h"
@@ -46,7 +47,7 @@ void HeadlessDriver::Key(std::int16_t key, std::int16_t shift) {
   // With Alt held a key is a system keystroke and types no character.
   const bool types = (shift & vbAltMask) == 0;
   if (types && (key == 32 || key == 13 || (key >= '0' && key <= '9'))) Char(key);
-  if (types && key >= 'A' && key <= 'Z') Char(static_cast<std::int16_t>((shift & 1) ? key : key + 32));
+  if (types && key >= 'A' && key <= 'Z') Char((shift & vbShiftMask) ? key : AsciiLower(key));
   KeyUp(key, shift);
 }
 

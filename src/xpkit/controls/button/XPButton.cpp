@@ -1,5 +1,6 @@
 // The button's behaviour: pointer tracking with the hover timer, mouse and keyboard
 // presses, focus, access keys, its properties and how they are stored.
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/controls/button/XPButton.h"
 
 #include "xpkit/host/Host.h"
@@ -163,7 +164,7 @@ void XPButton::UpdateAccessKey() {
   if (c.size() <= 1) return;
   const std::size_t a = c.find(u'&');
   if (a == std::u16string::npos || a + 1 == c.size()) return;
-  auto lower = [](char16_t ch) { return std::u16string(1, ch >= u'A' && ch <= u'Z' ? ch + 32 : ch); };
+  auto lower = [](char16_t ch) { return std::u16string(1, AsciiLower(ch)); };
   if (c[a + 1] != u'&') {
     SetAccessKeys(lower(c[a + 1]));
     return;

@@ -24,8 +24,6 @@ FontDesc MessageFont(Host& host) {
   return d;
 }
 
-double Twips(int px) { return px * kTwipsPerPixel; }
-
 }  // namespace
 
 frmMsgBox::Arrangement frmMsgBox::Arrange(Host& host, const std::string& ansiText) {
@@ -69,7 +67,7 @@ frmMsgBox::frmMsgBox(Host& host, const std::u16string& caption, std::string ansi
     : Form(host, "frmMsgBox", l.width, l.height) {
   Caption = caption;
   Frame = FrameStyle{true, true, false, false, false, true};
-  Body = &Add<MsgBoxBody>("Body", {0, 0, Twips(l.width), Twips(l.button.top)});
+  Body = &Add<MsgBoxBody>("Body", {0, 0, PixelsToTwips(l.width), PixelsToTwips(l.button.top)});
   Body->surface().SetFont(MakeFont(MessageFont(host)));
   Body->SetContent(l.icon, l.text, std::move(ansiText));
 
@@ -77,7 +75,7 @@ frmMsgBox::frmMsgBox(Host& host, const std::u16string& caption, std::string ansi
   bag.WriteProperty("Caption", std::u16string(u"OK"));
   bag.WriteProperty("Font", MessageFont(host));
   cmdOK = &Add<XPButton>("cmdOK",
-                         {Twips(l.button.left), Twips(l.button.top), Twips(kButtonWidth), Twips(kButtonHeight)}, &bag);
+                         {PixelsToTwips(l.button.left), PixelsToTwips(l.button.top), PixelsToTwips(kButtonWidth), PixelsToTwips(kButtonHeight)}, &bag);
   cmdOK->Click.Connect([this] { Close(); });
   cmdOK->KeyDown.Connect([this](std::int16_t& key, std::int16_t&) {
     if (key == vbKeyEscape) Close();

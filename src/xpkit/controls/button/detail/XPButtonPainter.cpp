@@ -44,7 +44,6 @@ void XPButtonPainter::Repaint(std::int16_t pressed) {
 }
 
 void XPButtonPainter::PrepareSurface() {
-  b_.surface().SetAutoRedraw(true);
   b_.surface().Cls();
   b_.surface().SetScaleMode(XPButton::kScaleMode);
 }
