@@ -1,10 +1,11 @@
 # The three programs and the program-only libraries they share.
 
-add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/ProgressBar.cpp apps/common/BlockQueue.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
+add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Options.cpp apps/common/ProgressBar.cpp apps/common/BlockQueue.cpp apps/common/ReadAhead.cpp apps/common/WriteBehind.cpp)
 xpkit_target(xpkit_apps_common)
 # The tools' own headers are included from apps/: "common/Args.h", "gallery/Gallery.h".
 target_include_directories(xpkit_apps_common PUBLIC ${PROJECT_SOURCE_DIR}/apps)
 target_link_libraries(xpkit_apps_common PUBLIC xpkit_codepage xpkit_files)
+set_property(SOURCE apps/common/Options.cpp APPEND PROPERTY COMPILE_DEFINITIONS XPKIT_VERSION="${PROJECT_VERSION}")
 
 add_library(xpkit_gallery_lib STATIC apps/gallery/Gallery.cpp apps/gallery/WindowFrame.cpp)
 xpkit_target(xpkit_gallery_lib)

@@ -1,5 +1,6 @@
 // xpkit-codec: Base64 and RC4 over files or standard input and output.
 #include <algorithm>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "xpkit/files/InputFile.h"
 #include "xpkit/files/OutputFile.h"
 #include "common/Args.h"
+#include "common/Options.h"
 #include "common/ProgressBar.h"
 #include "common/ReadAhead.h"
 #include "common/WriteBehind.h"
@@ -24,7 +26,7 @@ constexpr const char* kUsage = R"(usage:
   xpkit-codec b64 encode [--] [IN [OUT]]
   xpkit-codec b64 decode [--] [IN [OUT]]
   xpkit-codec rc4 (--key TEXT | --key-file FILE) [--] [IN [OUT]]
-  xpkit-codec --help
+  xpkit-codec --help | --version
 
 IN and OUT are files; "-" or a missing name means standard input or output. A name
 that starts with "-" goes after "--".
@@ -61,31 +63,12 @@ using xpkit::cli::UsageError;
 // RC4's key schedule takes 256 key bytes, repeating a shorter key; any beyond are unused.
 constexpr std::size_t kKeyBytesUsed = 256;
 
-// What follows the command word: file names, and the values of the options that take
-// one. Any word starting with "-" but "-" itself is an option, until a "--".
-struct Words {
-  std::vector<std::string> files;
-  std::vector<std::pair<std::string, std::string>> options;
-};
+using xpkit::cli::CommandLine;
 
-Words Split(const std::vector<std::string>& args, std::initializer_list<std::string_view> known) {
-  Words words;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
-      words.files.push_back(a);
-    } else if (a == "--") {
-      optionsEnded = true;
-    } else if (std::find(known.begin(), known.end(), a) == known.end()) {
-      throw UsageError("unknown option " + Quoted(a));
-    } else if (i + 1 >= args.size()) {
-      throw UsageError(a + " needs a value");
-    } else {
-      words.options.emplace_back(a, args[++i]);
-    }
-  }
-  return words;
+// What follows the command word: options, and IN and OUT; "-" is a file name.
+constexpr xpkit::cli::OptionSpec kRc4Options[] = {{"--key"}, {"--key-file", xpkit::cli::kFileName}};
+CommandLine Parse(std::span<const std::string> args, std::span<const xpkit::cli::OptionSpec> options) {
+  return xpkit::cli::ParseCommandLine(args, {.options = options, .words = true, .repeats = true});
 }
 
 // IN and OUT, standard input and output where not given.
@@ -138,11 +121,12 @@ class Transfer {
   std::optional<xpkit::cli::WriteBehind> behind_;  // last: joined before the output goes
 };
 
-int Base64(const std::vector<std::string>& args) {
-  if (args.empty()) throw UsageError("b64 needs 'encode' or 'decode'");
-  const bool encode = args[0] == "encode";
-  if (!encode && args[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not " + Quoted(args[0]));
-  const auto [ip, op] = Files(Split({args.begin() + 1, args.end()}, {}).files);
+int Base64(const CommandLine& line) {
+  const auto& words = line.words;
+  if (words.empty()) throw UsageError("b64 needs 'encode' or 'decode'");
+  const bool encode = words[0] == "encode";
+  if (!encode && words[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not " + Quoted(words[0]));
+  const auto [ip, op] = Files({words.begin() + 1, words.end()});
   Transfer t(ip, op);
   if (t.size() > 0) {
     const auto n = static_cast<std::size_t>(t.size());
@@ -185,14 +169,12 @@ std::vector<std::uint8_t> KeyFromFile(const std::string& path) {
   return bytes;
 }
 
-int Rc4(const std::vector<std::string>& args) {
-  const Words words = Split(args, {"--key", "--key-file"});
-  if (words.options.empty()) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
-  if (words.options.size() > 1) throw UsageError("give the key once, with --key or --key-file");
-  const auto& [option, value] = words.options[0];
-  const auto [ip, op] = Files(words.files);
+int Rc4(const CommandLine& line) {
+  if (line.options.empty()) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
+  if (line.options.size() > 1) throw UsageError("give the key once, with --key or --key-file");
+  const auto& [option, value] = line.options[0];
+  const auto [ip, op] = Files(line.words);
   const bool keyFile = option == "--key-file";
-  if (keyFile && value.empty()) throw UsageError("a file name is empty");
   if (keyFile && value == "-" && ip == "-")
     throw UsageError("--key-file - reads the key from standard input, so IN must be a file");
   const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value);
@@ -214,16 +196,15 @@ int Rc4(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   return xpkit::cli::RunTool("xpkit-codec", [&] {
-    for (const auto& a : args) {
-      if (a == "--") break;
-      if (a == "--help" || a == "-h") {
-        return xpkit::cli::PrintUsage(kUsage);
-      }
-    }
-    if (args.empty()) throw UsageError("no command given");
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (args[0] == "b64") return Base64(rest);
-    if (args[0] == "rc4") return Rc4(rest);
-    throw UsageError("unknown command " + Quoted(args[0]));
+    const std::string command = args.empty() ? "" : args[0];
+    const bool known = command == "b64" || command == "rc4";
+    // Before a command only --help and --version are known.
+    if (!known && command != "--help" && command != "-h" && command != "--version")
+      throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
+    const std::span<const xpkit::cli::OptionSpec> options = command == "rc4" ? std::span(kRc4Options) : std::span<const xpkit::cli::OptionSpec>{};
+    const CommandLine line = Parse(std::span(args).subspan(known ? 1 : 0), options);
+    if (line.ask == CommandLine::Ask::Help) return xpkit::cli::PrintUsage(kUsage);
+    if (line.ask == CommandLine::Ask::Version) return xpkit::cli::PrintVersion("xpkit-codec");
+    return command == "b64" ? Base64(line) : Rc4(line);
   });
 }
