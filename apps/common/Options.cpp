@@ -31,10 +31,11 @@ CommandLine ParseCommandLine(std::span<const std::string> args, const Grammar& g
     const auto spec = std::find_if(grammar.options.begin(), grammar.options.end(),
                                    [&](const OptionSpec& o) { return o.name == a; });
     if (spec == grammar.options.end()) throw UsageError("unknown option " + Quoted(a) + grammar.unknownSuffix);
-    if (i + 1 >= args.size()) throw UsageError(a + " needs a " + std::string(spec->value));
+    const bool isSwitch = spec->value == kSwitch;
+    if (!isSwitch && i + 1 >= args.size()) throw UsageError(a + " needs a " + std::string(spec->value));
     if (spec->value == kFileName && args[i + 1].empty()) throw UsageError("a file name is empty");
     if (!grammar.repeats && line.Has(a)) throw UsageError(a + " given twice");
-    line.options.emplace_back(a, args[++i]);
+    line.options.emplace_back(a, isSwitch ? std::string() : args[++i]);
   }
   return line;
 }

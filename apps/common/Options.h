@@ -10,8 +10,9 @@
 
 namespace xpkit::cli {
 
-// What an option's value is, as "needs a ..." says it. A file name may not be empty.
-constexpr std::string_view kValue = "value", kFileName = "file name", kNumber = "number";
+// What an option's value is, as "needs a ..." says it. A file name may not be empty; a
+// switch takes no value (it is recorded with an empty one).
+constexpr std::string_view kValue = "value", kFileName = "file name", kNumber = "number", kSwitch = "";
 
 struct OptionSpec {
   std::string_view name;  // "--size", "-o"
