@@ -8,6 +8,7 @@
 #include <new>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/platform/Gdi.h"

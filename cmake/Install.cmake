@@ -52,6 +52,10 @@ install(CODE "
     endif()
   endif()")
 
+# The guides, with the pictures they show; the manual pages point here.
+file(GLOB XPKIT_DOCS ${PROJECT_SOURCE_DIR}/docs/*.md ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${XPKIT_DOCS} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 if(XPKIT_TOOLS)
   install(TARGETS xpkit xpkit-gallery xpkit-codec RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/xpkit.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

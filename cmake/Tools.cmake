@@ -1,10 +1,11 @@
 # The three programs and the program-only libraries they share.
 
-add_library(xpkit_apps_common STATIC apps/common/Args.cpp)
+add_library(xpkit_apps_common STATIC apps/common/Args.cpp apps/common/Options.cpp)
 xpkit_target(xpkit_apps_common)
 # The tools' own headers are included from apps/: "common/Args.h", "gallery/Gallery.h".
 target_include_directories(xpkit_apps_common PUBLIC ${PROJECT_SOURCE_DIR}/apps)
 target_link_libraries(xpkit_apps_common PUBLIC xpkit_codepage xpkit_files)
+set_property(SOURCE apps/common/Options.cpp APPEND PROPERTY COMPILE_DEFINITIONS XPKIT_VERSION="${PROJECT_VERSION}")
 
 add_library(xpkit_gallery_lib STATIC apps/gallery/Gallery.cpp apps/gallery/WindowFrame.cpp)
 xpkit_target(xpkit_gallery_lib)
@@ -21,7 +22,7 @@ target_link_libraries(xpkit PRIVATE xpkit_shell xpkit_msgbox xpkit_sdl2 xpkit_at
 
 # The codec tool's own input and output: reading ahead and writing behind on threads of
 # their own, and the progress line.
-add_library(xpkit_codec_io STATIC apps/codec/BlockQueue.cpp apps/codec/Progress.cpp apps/codec/ReadAhead.cpp
+add_library(xpkit_codec_io STATIC apps/codec/BlockQueue.cpp apps/codec/ProgressBar.cpp apps/codec/ReadAhead.cpp
                                   apps/codec/WriteBehind.cpp)
 xpkit_target(xpkit_codec_io)
 target_link_libraries(xpkit_codec_io PUBLIC xpkit_apps_common)

@@ -2,7 +2,7 @@
 # Installs every Debian package that building, testing, benchmarking and fuzzing xpkit needs.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libpng-dev
   libsdl2-dev libglib2.0-dev libatk1.0-dev libatk-bridge2.0-dev libdbus-1-dev

@@ -36,8 +36,14 @@ for f in include/xpkit/host/Host.h include/xpkit/layout/LayoutForm.h include/xpk
          lib/libxpkit_layout.a lib/libxpkit_codecs.a lib/cmake/xpkit/xpkitConfig.cmake \
          lib/cmake/xpkit/xpkitConfigVersion.cmake lib/pkgconfig/xpkit.pc lib/pkgconfig/xpkit-codecs.pc \
          bin/xpkit bin/xpkit-gallery bin/xpkit-codec share/man/man1/xpkit.1 share/man/man1/xpkit-codec.1 \
-         share/man/man1/xpkit-gallery.1 share/applications/xpkit.desktop share/icons/hicolor/32x32/apps/xpkit.png; do
+         share/man/man1/xpkit-gallery.1 share/doc/xpkit/kit.md share/doc/xpkit/layout.md share/doc/xpkit/codecs.md \
+         share/doc/xpkit/example-window.png share/applications/xpkit.desktop share/icons/hicolor/32x32/apps/xpkit.png; do
   [ -f "$prefix/$f" ] || fail "the install has no $f"
+done
+
+for tool in xpkit xpkit-gallery xpkit-codec; do
+  title=$(tr a-z A-Z <<<"$tool")
+  grep -q "^\.TH $title \"1\"" "$prefix/share/man/man1/$tool.1" || fail "$tool.1 is not titled $title(1)"
 done
 
 step "pkg-config, and each installed header on its own, from the prefix alone"
@@ -138,8 +144,8 @@ run_examples "$tmp/pkg-config"
 
 step "the examples with xpkit taken in by add_subdirectory()"
 quiet cmake -S examples -B "$tmp/subdir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DXPKIT_FROM_SOURCE=ON
-ninja -C "$tmp/subdir" -t targets all | grep -Eq '^(xpkit_tests|codec_bench|button_bench):' &&
-  fail "a parent project's build holds xpkit's tests or benchmarks"
+ninja -C "$tmp/subdir" -t targets all | grep -Eq '^(xpkit_tests|codec_bench|button_bench|xpkit|xpkit-gallery|xpkit-codec):' &&
+  fail "a parent project's build holds xpkit's tests, benchmarks or programs"
 quiet cmake --build "$tmp/subdir" -j "$jobs"
 run_examples "$tmp/subdir"
 

@@ -1,5 +1,6 @@
 // xpkit-codec: Base64 and RC4 over files or standard input and output.
 #include <algorithm>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,9 +15,10 @@
 #include "xpkit/files/InputFile.h"
 #include "xpkit/files/OutputFile.h"
 #include "common/Args.h"
-#include "codec/Progress.h"
+#include "codec/ProgressBar.h"
 #include "codec/ReadAhead.h"
 #include "codec/WriteBehind.h"
+#include "common/Options.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ constexpr const char* kUsage = R"(usage:
   xpkit-codec b64 encode [--wrap N] [--lf] [--] [IN [OUT]]
   xpkit-codec b64 decode [--] [IN [OUT]]
   xpkit-codec rc4 [--codepage N] (--key TEXT | --key-file FILE) [--] [IN [OUT]]
-  xpkit-codec --help
+  xpkit-codec --help | --version
 
 IN and OUT are files; "-" or a missing name means standard input or output. A name
 that starts with "-" goes after "--".
@@ -67,37 +69,12 @@ using xpkit::cli::UsageError;
 // RC4's key schedule takes 256 key bytes, repeating a shorter key; any beyond are unused.
 constexpr std::size_t kKeyBytesUsed = 256;
 
-// What follows the command word: file names, the values of the options that take one,
-// and the switches given. Any word starting with "-" but "-" itself is an option, until
-// a "--".
-struct Words {
-  std::vector<std::string> files;
-  std::vector<std::pair<std::string, std::string>> options;
-  std::vector<std::string> switches;
-};
+using xpkit::cli::CommandLine;
+using xpkit::cli::OptionSpec;
 
-Words Split(const std::vector<std::string>& args, std::initializer_list<std::string_view> known,
-            std::initializer_list<std::string_view> switches = {}) {
-  Words words;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
-      words.files.push_back(a);
-    } else if (a == "--") {
-      optionsEnded = true;
-    } else if (std::find(switches.begin(), switches.end(), a) != switches.end()) {
-      words.switches.push_back(a);
-    } else if (std::find(known.begin(), known.end(), a) == known.end()) {
-      throw UsageError("unknown option " + Quoted(a));
-    } else if (i + 1 >= args.size()) {
-      throw UsageError(a + " needs a value");
-    } else {
-      words.options.emplace_back(a, args[++i]);
-    }
-  }
-  return words;
-}
+// The options of each command; what follows them are IN and OUT ("-" is a file name).
+constexpr OptionSpec kEncodeOptions[] = {{"--wrap"}, {"--lf", xpkit::cli::kSwitch}};
+constexpr OptionSpec kRc4Options[] = {{"--key"}, {"--key-file", xpkit::cli::kFileName}, {"--codepage"}};
 
 // IN and OUT, standard input and output where not given.
 std::pair<std::string, std::string> Files(const std::vector<std::string>& names) {
@@ -143,33 +120,32 @@ class Transfer {
  private:
   xpkit::InputFile in_;
   xpkit::OutputFile out_;
-  xpkit::cli::Progress progress_;
+  xpkit::cli::ProgressBar progress_;
   std::uint64_t read_ = 0;
   std::optional<xpkit::cli::ReadAhead> ahead_;
   std::optional<xpkit::cli::WriteBehind> behind_;  // last: joined before the output goes
 };
 
 // The line format that --wrap and --lf ask for.
-xpkit::base64::LineFormat Lines(const Words& words) {
+xpkit::base64::LineFormat Lines(const CommandLine& line) {
   xpkit::base64::LineFormat lines;
-  for (const auto& [option, value] : words.options) {
+  if (const std::string* value = line.Find("--wrap")) {
     long long length = 0;
-    if (!xpkit::cli::ParseInt(value, length) || length < 0)
-      throw UsageError("--wrap takes a number of characters from 0 up, not " + Quoted(value));
+    if (!xpkit::cli::ParseInt(*value, length) || length < 0)
+      throw UsageError("--wrap takes a number of characters from 0 up, not " + Quoted(*value));
     lines.length = static_cast<std::size_t>(length);
   }
-  lines.crlf = words.switches.empty();
+  lines.crlf = !line.Has("--lf");
   return lines;
 }
 
-int Base64(const std::vector<std::string>& args, const xpkit::CodecKernels& kernels) {
-  if (args.empty()) throw UsageError("b64 needs 'encode' or 'decode'");
-  const bool encode = args[0] == "encode";
-  if (!encode && args[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not " + Quoted(args[0]));
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
-  const Words words = encode ? Split(rest, {"--wrap"}, {"--lf"}) : Split(rest, {});
-  const xpkit::base64::LineFormat lines = Lines(words);
-  const auto [ip, op] = Files(words.files);
+int Base64(const CommandLine& line, const xpkit::CodecKernels& kernels) {
+  const auto& words = line.words;
+  if (words.empty()) throw UsageError("b64 needs 'encode' or 'decode'");
+  const bool encode = words[0] == "encode";
+  if (!encode && words[0] != "decode") throw UsageError("b64 takes 'encode' or 'decode', not " + Quoted(words[0]));
+  const xpkit::base64::LineFormat lines = Lines(line);
+  const auto [ip, op] = Files({words.begin() + 1, words.end()});
   Transfer t(ip, op);
   if (t.size() > 0) {
     const auto n = static_cast<std::size_t>(t.size());
@@ -215,19 +191,19 @@ std::vector<std::uint8_t> KeyFromFile(const std::string& path) {
   return bytes;
 }
 
-int Rc4(const std::vector<std::string>& args, const xpkit::CodePage* cp) {
-  const Words words = Split(args, {"--key", "--key-file", "--codepage"});
+int Rc4(const CommandLine& line, const xpkit::CodePage* cp) {
   std::vector<std::pair<std::string, std::string>> keys;
-  for (const auto& o : words.options) {
-    if (o.first == "--codepage") cp = &CodePageOption(o.second);
-    else keys.push_back(o);
+  for (const auto& o : line.options) {
+    if (o.first == "--codepage")
+      cp = &CodePageOption(o.second);
+    else
+      keys.push_back(o);
   }
   if (keys.empty()) throw UsageError("rc4 needs --key TEXT or --key-file FILE");
   if (keys.size() > 1) throw UsageError("give the key once, with --key or --key-file");
   const auto& [option, value] = keys[0];
-  const auto [ip, op] = Files(words.files);
+  const auto [ip, op] = Files(line.words);
   const bool keyFile = option == "--key-file";
-  if (keyFile && value.empty()) throw UsageError("a file name is empty");
   if (keyFile && value == "-" && ip == "-")
     throw UsageError("--key-file - reads the key from standard input, so IN must be a file");
   const std::vector<std::uint8_t> key = keyFile ? KeyFromFile(value) : KeyFromText(value, *cp);
@@ -249,25 +225,30 @@ int Rc4(const std::vector<std::string>& args, const xpkit::CodePage* cp) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   return xpkit::cli::RunTool("xpkit-codec", [&] {
-    for (const auto& a : args) {
-      if (a == "--") break;
-      if (a == "--help" || a == "-h") {
-        return xpkit::cli::PrintUsage(kUsage);
-      }
+    // --codepage N may also come before the command.
+    std::span<const std::string> rest(args);
+    const std::string* codePage = nullptr;
+    if (!rest.empty() && rest[0] == "--codepage") {
+      if (rest.size() < 2) throw UsageError("--codepage needs a value");
+      codePage = &rest[1];
+      rest = rest.subspan(2);
     }
+    const std::string command = rest.empty() ? "" : rest[0];
+    const bool known = command == "b64" || command == "rc4";
+    // Before a command only --help and --version are known.
+    if (!known && command != "--help" && command != "-h" && command != "--version")
+      throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
+    const bool encode = command == "b64" && rest.size() > 1 && rest[1] == "encode";
+    const std::span<const OptionSpec> options = command == "rc4" ? std::span<const OptionSpec>(kRc4Options)
+                                                : encode         ? std::span<const OptionSpec>(kEncodeOptions)
+                                                                 : std::span<const OptionSpec>{};
+    const CommandLine line =
+        xpkit::cli::ParseCommandLine(rest.subspan(known ? 1 : 0), {.options = options, .words = true, .repeats = true});
+    if (line.ask == CommandLine::Ask::Help) return xpkit::cli::PrintUsage(kUsage);
+    if (line.ask == CommandLine::Ask::Version) return xpkit::cli::PrintVersion("xpkit-codec");
     // Both chosen once, here, where a bad environment or option is a usage error.
     const xpkit::CodecKernels& kernels = xpkit::CodecKernels::FromEnvironment();
-    std::size_t command = 0;
-    const xpkit::CodePage* cp = &xpkit::SystemCodePage();
-    if (!args.empty() && args[0] == "--codepage") {
-      if (args.size() < 2) throw UsageError("--codepage needs a value");
-      cp = &CodePageOption(args[1]);
-      command = 2;
-    }
-    if (args.size() <= command) throw UsageError("no command given");
-    const std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(command) + 1, args.end());
-    if (args[command] == "b64") return Base64(rest, kernels);
-    if (args[command] == "rc4") return Rc4(rest, cp);
-    throw UsageError("unknown command " + Quoted(args[command]));
+    const xpkit::CodePage* cp = codePage ? &CodePageOption(*codePage) : &xpkit::SystemCodePage();
+    return command == "b64" ? Base64(line, kernels) : Rc4(line, cp);
   });
 }

@@ -4,6 +4,7 @@
 
 #include "xpkit/Error.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/controls/header/XPHeader.h"
 #include "xpkit/controls/msgbox/frmMsgBox.h"
@@ -44,7 +45,7 @@ Bitmap RenderHeader(const HeaderRequest& r) {
   if (r.caption) bag.WriteProperty("Caption", *r.caption);
   if (r.description) bag.WriteProperty("Description", *r.description);
   if (r.borderStyle) bag.WriteProperty("BorderStyle", *r.borderStyle);
-  auto& header = form.Add<XPHeader>("XPHeader1", {0, 0, r.width * 15.0, r.height * 15.0, Dock::Top}, &bag);
+  auto& header = form.Add<XPHeader>("XPHeader1", {0, 0, Px(r.width), Px(r.height), Dock::Top}, &bag);
   return ComposeControl(header);
 }
 
@@ -69,7 +70,7 @@ Bitmap RenderButton(const ButtonRequest& r) {
   bag.WriteProperty("Font", FontDesc{r.fontFace, r.fontSize, 400, false, false, false, form.Font->Charset()});
   bag.WriteProperty("ForeColor", ColorValue{0x80000006});
   bag.WriteProperty("ForeHover", ColorValue{0});
-  auto& button = form.Add<XPButton>("cmdExit", {15, 15, r.width * 15.0, r.height * 15.0}, &bag);
+  auto& button = form.Add<XPButton>("cmdExit", {Px(1), Px(1), Px(r.width), Px(r.height)}, &bag);
   form.Show();
   HeadlessDriver input(host, form);
   switch (r.look) {
@@ -88,7 +89,7 @@ Bitmap RenderButton(const ButtonRequest& r) {
 Bitmap RenderMsgBox(const MsgBoxRequest& r) {
   HeadlessBackend backend;
   Host host(backend);
-  const frmMsgBox::Layout l = frmMsgBox::LayOut(host, host.session().codePage().Encode(r.text));
+  const frmMsgBox::Arrangement l = frmMsgBox::Arrange(host, host.session().codePage().Encode(r.text));
   if (const POINT size = FramedSize(l.width, l.height); !FitsPicture(size.x, size.y))
     throw Error(ErrorCode::BadUsage, {},
                 "the message box of this text would be " + std::to_string(size.x) + "x" + std::to_string(size.y) +

@@ -1,6 +1,7 @@
 // xpkit-gallery: renders the kit's controls headless into PNG files.
 #include <cstdio>
-#include <map>
+#include <algorithm>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/platform/text/TextLimits.h"
 #include "common/Args.h"
+#include "common/Options.h"
 #include "gallery/Gallery.h"
 
 namespace {
@@ -18,9 +20,10 @@ constexpr const char* kUsage = R"(usage:
   xpkit-gallery header --size WxH [--caption T] [--description D] [--border-style N] -o FILE.png
   xpkit-gallery button [--size WxH] [--look LOOK] [--caption T] [--font FACE] [--font-size PT] -o FILE.png
   xpkit-gallery msgbox --text T [--caption C] -o FILE.png
-  xpkit-gallery --help
+  xpkit-gallery --help | --version
 
-Renders one control of the kit, without a display, into a PNG file.
+Renders one control of the kit, without a display, into a PNG file. Every
+subcommand also takes --help and --version.
   gradient   a client area of W x H filled by the gradient painter
              (defaults: colour 1 D0FFFF, colour 2 000040, as the painter has them)
   header     one loaded banner with its two edge lines, as its host composes it
@@ -44,35 +47,16 @@ std::string Limits() {
 using xpkit::cli::Quoted;
 using xpkit::cli::UsageError;
 
-// --name value pairs after the subcommand; every option takes a value.
-std::map<std::string, std::string> Options(int argc, char** argv, const std::vector<std::string>& known) {
-  std::map<std::string, std::string> out;
-  for (int i = 2; i < argc; ++i) {
-    const std::string name = argv[i];
-    bool ok = false;
-    for (const auto& k : known) ok = ok || k == name;
-    if (!ok) throw UsageError("unknown option " + Quoted(name) + " for '" + argv[1] + "'");
-    if (i + 1 >= argc) throw UsageError("option '" + name + "' needs a value");
-    if (out.count(name)) throw UsageError("option '" + name + "' given twice");
-    out[name] = argv[++i];
-  }
-  return out;
+// The options after the subcommand; every one takes a value.
+using Options = xpkit::cli::CommandLine;
+
+const std::string& Required(const Options& o, const std::string& name) {
+  const std::string* value = o.Find(name);
+  if (!value) throw UsageError("missing " + name);
+  return *value;
 }
 
-const std::string& Required(const std::map<std::string, std::string>& o, const std::string& name) {
-  auto it = o.find(name);
-  if (it == o.end()) throw UsageError("missing " + name);
-  return it->second;
-}
-
-// The -o file name.
-const std::string& Output(const std::map<std::string, std::string>& o) {
-  const std::string& file = Required(o, "-o");
-  if (file.empty()) throw UsageError("a file name is empty");
-  return file;
-}
-
-void Size(const std::map<std::string, std::string>& o, int& w, int& h) {
+void Size(const Options& o, int& w, int& h) {
   const std::string& v = Required(o, "--size");
   if (!xpkit::cli::ParseSize(v, w, h, xpkit::kMaxSide))
     throw UsageError("--size must be WxH with sides 1 to " + std::to_string(xpkit::kMaxSide) + ", not " + Quoted(v));
@@ -81,89 +65,108 @@ void Size(const std::map<std::string, std::string>& o, int& w, int& h) {
 }
 
 // A text option, or with `limit` and `kind` the face name: at most that many characters.
-std::u16string Text(const std::map<std::string, std::string>& o, const std::string& name,
+std::u16string Text(const Options& o, const std::string& name,
                     std::size_t limit = xpkit::kMaxText, const char* kind = "text") {
-  const auto t = xpkit::FromUtf8(o.at(name));
+  const auto t = xpkit::FromUtf8(Required(o, name));
   if (!t) throw UsageError(name + " is not valid UTF-8");
   if (const std::string why = xpkit::TooLong(*t, limit, kind); !why.empty()) throw UsageError(name + " " + why);
   return *t;
 }
 
-int Gradient(int argc, char** argv) {
-  const auto o = Options(argc, argv, {"--size", "--angle", "--color1", "--color2", "-o"});
+int Gradient(const Options& o) {
   xpkit::GradientRequest r;
   Size(o, r.width, r.height);
   const std::string& angle = Required(o, "--angle");
   if (!xpkit::cli::ParseFloat(angle, r.angle)) throw UsageError("--angle must be a number, not " + Quoted(angle));
   for (const char* name : {"--color1", "--color2"}) {
-    if (!o.count(name)) continue;
+    if (!o.Has(name)) continue;
     std::uint32_t c;
-    if (!xpkit::cli::ParseRgbHex(o.at(name), c)) throw UsageError(std::string(name) + " must be RRGGBB, not " + Quoted(o.at(name)));
+    if (!xpkit::cli::ParseRgbHex(Required(o, name), c)) throw UsageError(std::string(name) + " must be RRGGBB, not " + Quoted(Required(o, name)));
     (name[7] == '1' ? r.color1 : r.color2) = c;
   }
-  xpkit::WritePng(xpkit::RenderGradient(r), Output(o));
+  xpkit::WritePng(xpkit::RenderGradient(r), Required(o, "-o"));
   return 0;
 }
 
-int Header(int argc, char** argv) {
-  const auto o = Options(argc, argv, {"--size", "--caption", "--description", "--border-style", "-o"});
+int Header(const Options& o) {
   xpkit::HeaderRequest r;
   Size(o, r.width, r.height);
-  if (o.count("--caption")) r.caption = Text(o, "--caption");
-  if (o.count("--description")) r.description = Text(o, "--description");
-  if (o.count("--border-style")) {
+  if (o.Has("--caption")) r.caption = Text(o, "--caption");
+  if (o.Has("--description")) r.description = Text(o, "--description");
+  if (o.Has("--border-style")) {
     long long n;
-    if (!xpkit::cli::ParseInt(o.at("--border-style"), n) || n < INT32_MIN || n > INT32_MAX)
-      throw UsageError("--border-style must be a 32-bit integer, not " + Quoted(o.at("--border-style")));
+    if (!xpkit::cli::ParseInt(Required(o, "--border-style"), n) || n < INT32_MIN || n > INT32_MAX)
+      throw UsageError("--border-style must be a 32-bit integer, not " + Quoted(Required(o, "--border-style")));
     r.borderStyle = static_cast<std::int32_t>(n);
   }
-  xpkit::WritePng(xpkit::RenderHeader(r), Output(o));
+  xpkit::WritePng(xpkit::RenderHeader(r), Required(o, "-o"));
   return 0;
 }
 
-int Button(int argc, char** argv) {
-  const auto o = Options(argc, argv, {"--size", "--look", "--caption", "--font", "--font-size", "-o"});
+int Button(const Options& o) {
   xpkit::ButtonRequest r;
-  if (o.count("--size")) Size(o, r.width, r.height);
-  if (o.count("--look")) {
-    const auto look = xpkit::ParseButtonLook(o.at("--look"));
-    if (!look) throw UsageError("--look must be normal, hover, focus, pressed or disabled, not " + Quoted(o.at("--look")));
+  if (o.Has("--size")) Size(o, r.width, r.height);
+  if (o.Has("--look")) {
+    const auto look = xpkit::ParseButtonLook(Required(o, "--look"));
+    if (!look) throw UsageError("--look must be normal, hover, focus, pressed or disabled, not " + Quoted(Required(o, "--look")));
     r.look = *look;
   }
-  if (o.count("--caption")) r.caption = Text(o, "--caption");
-  if (o.count("--font")) r.fontFace = Text(o, "--font", xpkit::kMaxFaceName, "face name");
-  if (o.count("--font-size")) {
+  if (o.Has("--caption")) r.caption = Text(o, "--caption");
+  if (o.Has("--font")) r.fontFace = Text(o, "--font", xpkit::kMaxFaceName, "face name");
+  if (o.Has("--font-size")) {
     float pt;
-    if (!xpkit::cli::ParseFloat(o.at("--font-size"), pt) || !(pt >= 1 && pt <= 400))
-      throw UsageError("--font-size must be a number of points from 1 to 400, not " + Quoted(o.at("--font-size")));
+    if (!xpkit::cli::ParseFloat(Required(o, "--font-size"), pt) || !(pt >= 1 && pt <= 400))
+      throw UsageError("--font-size must be a number of points from 1 to 400, not " + Quoted(Required(o, "--font-size")));
     r.fontSize = pt;
   }
-  xpkit::WritePng(xpkit::RenderButton(r), Output(o));
+  xpkit::WritePng(xpkit::RenderButton(r), Required(o, "-o"));
   return 0;
 }
 
-int MsgBox(int argc, char** argv) {
-  const auto o = Options(argc, argv, {"--text", "--caption", "-o"});
+int MsgBox(const Options& o) {
   xpkit::MsgBoxRequest r;
   Required(o, "--text");
   r.text = Text(o, "--text");
-  if (o.count("--caption")) r.caption = Text(o, "--caption");
-  xpkit::WritePng(xpkit::RenderMsgBox(r), Output(o));
+  if (o.Has("--caption")) r.caption = Text(o, "--caption");
+  xpkit::WritePng(xpkit::RenderMsgBox(r), Required(o, "-o"));
   return 0;
 }
+
+using xpkit::cli::OptionSpec;
+constexpr OptionSpec kGradient[] = {{"--size"}, {"--angle"}, {"--color1"}, {"--color2"}, {"-o", xpkit::cli::kFileName}};
+constexpr OptionSpec kHeader[] = {
+    {"--size"}, {"--caption"}, {"--description"}, {"--border-style"}, {"-o", xpkit::cli::kFileName}};
+constexpr OptionSpec kButton[] = {
+    {"--size"}, {"--look"}, {"--caption"}, {"--font"}, {"--font-size"}, {"-o", xpkit::cli::kFileName}};
+constexpr OptionSpec kMsgBox[] = {{"--text"}, {"--caption"}, {"-o", xpkit::cli::kFileName}};
+
+struct Subcommand {
+  std::string_view name;
+  std::span<const OptionSpec> options;
+  int (*run)(const Options&);
+};
+constexpr Subcommand kSubcommands[] = {
+    {"gradient", kGradient, Gradient}, {"header", kHeader, Header}, {"button", kButton, Button}, {"msgbox", kMsgBox, MsgBox}};
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
   return xpkit::cli::RunTool("xpkit-gallery", [&] {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "--help" || command == "-h" || command == "help") {
-      return xpkit::cli::PrintUsage((kUsage + Limits()).c_str());
-    }
-    if (command == "gradient") return Gradient(argc, argv);
-    if (command == "header") return Header(argc, argv);
-    if (command == "button") return Button(argc, argv);
-    if (command == "msgbox") return MsgBox(argc, argv);
-    throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
+    const auto usage = [] { return xpkit::cli::PrintUsage((kUsage + Limits()).c_str()); };
+    const std::string command = args.empty() ? "" : args[0];
+    if (command == "help") return usage();
+    const auto sub = std::find_if(std::begin(kSubcommands), std::end(kSubcommands),
+                                  [&](const Subcommand& s) { return s.name == command; });
+    const bool known = sub != std::end(kSubcommands);
+    // Before a subcommand only --help and --version are known.
+    const xpkit::cli::Grammar grammar{.options = known ? sub->options : std::span<const OptionSpec>{},
+                                      .unknownSuffix = known ? " for '" + command + "'" : ""};
+    if (!known && command != "--help" && command != "-h" && command != "--version")
+      throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
+    const Options o = xpkit::cli::ParseCommandLine(std::span(args).subspan(known ? 1 : 0), grammar);
+    if (o.ask == Options::Ask::Help) return usage();
+    if (o.ask == Options::Ask::Version) return xpkit::cli::PrintVersion("xpkit-gallery");
+    return sub->run(o);
   });
 }

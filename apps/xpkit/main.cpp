@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "xpkit/accessibility/atk/AtkBridge.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
@@ -19,6 +21,7 @@
 #include "xpkit/shell/AppIcon.h"
 #include "xpkit/shell/frmMain.h"
 #include "common/Args.h"
+#include "common/Options.h"
 
 namespace {
 
@@ -29,7 +32,7 @@ constexpr const char* kUsage = R"(usage:
   xpkit [--layout FILE] --save-layout FILE      write the window's layout as its controls save it
   xpkit [--layout FILE] [--scale N] --accessibility-tree
                                                 print what assistive technology is told of the window
-  xpkit --help
+  xpkit --help | --version
 
 Click Exit (or focus it with Tab and press Space or Enter), or close the window, to end.
 --layout loads a layout file instead of the built-in one; --save-layout,
@@ -54,6 +57,7 @@ using xpkit::cli::UsageError;
 struct Options {
   std::optional<std::string> layout, screenshot, saveLayout, scale;
   bool accessibilityTree = false;
+  static Options From(const xpkit::cli::CommandLine& line);
 };
 
 // --scale, else XPKIT_SCALE (for a window), else 0: the desktop decides.
@@ -68,26 +72,24 @@ int Scale(const Options& o, bool window) {
   return env ? parse(env, "XPKIT_SCALE") : 0;
 }
 
-Options Parse(int argc, char** argv) {
+constexpr xpkit::cli::OptionSpec kOptions[] = {
+    {"--layout", xpkit::cli::kFileName},
+    {"--screenshot", xpkit::cli::kFileName},
+    {"--save-layout", xpkit::cli::kFileName},
+    {"--scale", xpkit::cli::kNumber},
+    {"--accessibility-tree", xpkit::cli::kSwitch}};
+
+Options Options::From(const xpkit::cli::CommandLine& line) {
   Options o;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--accessibility-tree") {
-      if (o.accessibilityTree) throw UsageError("option '" + a + "' given twice");
-      o.accessibilityTree = true;
-      continue;
-    }
-    std::optional<std::string>* slot = a == "--layout"        ? &o.layout
-                                       : a == "--screenshot"  ? &o.screenshot
-                                       : a == "--save-layout" ? &o.saveLayout
-                                       : a == "--scale"       ? &o.scale
-                                                              : nullptr;
-    if (!slot) throw UsageError("unknown option " + Quoted(a));
-    if (i + 1 >= argc) throw UsageError("option '" + a + "' needs a " + (a == "--scale" ? "number" : "file name"));
-    if (*slot) throw UsageError("option '" + a + "' given twice");
-    *slot = argv[++i];
-    if (slot != &o.scale && slot->value().empty()) throw UsageError("a file name is empty");
-  }
+  const auto take = [&](const char* name) -> std::optional<std::string> {
+    const std::string* value = line.Find(name);
+    return value ? std::optional(*value) : std::nullopt;
+  };
+  o.layout = take("--layout");
+  o.screenshot = take("--screenshot");
+  o.saveLayout = take("--save-layout");
+  o.scale = take("--scale");
+  o.accessibilityTree = line.Has("--accessibility-tree");
   return o;
 }
 
@@ -144,11 +146,12 @@ int Windowed(const xpkit::Layout& layout, int scale) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
   return xpkit::cli::RunTool("xpkit", [&] {
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-      return xpkit::cli::PrintUsage(kUsage);
-    }
-    const Options o = Parse(argc, argv);
+    const auto line = xpkit::cli::ParseCommandLine(args, {.options = kOptions});
+    if (line.ask == xpkit::cli::CommandLine::Ask::Help) return xpkit::cli::PrintUsage(kUsage);
+    if (line.ask == xpkit::cli::CommandLine::Ask::Version) return xpkit::cli::PrintVersion("xpkit");
+    const Options o = Options::From(line);
     const bool window = !o.screenshot && !o.saveLayout && !o.accessibilityTree;
     const int scale = Scale(o, window);
     xpkit::Layout layout;

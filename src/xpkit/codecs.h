@@ -7,6 +7,7 @@
 #include "xpkit/codecs/CodecKernel.h"
 #include "xpkit/codecs/RC4_Calc.h"
 #include "xpkit/codecs/b64.h"
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/codepage/CodePage.h"
 #include "xpkit/codepage/PrintableName.h"
 #include "xpkit/codepage/Utf.h"

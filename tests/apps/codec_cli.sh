@@ -91,7 +91,10 @@ expect 2 "--key needs a value" -- "$bin" rc4 --key
 expect 2 'a file name is empty' -- "$bin" b64 encode "$dir/b58" ""
 expect 2 'a file name is empty' -- "$bin" b64 encode ""
 expect 0 'broken as a cipher' -- "$bin" --help
-for help in --help "b64 --help" "rc4 --key k -h"; do
+for version in --version "b64 encode --version" "rc4 --key k --version"; do
+  expect 0 '^xpkit-codec [0-9]+\.[0-9]+\.[0-9]+$' -- "$bin" $version
+done
+for help in --help "b64 --help" "rc4 --key k -h" "rc4 --version"; do
   exactly 1 "xpkit-codec: standard output: cannot write: No space left on device" -- sh -c "'$bin' $help >/dev/full"
 done
 cp "$dir/b58" "$dir/-x"

@@ -4,7 +4,15 @@ set -u
 bin="$1"
 source "$(dirname "$0")/../support/cli.sh"
 expect 0 'usage' -- "$bin" --help
-for help in --help -h help; do
+# Every subcommand takes --help and --version, wherever they come among its options.
+for help in "msgbox --help" "gradient --size 10x4 -h" "button --look hover --help --bogus"; do
+  expect 0 '^  xpkit-gallery msgbox --text T' -- "$bin" $help
+done
+for version in --version "header --version" "msgbox --text T --version"; do
+  expect 0 '^xpkit-gallery [0-9]+\.[0-9]+\.[0-9]+$' -- "$bin" $version
+done
+expect 2 "unknown option '--bogus' for 'button'" -- "$bin" button --bogus --help
+for help in --help -h help "msgbox --help" --version; do
   exactly 1 "xpkit-gallery: standard output: cannot write: No space left on device" -- sh -c "'$bin' $help >/dev/full"
 done
 expect 2 '^xpkit-gallery: a file name is empty' -- "$bin" header --size 10x4 -o ""

@@ -5,7 +5,9 @@ bin="$1" enlarged="$2"
 source "$(dirname "$0")/../support/cli.sh"
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$@"; }
 expect 0 'usage' -- "$bin" --help
-for help in --help -h; do
+expect 0 'usage' -- "$bin" --scale 2 --help
+expect 0 '^xpkit [0-9]+\.[0-9]+\.[0-9]+$' -- "$bin" --layout none --version
+for help in --help -h --version; do
   exactly 1 "xpkit: standard output: cannot write: No space left on device" -- sh -c "'$bin' $help >/dev/full"
 done
 for option in --screenshot --save-layout --layout; do

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
@@ -33,7 +34,7 @@ class ButtonTest : public ::testing::Test {
 
   XPButton& Place(int w, int h, const std::u16string& caption = u"", const char* name = "cmdExit", int left = kX) {
     const PropertyBag bag = Stored(caption);
-    return form.Add<XPButton>(name, {left * 15.0, kY * 15.0, w * 15.0, h * 15.0}, &bag);
+    return form.Add<XPButton>(name, {Px(left), Px(kY), Px(w), Px(h)}, &bag);
   }
 
   // Every event of `b` as a line of the log.

@@ -69,7 +69,7 @@ TEST_F(ButtonEvents, AHandlerTurningTheButtonIntoALeftPressPressesTheFace) {
   b.MouseDown.Connect([](std::int16_t& button, std::int16_t&, float&, float&) { button = vbLeftButton; });
   Enter();
   input.Press(vbRightButton);
-  EXPECT_EQ(b.PressButtonState(), 1);
+  EXPECT_EQ(b.pressButton(), 1);
   EXPECT_EQ(Look(b), "pressed");
 }
 

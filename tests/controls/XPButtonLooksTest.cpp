@@ -66,7 +66,7 @@ TEST_F(ButtonTest, TinyButtonsPaintEveryLookWithoutLeavingObjects) {
       Form f(host, "frmTiny", 50, 50);
       f.Show();
       PropertyBag bag = Stored(u"&Exit");
-      XPButton& b = f.Add<XPButton>("b", {15, 15, w * 15.0, h * 15.0}, &bag);
+      XPButton& b = f.Add<XPButton>("b", {Px(1), Px(1), Px(w), Px(h)}, &bag);
       HeadlessDriver drive(host, f);
       drive.MoveTo(1, 1);
       drive.Press();

@@ -5,6 +5,7 @@
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
+#include "xpkit/host/Host.h"
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/User.h"
 #include "gallery/Gallery.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/controls/msgbox/detail/ExclamationIcon.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/platform/User.h"
@@ -35,7 +36,7 @@ TEST_F(MsgBoxTest, AShortTextStandsLevelWithTheIconAboveACentredButton) {
   box.Show();
   EXPECT_EQ(box.Caption, u"GradientRect");
   EXPECT_FALSE(box.Frame.minButton || box.Frame.maxButton || box.Frame.showInTaskbar);
-  const auto l = frmMsgBox::LayOut(host, "Overflow");
+  const auto l = frmMsgBox::Arrange(host, "Overflow");
   EXPECT_EQ(box.ClientWidthPx(), l.width);
   EXPECT_EQ(box.ClientHeightPx(), l.height);
   EXPECT_EQ(l.text.bottom - l.text.top, 13);  // one line of Tahoma 8 pt
@@ -63,13 +64,13 @@ TEST_F(MsgBoxTest, AShortTextStandsLevelWithTheIconAboveACentredButton) {
 TEST_F(MsgBoxTest, ALongTextWrapsAtWordsWithinFiveEighthsOfTheScreen) {
   std::string text;
   for (int i = 0; i < 60; ++i) text += "overflow ";
-  const auto l = frmMsgBox::LayOut(host, text);
+  const auto l = frmMsgBox::Arrange(host, text);
   EXPECT_LE(l.width, 1024 * 5 / 8);
   EXPECT_GT(l.width, 1024 / 2);
   EXPECT_EQ((l.text.bottom - l.text.top) % 13, 0);
   EXPECT_GE(l.text.bottom - l.text.top, 4 * 13);
   EXPECT_EQ(l.text.top, l.icon.y);  // taller than the icon: both at the top margin
-  const auto one = frmMsgBox::LayOut(host, "overflow");
+  const auto one = frmMsgBox::Arrange(host, "overflow");
   EXPECT_LT(one.width, l.width);
   EXPECT_GE(one.width, 120);
 }
@@ -81,7 +82,7 @@ TEST_F(MsgBoxTest, OkEnterSpaceAndEscapeCloseIt) {
   };
   const Way ways[] = {
       {"click", [](HeadlessDriver& in, const frmMsgBox& b) {
-         const auto l = frmMsgBox::LayOut(b.host(), "Overflow");
+         const auto l = frmMsgBox::Arrange(b.host(), "Overflow");
          in.Click(l.button.left + 30, l.button.top + 10);
        }},
       {"enter", [](HeadlessDriver& in, const frmMsgBox&) { in.Key(13); }},
@@ -132,7 +133,7 @@ TEST(Gallery, MessageBoxInAToolWindowFrameMatchesItsGolden) {
   const Bitmap img = RenderMsgBox({u"The gradient could not be drawn: Overflow.", u"GradientRect"});
   HeadlessBackend backend;
   Host host(backend);
-  const auto l = frmMsgBox::LayOut(host, "The gradient could not be drawn: Overflow.");
+  const auto l = frmMsgBox::Arrange(host, "The gradient could not be drawn: Overflow.");
   EXPECT_EQ(img.width(), l.width + 6);
   EXPECT_EQ(img.height(), l.height + 6 + 16);
   EXPECT_TRUE(test::MatchesGolden(img, "msgbox"));

@@ -81,10 +81,10 @@ int main(int argc, char** argv) {
     } else {
       xpkit::Timer& later = form.cmdExit->AddTimer();
       later.SetInterval(200);
-      later.OnTick = [&] {
+      later.SetTickHandler([&] {
         later.SetEnabled(false);
         open();
-      };
+      });
       later.SetEnabled(true);
     }
     // After frmMain's own handler, which ends the program.

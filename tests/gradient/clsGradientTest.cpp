@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/host/Host.h"
 #include "xpkit/platform/Gdi.h"
 #include "xpkit/platform/User.h"
 #include "gallery/Gallery.h"

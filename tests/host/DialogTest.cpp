@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/UserControl.h"
@@ -93,7 +94,7 @@ TEST_F(DialogTest, ActivatedButtonTakesEnterAsItsOwnKeystroke) {
   input.Key(vbKeyReturn);
   EXPECT_TRUE(log.empty()) << "before activation nothing has the focus";
   input.Activate();
-  EXPECT_EQ(exit.PressButtonState(), 1) << "the focus arrives as the focus notification";
+  EXPECT_EQ(exit.pressButton(), 1) << "the focus arrives as the focus notification";
   input.Key(vbKeyReturn);
   EXPECT_EQ(log, (std::vector<std::string>{"Exit.KeyDown 13", "Exit.Click"}));
 }

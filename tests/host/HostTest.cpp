@@ -8,6 +8,7 @@
 
 #include "xpkit/Error.h"
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/UserControl.h"
@@ -54,7 +55,7 @@ class HostTest : public ::testing::Test {
     form.Show();
   }
   Probe& AddProbe(const std::string& name, double l, double t, double w, double h) {
-    auto& p = form.Add<Probe>(name, {l * 15, t * 15, w * 15, h * 15});
+    auto& p = form.Add<Probe>(name, {Px(l), Px(t), Px(w), Px(h)});
     p.log = &log;
     return p;
   }
@@ -259,7 +260,7 @@ TEST_F(HostTest, ADisabledFormsControlsTakeNoInput) {
   a.SetAccessKeys(u"x");
   Form dialog(host, "dlg", 100, 50);
   dialog.Show();
-  auto& d = dialog.Add<Probe>("D", {0, 0, 30 * 15.0, 20 * 15.0});
+  auto& d = dialog.Add<Probe>("D", {0, 0, Px(30), Px(20)});
   d.log = &log;
   HeadlessDriver onDialog(host, dialog);
   host.session().user().EnableWindow(form.hWnd(), FALSE);
@@ -304,9 +305,9 @@ TEST_F(HostTest, TimersTickOnTheClockAndEndStopsEverything) {
   auto& a = AddProbe("A", 0, 0, 10, 10);
   Timer& t = a.AddTimer();
   int ticks = 0;
-  t.OnTick = [&] {
+  t.SetTickHandler([&] {
     if (++ticks == 5) host.End();
-  };
+  });
   t.SetInterval(1);
   host.AdvanceClock(3);
   EXPECT_EQ(ticks, 0);  // disabled

@@ -7,6 +7,7 @@
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/host/Form.h"
+#include "xpkit/host/Host.h"
 
 namespace xpkit {
 namespace {

@@ -11,6 +11,7 @@
 #include "xpkit/backends/headless/HeadlessBackend.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"
+#include "xpkit/host/Host.h"
 #include "xpkit/host/UserControl.h"
 #include "xpkit/platform/Session.h"
 

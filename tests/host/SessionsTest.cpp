@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/host/Form.h"

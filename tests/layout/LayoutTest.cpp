@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/controls/button/XPButton.h"
 #include "xpkit/controls/header/XPHeader.h"
 #include "xpkit/layout/ControlRegistry.h"

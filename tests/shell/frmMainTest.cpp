@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "xpkit/backends/headless/HeadlessBackend.h"
+#include "xpkit/backends/headless/HeadlessDriver.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/platform/User.h"
 #include "support/Golden.h"

@@ -30,8 +30,6 @@ class ControlSurface {
   const Bitmap& image() const { return image_; }
 
   void Cls();
-  bool AutoRedraw() const { return autoRedraw_; }
-  void SetAutoRedraw(bool on) { autoRedraw_ = on; }
 
   OLE_COLOR BackColor() const { return backColor_; }
   void SetBackColor(OLE_COLOR c);  // clears the image, as a new background does
@@ -61,7 +59,6 @@ class ControlSurface {
   HFONT hfont_ = 0;
   const xpkit::Font* fontSeen_ = nullptr;
   std::uint64_t fontVersion_ = ~0ull;
-  bool autoRedraw_ = false;
   OLE_COLOR backColor_ = 0x8000000F;  // button face
   OLE_COLOR foreColor_ = 0x80000012;  // button text
   FontRef font_;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "xpkit/Error.h"
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/host/Form.h"
 #include "xpkit/host/Timer.h"
 #include "xpkit/host/UserControl.h"
@@ -117,7 +118,7 @@ void Host::ButtonDown(const InputMessage& m) {
   session_.user().GetCursorPos(&at);
   float x, y;
   ScalePoint(*c, x, y);
-  if (m.button == 1 && c == lastLeftDownOn_ && now_ - lastLeftDown_ <= kDoubleClickMs &&
+  if (m.button == vbLeftButton && c == lastLeftDownOn_ && now_ - lastLeftDown_ <= kDoubleClickMs &&
       std::abs(at.x - lastLeftDownAt_.x) <= kDoubleClickDistance &&
       std::abs(at.y - lastLeftDownAt_.y) <= kDoubleClickDistance) {
     // The second press of a double click arrives as the double-click notification,
@@ -128,7 +129,7 @@ void Host::ButtonDown(const InputMessage& m) {
     c->OnDblClick();
     return;
   }
-  if (m.button == 1) {
+  if (m.button == vbLeftButton) {
     lastLeftDown_ = now_;
     lastLeftDownAt_ = at;
     lastLeftDownOn_ = c;
@@ -165,7 +166,7 @@ void Host::KeyDown(const InputMessage& m) {
   shift_ = m.shift;
   eatenChar_ = 0;
   if (m.key == vbKeyTab) {
-    MoveFocus((m.shift & 1) != 0);
+    MoveFocus((m.shift & vbShiftMask) != 0);
     return;
   }
   std::int16_t key = m.key, shift = m.shift;
@@ -179,7 +180,7 @@ void Host::KeyDown(const InputMessage& m) {
       RequestClose(*form);
       return;
     }
-    const char16_t ch = static_cast<char16_t>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key);
+    const char16_t ch = AsciiLower(static_cast<char16_t>(key));
     if (UserControl* owner = AccessKeyOwner(ch)) {
       if (owner->CanGetFocus()) SetFocus(owner);
       if (!ended_) owner->OnAccessKeyPress(static_cast<std::int16_t>(ch));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "xpkit/Error.h"
+#include "xpkit/codepage/Ascii.h"
 
 namespace xpkit {
 namespace {
@@ -15,10 +16,8 @@ namespace {
 }  // namespace
 
 bool SameKey(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 const char* TypeName(const PropertyValue& v) {

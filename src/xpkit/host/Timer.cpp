@@ -20,7 +20,7 @@ void Timer::SetEnabled(bool on) {
 void Timer::Fire(std::int64_t now) {
   // Ticks coalesce: one late tick, then the schedule restarts from now.
   due_ = now + interval_;
-  if (OnTick) OnTick();
+  if (tick_) tick_();
 }
 
 }  // namespace xpkit

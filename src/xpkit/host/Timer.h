@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace xpkit {
 
@@ -20,7 +21,8 @@ class Timer {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool on);
 
-  std::function<void()> OnTick;
+  // What a tick runs: one handler, set by the timer's owner; a new one replaces it.
+  void SetTickHandler(std::function<void()> handler) { tick_ = std::move(handler); }
 
   // For the host: fires the tick when due at `now` and schedules the next one.
   bool Due(std::int64_t now) const { return enabled_ && interval_ > 0 && now >= due_; }
@@ -32,6 +34,7 @@ class Timer {
   int interval_ = 0;
   bool enabled_ = false;
   std::int64_t due_ = 0;
+  std::function<void()> tick_;
 };
 
 }  // namespace xpkit

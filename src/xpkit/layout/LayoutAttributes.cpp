@@ -4,6 +4,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "xpkit/codepage/Ascii.h"
+
 namespace xpkit {
 namespace {
 
@@ -72,7 +74,7 @@ constexpr Attribute<LineLayout> kLine[] = {
 }  // namespace
 
 std::string LowerKey(std::string key) {
-  for (char& c : key) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  for (char& c : key) c = AsciiLower(c);
   return key;
 }
 

@@ -20,8 +20,6 @@ void PutSpan(Bitmap& b, std::int64_t y, std::int64_t x0, std::int64_t x1, std::u
   for (std::int64_t x = x0; x <= x1; ++x) row[x] = argb;
 }
 
-std::uint32_t Argb(COLORREF c) { return Bitmap::FromColorRef(pixel_rules::ResolveColorRef(c)); }
-
 }  // namespace
 
 Gdi::Gdi(std::uint32_t tag, const CodePage& codePage) : codePage_(codePage), objects_(tag) {
@@ -169,7 +167,7 @@ BOOL Gdi::LineTo(HDC dc, int x, int y) {
   const PenObject* pen = objects_.Get<PenObject>(d->pen);
   if (!pen || pen->style == PS_NULL) return TRUE;
   Bitmap& b = *d->target;
-  const std::uint32_t argb = Argb(pen->color);
+  const std::uint32_t argb = pixel_rules::PixelOf(pen->color);
   const RECT image{0, 0, b.width(), b.height()};
   if (pen->width <= 1) {
     pixel_rules::CosmeticLine(from.x, from.y, x, y, image,
@@ -194,7 +192,7 @@ int Gdi::FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   const BrushObject* br = objects_.Get<BrushObject>(brush);
   if (!d || !rect || !br) return 0;
   if (br->hollow || pixel_rules::RectIsEmpty(*rect)) return 1;
-  const std::uint32_t argb = Argb(br->color);
+  const std::uint32_t argb = pixel_rules::PixelOf(br->color);
   for (std::int64_t y = rect->top; y < rect->bottom; ++y) PutSpan(*d->target, y, rect->left, std::int64_t{rect->right} - 1, argb);
   return 1;
 }
@@ -205,7 +203,7 @@ int Gdi::FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
   if (!d || !rect || !br) return 0;
   if (br->hollow || pixel_rules::RectIsEmpty(*rect)) return 1;
   // One-pixel frame on the outermost columns and rows of the rectangle.
-  const std::uint32_t argb = Argb(br->color);
+  const std::uint32_t argb = pixel_rules::PixelOf(br->color);
   const std::int64_t l = rect->left, t = rect->top, r = std::int64_t{rect->right} - 1, btm = std::int64_t{rect->bottom} - 1;
   PutSpan(*d->target, t, l, r, argb);
   PutSpan(*d->target, btm, l, r, argb);

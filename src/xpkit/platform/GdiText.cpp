@@ -16,13 +16,9 @@ namespace {
 
 RECT BitmapClip(const Bitmap& b) { return {0, 0, b.width(), b.height()}; }
 
-RECT Intersect(const RECT& a, const RECT& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
-
 void FillBackground(DcObject& dc, const RECT& clip, const RECT& box) {
-  const RECT r = Intersect(clip, box);
-  const std::uint32_t argb = Bitmap::FromColorRef(pixel_rules::ResolveColorRef(dc.bkColor));
+  const RECT r = pixel_rules::Intersection(clip, box);
+  const std::uint32_t argb = pixel_rules::PixelOf(dc.bkColor);
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x) dc.target->Set(x, y, argb);
 }
@@ -87,7 +83,7 @@ BOOL Gdi::TextOutA(HDC dc, int x, int y, const char* text, int count) {
   // TA_TOP | TA_LEFT: (x, y) is the top-left of the text cell.
   if (d->bkMode == OPAQUE) FillBackground(*d, clip, {x, y, x + line.width, y + font->height()});
   text::DrawLine(*d->target, clip, Fonts(), *font, line, x, y,
-                 Bitmap::FromColorRef(pixel_rules::ResolveColorRef(d->textColor)));
+                 pixel_rules::PixelOf(d->textColor));
   return TRUE;
 }
 
@@ -129,8 +125,8 @@ int Gdi::DrawTextA(HDC dc, const char* source, int count, RECT* rect, UINT forma
     if (format & DT_VCENTER) top = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
     else if (format & DT_BOTTOM) top = rect->bottom - lineHeight;
   }
-  const RECT clip = (format & DT_NOCLIP) ? BitmapClip(*d->target) : Intersect(*rect, BitmapClip(*d->target));
-  const std::uint32_t argb = Bitmap::FromColorRef(pixel_rules::ResolveColorRef(d->textColor));
+  const RECT clip = (format & DT_NOCLIP) ? BitmapClip(*d->target) : pixel_rules::Intersection(*rect, BitmapClip(*d->target));
+  const std::uint32_t argb = pixel_rules::PixelOf(d->textColor);
   int y = top;
   for (const auto& l : lines) {
     const text::ShapedLine& line = shape(l.text);

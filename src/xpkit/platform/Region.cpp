@@ -7,13 +7,9 @@
 namespace xpkit {
 namespace {
 
-RECT IntersectRects(const RECT& a, const RECT& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
-
 // Appends the parts of `a` outside `b` (at most four rectangles).
 void SubtractRect(const RECT& a, const RECT& b, std::vector<RECT>& out) {
-  const RECT i = IntersectRects(a, b);
+  const RECT i = pixel_rules::Intersection(a, b);
   if (pixel_rules::RectIsEmpty(i)) {
     out.push_back(a);
     return;
@@ -56,7 +52,7 @@ Region Region::Intersect(const Region& other) const {
   Region out;
   for (const RECT& a : rects_)
     for (const RECT& b : other.rects_) {
-      const RECT i = IntersectRects(a, b);
+      const RECT i = pixel_rules::Intersection(a, b);
       if (!pixel_rules::RectIsEmpty(i)) out.rects_.push_back(i);
     }
   return out;

@@ -1,5 +1,6 @@
 // The button's behaviour: pointer tracking with the hover timer, mouse and keyboard
 // presses, focus, access keys, its properties and how they are stored.
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/controls/button/XPButton.h"
 
 #include "xpkit/host/Host.h"
@@ -17,10 +18,10 @@ constexpr std::string_view kEnabled = "Enabled", kFont = "Font", kCaption = "Cap
 void XPButton::OnInitialize() {
   surface().SetBackColor(0x80000005);  // window colour
   surface().SetForeColor(0x80000006);  // window frame
-  HoverTimer = &AddTimer();
-  HoverTimer->SetInterval(1);
-  HoverTimer->SetEnabled(false);
-  HoverTimer->OnTick = [this] { HoverTimerTick(); };
+  hoverTimer_ = &AddTimer();
+  hoverTimer_->SetInterval(1);
+  hoverTimer_->SetEnabled(false);
+  hoverTimer_->SetTickHandler([this] { HoverTimerTick(); });
 }
 
 // ---- Pointer ----
@@ -35,21 +36,21 @@ bool XPButton::IsPointerOver() const {
 void XPButton::OnMouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
   if (button < 2) {
     if (!IsPointerOver()) {
-      if (MoveNoted == 0) return;
+      if (moveNoted_ == 0) return;
       Repaint(0);
     } else {
-      if (MoveNoted == 1) return;
-      MoveNoted = 1;
-      if (button == 0 && IsOver == VbFalse) {
-        HoverTimer->SetEnabled(true);
-        IsOver = VbTrue;
-        MoveNoted = 0;
+      if (moveNoted_ == 1) return;
+      moveNoted_ = 1;
+      if (button == 0 && isOver_ == VbFalse) {
+        hoverTimer_->SetEnabled(true);
+        isOver_ = VbTrue;
+        moveNoted_ = 0;
         Repaint(0);
         MouseOver.Raise();
       } else if (button == 1) {
-        IsOver = VbTrue;
+        isOver_ = VbTrue;
         Repaint(1);
-        IsOver = VbFalse;
+        isOver_ = VbFalse;
       }
     }
   }
@@ -58,9 +59,9 @@ void XPButton::OnMouseMove(std::int16_t button, std::int16_t shift, float x, flo
 
 void XPButton::HoverTimerTick() {
   if (IsPointerOver()) return;
-  HoverTimer->SetEnabled(false);
-  IsOver = VbFalse;
-  MoveNoted = 0;
+  hoverTimer_->SetEnabled(false);
+  isOver_ = VbFalse;
+  moveNoted_ = 0;
   Repaint(0);
   MouseOut.Raise();
 }
@@ -68,9 +69,9 @@ void XPButton::HoverTimerTick() {
 // ---- Mouse buttons ----
 
 void XPButton::OnMouseDown(std::int16_t button, std::int16_t shift, float x, float y) {
-  if (Enabled_ != VbTrue) return;
+  if (enabled_ != VbTrue) return;
   MouseDown.Raise(button, shift, x, y);
-  PressButton = button;
+  pressButton_ = button;
   Refresh();
   host().DoEvents();
   Repaint(1);
@@ -83,14 +84,14 @@ void XPButton::OnMouseUp(std::int16_t button, std::int16_t shift, float x, float
 }
 
 void XPButton::OnClick() {
-  if (PressButton != 1) return;
+  if (pressButton_ != 1) return;
   Repaint(0);
   Refresh();
   Click.Raise();
 }
 
 void XPButton::OnDblClick() {
-  if (PressButton != 1) return;
+  if (pressButton_ != 1) return;
   OnMouseDown(1, 0, 0.0f, 0.0f);
   session().user().SetCapture(hWnd());
 }
@@ -98,7 +99,7 @@ void XPButton::OnDblClick() {
 // ---- Keyboard ----
 
 void XPButton::OnKeyDown(std::int16_t keyCode, std::int16_t shift) {
-  LastKeyCode = keyCode;
+  lastKeyCode_ = keyCode;
   if (keyCode == vbKeySpace || keyCode == vbKeyReturn)
     Repaint(1);
   else if (keyCode == vbKeyLeft || keyCode == vbKeyRight)
@@ -109,9 +110,9 @@ void XPButton::OnKeyDown(std::int16_t keyCode, std::int16_t shift) {
 }
 
 void XPButton::OnKeyUp(std::int16_t keyCode, std::int16_t shift) {
-  if ((keyCode == vbKeyReturn && LastKeyCode == vbKeyReturn) || (keyCode == vbKeySpace && LastKeyCode == vbKeySpace)) {
+  if ((keyCode == vbKeyReturn && lastKeyCode_ == vbKeyReturn) || (keyCode == vbKeySpace && lastKeyCode_ == vbKeySpace)) {
     Repaint(0);
-    PressButton = 1;
+    pressButton_ = 1;
     Refresh();
     Click.Raise();
   }
@@ -121,7 +122,7 @@ void XPButton::OnKeyUp(std::int16_t keyCode, std::int16_t shift) {
 void XPButton::OnKeyPress(std::int16_t keyAscii) { KeyPress.Raise(keyAscii); }
 
 void XPButton::OnAccessKeyPress(std::int16_t) {
-  PressButton = 1;
+  pressButton_ = 1;
   OnClick();
 }
 
@@ -130,41 +131,41 @@ void XPButton::OnAccessKeyPress(std::int16_t) {
 Accessible XPButton::Describe() const {
   Accessible a;
   a.role = AccessibleRole::PushButton;
-  a.name = WithoutAccessMark(Caption_);
+  a.name = WithoutAccessMark(caption_);
   a.keyBinding = AccessKeyBinding(AccessKeys());
   a.actions = {"click"};
   return a;
 }
 
 void XPButton::OnAccessibleAction(int index) {
-  if (index != 0 || Enabled_ != VbTrue) return;
-  PressButton = 1;
+  if (index != 0 || enabled_ != VbTrue) return;
+  pressButton_ = 1;
   OnClick();
 }
 
 // ---- Focus, size, show ----
 
 void XPButton::OnGotFocus() {
-  HasFocus = VbTrue;
-  if (Enabled_ != VbTrue) return;
-  PressButton = 1;
+  hasFocus_ = VbTrue;
+  if (enabled_ != VbTrue) return;
+  pressButton_ = 1;
   Refresh();
   Repaint(0);
 }
 
 void XPButton::OnLostFocus() {
-  HasFocus = VbFalse;
+  hasFocus_ = VbFalse;
   Repaint(0);
 }
 
 void XPButton::OnResize() {
-  session().user().GetClientRect(hWnd(), &ClientRect);
-  EdgeRight = CheckedAdd(ClientRect.right, -1);
-  EdgeLeft = ClientRect.left;
-  EdgeTop = ClientRect.top;
-  EdgeBottom = ClientRect.bottom;
-  RegionWidth = ClientRect.right;
-  RegionHeight = ClientRect.bottom;
+  session().user().GetClientRect(hWnd(), &clientRect_);
+  edgeRight_ = CheckedAdd(clientRect_.right, -1);
+  edgeLeft_ = clientRect_.left;
+  edgeTop_ = clientRect_.top;
+  edgeBottom_ = clientRect_.bottom;
+  regionWidth_ = clientRect_.right;
+  regionHeight_ = clientRect_.bottom;
   Repaint(0);
 }
 
@@ -176,11 +177,11 @@ void XPButton::OnShow() { Repaint(0); }
 // a literal one, and then only the next "&" is looked at; a third is never examined.
 void XPButton::UpdateAccessKey() {
   SetAccessKeys(u"");
-  const std::u16string& c = Caption_;
+  const std::u16string& c = caption_;
   if (c.size() <= 1) return;
   const std::size_t a = c.find(u'&');
   if (a == std::u16string::npos || a + 1 == c.size()) return;
-  auto lower = [](char16_t ch) { return std::u16string(1, ch >= u'A' && ch <= u'Z' ? ch + 32 : ch); };
+  auto lower = [](char16_t ch) { return std::u16string(1, AsciiLower(ch)); };
   if (c[a + 1] != u'&') {
     SetAccessKeys(lower(c[a + 1]));
     return;
@@ -194,15 +195,15 @@ void XPButton::UpdateAccessKey() {
 
 const PropertyTable<XPButton, 5>& XPButton::Properties() {
   static constexpr PropertyTable<XPButton, 5> kTable{{{
-      Field<XPButton, [](auto& b) -> auto& { return b.Enabled_; }, kConstant<VbTrue>>(kEnabled),
+      Field<XPButton, [](auto& b) -> auto& { return b.enabled_; }, kConstant<VbTrue>>(kEnabled),
       Property<XPButton, [](const XPButton& b) { return b.surface().Font(); },
                [](XPButton& b, FontRef v) { b.surface().SetFont(std::move(v)); }, kContainerFont>(kFont),
-      Field<XPButton, [](auto& b) -> auto& { return b.Caption_; }, kDisplayName>(kCaption),
+      Field<XPButton, [](auto& b) -> auto& { return b.caption_; }, kDisplayName>(kCaption),
       Property<XPButton, [](const XPButton& b) { return b.surface().ForeColor(); },
                [](XPButton& b, OLE_COLOR v) { b.surface().SetForeColor(v); }, kContainerForeColor, kAlwaysStored>(
           kForeColor),
       // Read back as the ForeColor just read, left out when it is the container's.
-      Field<XPButton, [](auto& b) -> auto& { return b.ForeHover_; },
+      Field<XPButton, [](auto& b) -> auto& { return b.foreHover_; },
             [](const XPButton& b) { return b.surface().ForeColor(); }, kContainerForeColor>(kForeHover),
   }}};
   static_assert(kTable.Valid());
@@ -210,7 +211,7 @@ const PropertyTable<XPButton, 5>& XPButton::Properties() {
 }
 
 void XPButton::SetEnabled(bool v) {
-  Enabled_ = ToVBBool(v);
+  enabled_ = ToVBBool(v);
   PropertyChanged(kEnabled);
   SetHostEnabled(v);
   Repaint(0);
@@ -223,7 +224,7 @@ void XPButton::SetFont(FontRef v) {
 }
 
 void XPButton::SetCaption(const std::u16string& v) {
-  Caption_ = v;
+  caption_ = v;
   Repaint(0);
   UpdateAccessKey();
   PropertyChanged(kCaption);
@@ -236,7 +237,7 @@ void XPButton::SetForeColor(OLE_COLOR v) {
 }
 
 void XPButton::SetForeHover(OLE_COLOR v) {
-  ForeHover_ = v;
+  foreHover_ = v;
   PropertyChanged(kForeHover);
 }
 
@@ -245,13 +246,13 @@ void XPButton::SetForeHover(OLE_COLOR v) {
 void XPButton::OnInitProperties() {
   surface().SetFont(AmbientFont());
   const std::u16string name = AmbientDisplayName();
-  Caption_ = u"Command" + (name.size() > 8 ? name.substr(8) : std::u16string());
-  Enabled_ = VbTrue;
+  caption_ = u"Command" + (name.size() > 8 ? name.substr(8) : std::u16string());
+  enabled_ = VbTrue;
 }
 
 void XPButton::OnReadProperties(const PropertyBag& bag) {
   Properties().Load(*this, bag);
-  SetHostEnabled(Enabled_ != 0);
+  SetHostEnabled(enabled_ != 0);
   UpdateAccessKey();
 }
 

@@ -21,15 +21,15 @@ class XPButton : public UserControl {
   static constexpr int kScaleMode = vbPixels;
 
   // Properties; each write runs its steps (repaint, access key, change notice).
-  bool Enabled() const { return Enabled_ != 0; }
+  bool Enabled() const { return enabled_ != 0; }
   void SetEnabled(bool v);
   FontRef Font() const { return surface().Font(); }
   void SetFont(FontRef v);
-  std::u16string Caption() const { return Caption_; }
+  std::u16string Caption() const { return caption_; }
   void SetCaption(const std::u16string& v);
   OLE_COLOR ForeColor() const { return surface().ForeColor(); }
   void SetForeColor(OLE_COLOR v);
-  OLE_COLOR ForeHover() const { return ForeHover_; }
+  OLE_COLOR ForeHover() const { return foreHover_; }
   void SetForeHover(OLE_COLOR v);
 
   // The stored properties: "Enabled", "Font", "Caption", "ForeColor" and "ForeHover".
@@ -51,8 +51,8 @@ class XPButton : public UserControl {
   Event<> MouseOut;
 
   // Read-only views of the state, for tests and tools.
-  std::int16_t PressButtonState() const { return PressButton; }
-  const Timer& hoverTimer() const { return *HoverTimer; }
+  std::int16_t pressButton() const { return pressButton_; }
+  const Timer& hoverTimer() const { return *hoverTimer_; }
 
   void OnInitialize() override;
   void OnInitProperties() override;
@@ -81,27 +81,27 @@ class XPButton : public UserControl {
   friend class XPButtonPainter;  // draws the looks from the state below
 
   // Draws the look the state selects (detail/XPButtonPainter).
-  void Repaint(std::int16_t Pressed);
+  void Repaint(std::int16_t pressed);
   bool IsPointerOver() const;
   void HoverTimerTick();
   void UpdateAccessKey();
 
-  RECT ClientRect{};
-  std::int32_t RegionWidth = 0;
-  std::int32_t RegionHeight = 0;
-  VBBool IsOver = VbFalse;
-  std::int16_t MoveNoted = 0;
-  VBBool HasFocus = VbFalse;
-  std::int16_t PressButton = 0;
-  std::int16_t LastKeyCode = 0;
-  std::int32_t EdgeRight = 0;
-  std::int32_t EdgeLeft = 0;
-  std::int32_t EdgeTop = 0;
-  std::int32_t EdgeBottom = 0;
-  VBBool Enabled_ = VbFalse;
-  std::u16string Caption_;
-  OLE_COLOR ForeHover_ = 0;
-  Timer* HoverTimer = nullptr;
+  RECT clientRect_{};
+  std::int32_t regionWidth_ = 0;
+  std::int32_t regionHeight_ = 0;
+  VBBool isOver_ = VbFalse;
+  std::int16_t moveNoted_ = 0;
+  VBBool hasFocus_ = VbFalse;
+  std::int16_t pressButton_ = 0;
+  std::int16_t lastKeyCode_ = 0;
+  std::int32_t edgeRight_ = 0;
+  std::int32_t edgeLeft_ = 0;
+  std::int32_t edgeTop_ = 0;
+  std::int32_t edgeBottom_ = 0;
+  VBBool enabled_ = VbFalse;
+  std::u16string caption_;
+  OLE_COLOR foreHover_ = 0;
+  Timer* hoverTimer_ = nullptr;
 };
 
 }  // namespace xpkit

@@ -26,7 +26,7 @@ FontDesc MessageFont(Host& host) {
 
 }  // namespace
 
-frmMsgBox::Layout frmMsgBox::LayOut(Host& host, const std::string& ansiText) {
+frmMsgBox::Arrangement frmMsgBox::Arrange(Host& host, const std::string& ansiText) {
   // Lines break at words within five eighths of the screen's width, less the icon and
   // the margins, as the platform's box keeps itself no wider than that.
   const int textLeft = kMargin + kIconSize + kIconToText;
@@ -44,7 +44,7 @@ frmMsgBox::Layout frmMsgBox::LayOut(Host& host, const std::string& ansiText) {
   gdi.DeleteObject(hfont);
   gdi.DeleteDC(dc);
 
-  Layout l;
+  Arrangement l;
   const int textWidth = measured.right - measured.left, textHeight = measured.bottom - measured.top;
   const int content = std::max(kIconSize, textHeight);
   l.icon = {kMargin, kMargin};
@@ -61,9 +61,9 @@ frmMsgBox::Layout frmMsgBox::LayOut(Host& host, const std::string& ansiText) {
 
 frmMsgBox::frmMsgBox(Host& host, const std::u16string& text, const std::u16string& caption)
     : frmMsgBox(host, caption, host.session().codePage().Encode(text),
-                LayOut(host, host.session().codePage().Encode(text))) {}
+                Arrange(host, host.session().codePage().Encode(text))) {}
 
-frmMsgBox::frmMsgBox(Host& host, const std::u16string& caption, std::string ansiText, const Layout& l)
+frmMsgBox::frmMsgBox(Host& host, const std::u16string& caption, std::string ansiText, const Arrangement& l)
     : Form(host, "frmMsgBox", l.width, l.height) {
   Caption = caption;
   Frame = FrameStyle{true, true, false, false, false, true};

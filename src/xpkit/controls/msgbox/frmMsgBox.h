@@ -25,16 +25,16 @@ class frmMsgBox : public Form {
 
   // Where the parts go for a text: the client size, the icon, the wrapped text and the
   // button, in pixels.
-  struct Layout {
+  struct Arrangement {
     int width = 0, height = 0;
     POINT icon{};
     RECT text{};
     RECT button{};
   };
-  static Layout LayOut(Host& host, const std::string& ansiText);
+  static Arrangement Arrange(Host& host, const std::string& ansiText);
 
  private:
-  frmMsgBox(Host& host, const std::u16string& caption, std::string ansiText, const Layout& layout);
+  frmMsgBox(Host& host, const std::u16string& caption, std::string ansiText, const Arrangement& arrangement);
   UserControl* previousFocus_ = nullptr;
 };
 

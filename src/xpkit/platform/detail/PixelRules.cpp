@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "xpkit/platform/Bitmap.h"
+
 namespace xpkit::pixel_rules {
 namespace {
 
@@ -51,6 +53,8 @@ PenDot::PenDot(int width) {
 }  // namespace xpkit::pixel_rules
 
 namespace xpkit::pixel_rules {
+
+std::uint32_t PixelOf(COLORREF c) { return Bitmap::FromColorRef(ResolveColorRef(c)); }
 
 COLORREF ResolveColorRef(COLORREF c) {
   static constexpr COLORREF kDefaultPalette[20] = {

@@ -2,6 +2,7 @@
 // correction touches one place. Pixel (x, y) is the unit square from (x, y) to
 // (x + 1, y + 1); y grows downward.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -103,6 +104,11 @@ void WideLine(LONG x1, LONG y1, LONG x2, LONG y2, int width, const RECT& clip, S
 // top .. bottom - 1; an empty or inverted rectangle covers nothing.
 inline bool RectIsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
+// What two rectangles share; empty (by RectIsEmpty) when they do not meet.
+inline RECT Intersection(const RECT& a, const RECT& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
 // DrawText's horizontal centring of a line of width `w` in [left, right): the
 // platform's integer division of (left + right - w) by 2, truncating toward zero.
 inline LONG CenteredX(LONG left, LONG right, LONG w) { return (left + right - w) / 2; }
@@ -115,5 +121,8 @@ namespace xpkit::pixel_rules {
 // default 20-colour palette (index in the low 16 bits); any other top byte, 0x02
 // (palette-relative) included, leaves the low 24 bits as the RGB value.
 COLORREF ResolveColorRef(COLORREF c);
+
+// The opaque pixel GDI puts down for a COLORREF: its resolved colour.
+std::uint32_t PixelOf(COLORREF c);
 
 }  // namespace xpkit::pixel_rules

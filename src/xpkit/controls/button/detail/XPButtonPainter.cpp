@@ -24,15 +24,15 @@ void XPButtonPainter::Sides(int xl, int xr, int y0, int y1, Shade& c, int floorB
   }
 }
 
-void XPButtonPainter::Repaint(std::int16_t Pressed) {
-  if (b_.Enabled_ != 0) {
-    if (Pressed == 1 && b_.PressButton == 1) {
+void XPButtonPainter::Repaint(std::int16_t pressed) {
+  if (b_.enabled_ != 0) {
+    if (pressed == 1 && b_.pressButton_ == 1) {
       DrawPressedFace();
     } else {
       DrawFace();
-      if (b_.IsOver == VbTrue)
+      if (b_.isOver_ == VbTrue)
         DrawHoverGlow();
-      else if (b_.HasFocus == VbTrue)
+      else if (b_.hasFocus_ == VbTrue)
         DrawFocusGlow();
     }
     DrawBorder();
@@ -44,7 +44,6 @@ void XPButtonPainter::Repaint(std::int16_t Pressed) {
 }
 
 void XPButtonPainter::PrepareSurface() {
-  b_.surface().SetAutoRedraw(true);
   b_.surface().Cls();
   b_.surface().SetScaleMode(XPButton::kScaleMode);
 }
@@ -65,14 +64,14 @@ void XPButtonPainter::Brush(COLORREF color, bool frame) {
   Gdi& gdi = b_.session().gdi();
   const HBRUSH brush = gdi.CreateSolidBrush(color);
   if (frame)
-    gdi.FrameRect(b_.surface().hDC(), &b_.ClientRect, brush);
+    gdi.FrameRect(b_.surface().hDC(), &b_.clientRect_, brush);
   else
-    gdi.FillRect(b_.surface().hDC(), &b_.ClientRect, brush);
+    gdi.FillRect(b_.surface().hDC(), &b_.clientRect_, brush);
   gdi.DeleteObject(brush);
 }
 
 void XPButtonPainter::DrawFace() {
-  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
+  const std::int32_t L = b_.edgeLeft_, T = b_.edgeTop_, R = b_.edgeRight_, B = b_.edgeBottom_;
   PrepareSurface();
   Shade c{255, 255, 253};
   for (std::int32_t y = At(T, 3); y <= At(B, -3); ++y) {
@@ -85,7 +84,7 @@ void XPButtonPainter::DrawFace() {
 }
 
 void XPButtonPainter::DrawPressedFace() {
-  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
+  const std::int32_t L = b_.edgeLeft_, T = b_.edgeTop_, R = b_.edgeRight_, B = b_.edgeBottom_;
   PrepareSurface();
   Shade c{226, 225, 218};
   for (std::int32_t y = At(T, 3); y <= At(B, -2); y = At(y, 4)) {
@@ -99,7 +98,7 @@ void XPButtonPainter::DrawPressedFace() {
 }
 
 void XPButtonPainter::DrawHoverGlow() {
-  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
+  const std::int32_t L = b_.edgeLeft_, T = b_.edgeTop_, R = b_.edgeRight_, B = b_.edgeBottom_;
   Line(At(L, 2), At(T, 1), At(R, -1), At(T, 1), RGB(255, 240, 207));
   Line(At(L, 1), At(T, 2), R, At(T, 2), RGB(253, 216, 137));
   Shade c{254, 223, 154};
@@ -111,7 +110,7 @@ void XPButtonPainter::DrawHoverGlow() {
 }
 
 void XPButtonPainter::DrawFocusGlow() {
-  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
+  const std::int32_t L = b_.edgeLeft_, T = b_.edgeTop_, R = b_.edgeRight_, B = b_.edgeBottom_;
   Line(At(L, 2), At(T, 1), At(R, -1), At(T, 1), RGB(206, 231, 251));
   Line(At(L, 1), At(T, 2), R, At(T, 2), RGB(188, 212, 246));
   Shade c{186, 211, 246};
@@ -123,7 +122,7 @@ void XPButtonPainter::DrawFocusGlow() {
 }
 
 void XPButtonPainter::DrawBorder() {
-  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
+  const std::int32_t L = b_.edgeLeft_, T = b_.edgeTop_, R = b_.edgeRight_, B = b_.edgeBottom_;
   Brush(RGB(0, 60, 116), true);
   const COLORREF outer = RGB(122, 149, 168), inner = RGB(37, 87, 131);
   Pixel(L, At(T, 1), outer);
@@ -141,7 +140,7 @@ void XPButtonPainter::DrawBorder() {
 }
 
 void XPButtonPainter::DrawDisabled() {
-  const std::int32_t L = b_.EdgeLeft, T = b_.EdgeTop, R = b_.EdgeRight, B = b_.EdgeBottom;
+  const std::int32_t L = b_.edgeLeft_, T = b_.edgeTop_, R = b_.edgeRight_, B = b_.edgeBottom_;
   PrepareSurface();
   Brush(RGB(245, 244, 234), false);
   Brush(RGB(201, 199, 186), true);
@@ -173,10 +172,10 @@ void XPButtonPainter::DrawCaption() {
   RECT rect{};
   b_.session().user().GetClientRect(b_.hWnd(), &rect);
   // The value goes to SetTextColor as it is, system-colour bit included.
-  const COLORREF color = b_.Enabled_ == 0 ? RGB(161, 161, 146) : b_.IsOver != 0 ? b_.ForeHover_ : b_.ForeColor();
+  const COLORREF color = b_.enabled_ == 0 ? RGB(161, 161, 146) : b_.isOver_ != 0 ? b_.foreHover_ : b_.ForeColor();
   gdi.SetTextColor(b_.surface().hDC(), color);
-  const std::string text = gdi.codePage().Encode(b_.Caption_);
-  const int count = static_cast<int>(b_.Caption_.size());
+  const std::string text = gdi.codePage().Encode(b_.caption_);
+  const int count = static_cast<int>(b_.caption_.size());
   const int h = gdi.DrawTextA(b_.surface().hDC(), text.data(), count, &rect, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
   const double sw = b_.surface().ScaleWidth(), sh = b_.surface().ScaleHeight();
   SetRect(&rect, 0, CLng(sh * 0.5 - h * 0.5), CLng(sw), CLng(sh * 0.5 + h * 0.5));
@@ -185,7 +184,7 @@ void XPButtonPainter::DrawCaption() {
 
 void XPButtonPainter::ApplyRegion() {
   Gdi& gdi = b_.session().gdi();
-  const std::int32_t W = b_.RegionWidth, H = b_.RegionHeight;
+  const std::int32_t W = b_.regionWidth_, H = b_.regionHeight_;
   const HRGN windowRegion = gdi.CreateRectRgn(0, 0, W, H);
   const RECT corners[] = {{0, 0, 1, 1}, {0, At(H, -1), 1, H}, {At(W, -1), 0, W, 1}, {At(W, -1), At(H, -1), W, H}};
   for (const RECT& c : corners) {
@@ -197,6 +196,6 @@ void XPButtonPainter::ApplyRegion() {
   b_.session().user().SetWindowRgn(b_.hWnd(), windowRegion, TRUE);
 }
 
-void XPButton::Repaint(std::int16_t Pressed) { XPButtonPainter(*this).Repaint(Pressed); }
+void XPButton::Repaint(std::int16_t pressed) { XPButtonPainter(*this).Repaint(pressed); }
 
 }  // namespace xpkit

@@ -23,9 +23,9 @@ class XPButtonPainter {
  public:
   explicit XPButtonPainter(XPButton& button) : b_(button) {}
 
-  // Draws the look the state selects; the pressed face only for Pressed = 1 after a
+  // Draws the look the state selects; the pressed face only for pressed = 1 after a
   // left press.
-  void Repaint(std::int16_t Pressed);
+  void Repaint(std::int16_t pressed);
 
  private:
   void PrepareSurface();

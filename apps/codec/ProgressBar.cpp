@@ -1,4 +1,4 @@
-#include "codec/Progress.h"
+#include "codec/ProgressBar.h"
 
 #include <unistd.h>
 
@@ -7,16 +7,16 @@
 
 namespace xpkit::cli {
 
-Progress::Progress(std::FILE* out, std::int64_t total, bool show)
+ProgressBar::ProgressBar(std::FILE* out, std::int64_t total, bool show)
     : out_(out), total_(total > 0 ? static_cast<std::uint64_t>(total) : 0), on_(show && total >= kMinimum) {}
 
-Progress::Progress(std::int64_t total) : Progress(stderr, total, isatty(STDERR_FILENO) == 1) {}
+ProgressBar::ProgressBar(std::int64_t total) : ProgressBar(stderr, total, isatty(STDERR_FILENO) == 1) {}
 
-Progress::~Progress() {
+ProgressBar::~ProgressBar() {
   if (on_ && shown_) std::fputs("\r\033[K", out_);
 }
 
-void Progress::operator()(std::uint64_t done) noexcept {
+void ProgressBar::operator()(std::uint64_t done) noexcept {
   if (!on_) return;
   const auto now = std::chrono::steady_clock::now();
   if (shown_ && now - last_ < std::chrono::milliseconds(100)) return;

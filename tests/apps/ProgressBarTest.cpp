@@ -1,6 +1,6 @@
 // The tools' progress bar: shown only for long inputs of known size, and never failing
 // when the input turns out longer or shorter than its size said.
-#include "codec/Progress.h"
+#include "codec/ProgressBar.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ template <class Use>
 std::string Drawn(std::int64_t total, bool show, Use use) {
   std::FILE* f = std::tmpfile();
   {
-    Progress progress(f, total, show);
+    ProgressBar progress(f, total, show);
     use(progress);
   }
   std::string text(static_cast<std::size_t>(std::ftell(f)), '\0');
@@ -25,25 +25,25 @@ std::string Drawn(std::int64_t total, bool show, Use use) {
   return text;
 }
 
-TEST(Progress, AnInputThatGrowsKeepsTheBarFullAndTheTotalTrue) {
-  const std::int64_t total = Progress::kMinimum;
-  const std::string text = Drawn(total, true, [&](Progress& p) { p(3 * static_cast<std::uint64_t>(total)); });
+TEST(ProgressBar, AnInputThatGrowsKeepsTheBarFullAndTheTotalTrue) {
+  const std::int64_t total = ProgressBar::kMinimum;
+  const std::string text = Drawn(total, true, [&](ProgressBar& p) { p(3 * static_cast<std::uint64_t>(total)); });
   EXPECT_NE(text.find("[" + std::string(30, '#') + "] 100%  192 / 192 MiB"), std::string::npos) << text;
 }
 
-TEST(Progress, AnInputThatShrinksEndsWithAPartBar) {
-  const std::int64_t total = 4 * Progress::kMinimum;
-  const std::string text = Drawn(total, true, [&](Progress& p) { p(static_cast<std::uint64_t>(total) / 2); });
+TEST(ProgressBar, AnInputThatShrinksEndsWithAPartBar) {
+  const std::int64_t total = 4 * ProgressBar::kMinimum;
+  const std::string text = Drawn(total, true, [&](ProgressBar& p) { p(static_cast<std::uint64_t>(total) / 2); });
   EXPECT_NE(text.find("[" + std::string(15, '#') + std::string(15, ' ') + "]  50%  128 / 256 MiB"), std::string::npos)
       << text;
   EXPECT_EQ(text.substr(text.size() - 4), "\r\033[K");  // and clears its line at the end
 }
 
-TEST(Progress, ShownOnlyForLongInputsOfKnownSize) {
-  const auto run = [](Progress& p) { p(1 << 30); };
+TEST(ProgressBar, ShownOnlyForLongInputsOfKnownSize) {
+  const auto run = [](ProgressBar& p) { p(1 << 30); };
   EXPECT_EQ(Drawn(-1, true, run), "");
-  EXPECT_EQ(Drawn(Progress::kMinimum - 1, true, run), "");
-  EXPECT_EQ(Drawn(Progress::kMinimum, false, run), "");
+  EXPECT_EQ(Drawn(ProgressBar::kMinimum - 1, true, run), "");
+  EXPECT_EQ(Drawn(ProgressBar::kMinimum, false, run), "");
 }
 
 }  // namespace

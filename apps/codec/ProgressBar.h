@@ -6,16 +6,16 @@
 
 namespace xpkit::cli {
 
-class Progress {
+class ProgressBar {
  public:
   // Shown on `out` when `show` and the input's expected size `total` is known (not -1)
   // and large enough to take a while.
-  Progress(std::FILE* out, std::int64_t total, bool show);
+  ProgressBar(std::FILE* out, std::int64_t total, bool show);
   // For the standard error stream, when it is a terminal.
-  explicit Progress(std::int64_t total);
-  ~Progress();
-  Progress(const Progress&) = delete;
-  Progress& operator=(const Progress&) = delete;
+  explicit ProgressBar(std::int64_t total);
+  ~ProgressBar();
+  ProgressBar(const ProgressBar&) = delete;
+  ProgressBar& operator=(const ProgressBar&) = delete;
 
   // `done` bytes of the input are through. The input may turn out longer or shorter
   // than expected (a file growing or shrinking while it is read): past the end the
