@@ -5,11 +5,12 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libpng-dev
-  libsdl2-dev libglib2.0-dev
+  libsdl2-dev libglib2.0-dev libxrandr-dev libwayland-dev
   fonts-wine fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
   libssl-dev
   xvfb xdotool libx11-dev openbox dbus-x11
+  x11-xserver-utils wmctrl weston libdecor-0-plugin-1-cairo imagemagick
   help2man
   util-linux coreutils
 )

@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <unistd.h>
 #include <string>
+#include <string_view>
 
 #include "xpkit/Error.h"
 #include "xpkit/backends/sdl2/detail/SdlWindow.h"
+#include "xpkit/backends/sdl2/detail/WaylandDisplay.h"
 #include "xpkit/backends/sdl2/detail/X11Window.h"
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/platform/Session.h"
@@ -47,20 +49,29 @@ void KeepDbusFromStartingABus() {
 }  // namespace
 
 Sdl2Backend::Sdl2Backend() {
-  // Without this SDL loads OpenGL for the window surface: far more memory and a slower
-  // first frame, for a window that only ever shows a software image.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The click that activates an inactive window is a click on what it lands on, as on
   // the system the controls were made for.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // A small dialog has no business keeping the screen saver away.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   const char* chosen = std::getenv("SDL_VIDEODRIVER");
-  if (!chosen && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-    throw Error(ErrorCode::NoDisplay, {}, "neither DISPLAY nor WAYLAND_DISPLAY is set");
-  // With DISPLAY set, X11 it is: SDL would otherwise try Wayland after a failed X11 (whose
-  // library complains on standard error) and then fall back to drawing nowhere.
-  if (!chosen && std::getenv("DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  const bool x11 = std::getenv("DISPLAY") != nullptr, wayland = std::getenv("WAYLAND_DISPLAY") != nullptr;
+  if (!chosen && !x11 && !wayland) throw Error(ErrorCode::NoDisplay, {}, "neither DISPLAY nor WAYLAND_DISPLAY is set");
+  // With DISPLAY set, X11 it is (only there can the window be centred): SDL would
+  // otherwise try Wayland after a failed X11 (whose library complains on standard error)
+  // and then fall back to drawing nowhere. With WAYLAND_DISPLAY alone, Wayland, and no
+  // fallback either.
+  if (!chosen) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 ? "x11" : "wayland");
+  if (chosen ? std::string_view(chosen) == "wayland" : !x11) {
+    // SDL crashes on a compositor without a seat, and libwayland complains on standard
+    // error without a runtime folder: neither gets that far.
+    wayland::CheckCompositor();
+  } else {
+    // Without this SDL loads OpenGL for the window surface: far more memory and a slower
+    // first frame, for a window that only ever shows a software image. (Wayland has no
+    // other way to a window surface.)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
   KeepDbusFromStartingABus();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) throw Error(ErrorCode::NoDisplay, {}, SDL_GetError());
   const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";

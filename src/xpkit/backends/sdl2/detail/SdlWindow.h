@@ -58,7 +58,8 @@ class SdlWindow {
   Form& form_;
   SdlWindow* owner_;
   int scale_;
-  int width_, height_;  // physical pixels
+  int unit_ = 1;        // pixels a window unit (the compositor's buffer scale) has a side
+  int width_, height_;  // window units: physical pixels but on a scaled Wayland output
   SDL_Window* window_ = nullptr;
   x11::Handle x_;
   x11::FrameExtents frame_;
