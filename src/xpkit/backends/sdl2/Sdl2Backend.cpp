@@ -118,6 +118,12 @@ void Sdl2Backend::AdvanceClock(Host& host) {
 
 void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   if (e.type == SDL_QUIT) {
+    // SDL asks to quit when the Wayland compositor goes away; ending quietly then would
+    // hide a lost display.
+    if (!windows_.empty() && wayland::ConnectionLost(windows_.front()->window())) {
+      lost_ = true;
+      throw Error(ErrorCode::DisplayLost, {}, "the connection to the Wayland compositor was lost");
+    }
     ended_ = true;
     return;
   }
@@ -126,7 +132,11 @@ void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   if (it == windows_.end()) return;
   SdlWindow& window = **it;
   SdlWindow& top = *windows_.back();
-  if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED) dirty_ = true;
+  // A Wayland window's buffer counts only once the compositor has configured it, which
+  // SDL reports as shown or resized rather than exposed.
+  if (e.type == SDL_WINDOWEVENT && (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
+                                    e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+    dirty_ = true;
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) {
     // Closing the main window ends the program; an owner with a dialog open stays.
     if (&window != &top) return;

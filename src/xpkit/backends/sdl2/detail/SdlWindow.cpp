@@ -6,6 +6,7 @@
 
 #include "xpkit/Error.h"
 #include "xpkit/backends/sdl2/detail/DesktopScale.h"
+#include "xpkit/backends/sdl2/detail/WaylandDisplay.h"
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/platform/Session.h"
@@ -59,7 +60,7 @@ SdlWindow::SdlWindow(Form& form, int scale, const Bitmap& icon, SdlWindow* owner
   // the frame under a position computed from the old one.
   x11::SetMotifHints(x_, x11::MotifHintsFor(style));
   x11::SetGroupLeader(x_, owner ? owner->x_.window : x_.window);
-  if (owner) {
+  if (owner && x_) {
     x11::MakeModalDialog(x_, owner->x_);
     SDL_SetWindowModalFor(window_, owner->window_);
   }
@@ -68,19 +69,22 @@ SdlWindow::SdlWindow(Form& form, int scale, const Bitmap& icon, SdlWindow* owner
 SdlWindow::~SdlWindow() {
   if (lost_) return;
   x11::Unwatch(x_);
-  SDL_DestroyWindow(window_);
+  if (!wayland::Retire(window_)) SDL_DestroyWindow(window_);
 }
 
 void SdlWindow::Place() {
   if (x_ && x11::WindowManagerRunning(x_)) {
     if (const auto extents = x11::RequestFrameExtents(x_, kFrameExtentsWaitMs)) frame_ = *extents;
   }
-  // The whole frame goes to the middle of the screen, or of the owner's frame.
+  // The whole frame goes to the middle of the monitor, or of the owner's frame.
   SDL_Rect area{};
   if (owner_) {
     const x11::FrameExtents& f = owner_->frame_;
     area = {owner_->place_.x - f.left, owner_->place_.y - f.top, owner_->width_ + f.left + f.right,
             owner_->height_ + f.top + f.bottom};
+  } else if (const auto monitor = x11::ActiveMonitor(x_)) {
+    // SDL sees side-by-side monitors as one display: the window would sit on the seam.
+    area = {monitor->x, monitor->y, monitor->width, monitor->height};
   } else if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &area) != 0) {
     return;  // SDL's own centring stays
   }
@@ -97,6 +101,8 @@ void SdlWindow::Show() {
   form_.Show();
   Place();
   SDL_ShowWindow(window_);
+  // Wayland has a toplevel to give a parent only once the window is shown.
+  if (owner_ && !x_) SDL_SetWindowModalFor(window_, owner_->window_);
   // Some window managers (Openbox) do not focus a new window that stays off the taskbar.
   Focus();
   if (const auto g = x11::ClientGeometry(x_); g && ExpectedSize(g->width, g->height)) place_ = *g;

@@ -1,5 +1,7 @@
 #include "xpkit/backends/sdl2/detail/WaylandDisplay.h"
 
+#include <SDL.h>
+#include <SDL_syswm.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -56,6 +58,29 @@ void CheckCompositor() {
   if (!seat)
     throw Error(ErrorCode::DisplayUnusable, {},
                 "the Wayland compositor at '" + name + "' has no seat (no keyboard or pointer)");
+}
+
+namespace {
+
+// The Wayland display of an SDL window; null under another video driver.
+wl_display* DisplayOf(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_WAYLAND) return nullptr;
+  return info.info.wl.display;
+}
+
+}  // namespace
+
+bool ConnectionLost(SDL_Window* window) {
+  wl_display* display = DisplayOf(window);
+  return display && wl_display_get_error(display) != 0;
+}
+
+bool Retire(SDL_Window* window) {
+  if (!DisplayOf(window)) return false;
+  SDL_HideWindow(window);
+  return true;
 }
 
 }  // namespace xpkit::wayland

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
@@ -193,6 +194,31 @@ std::optional<Geometry> ClientGeometry(Handle w) {
       !XTranslateCoordinates(w.display, w.window, DefaultRootWindow(w.display), 0, 0, &x, &y, &child))
     return std::nullopt;
   return Geometry{x, y, a.width, a.height};
+}
+
+std::optional<Geometry> ActiveMonitor(Handle w) {
+  if (!w) return std::nullopt;
+  int events = 0, errors = 0, major = 0, minor = 0;
+  if (!XRRQueryExtension(w.display, &events, &errors) || !XRRQueryVersion(w.display, &major, &minor) ||
+      major * 100 + minor < 105)
+    return std::nullopt;
+  const Window root = DefaultRootWindow(w.display);
+  Window rootBack = 0, child = 0;
+  int px = 0, py = 0, wx = 0, wy = 0;
+  unsigned int mask = 0;
+  const bool pointer = XQueryPointer(w.display, root, &rootBack, &child, &px, &py, &wx, &wy, &mask);
+  int count = 0;
+  XRRMonitorInfo* monitors = XRRGetMonitors(w.display, root, True, &count);
+  std::optional<Geometry> found, primary, first;
+  for (int i = 0; i < count; ++i) {
+    const XRRMonitorInfo& m = monitors[i];
+    const Geometry g{m.x, m.y, m.width, m.height};
+    if (!first) first = g;
+    if (m.primary && !primary) primary = g;
+    if (pointer && !found && px >= m.x && px < m.x + m.width && py >= m.y && py < m.y + m.height) found = g;
+  }
+  if (monitors) XRRFreeMonitors(monitors);
+  return found ? found : primary ? primary : first;
 }
 
 void MoveClientTo(Handle w, int x, int y, const FrameExtents& frame) {
