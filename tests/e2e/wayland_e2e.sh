@@ -13,13 +13,15 @@ start_x "$xprobe" "" 2048x1536
 unset DBUS_SESSION_BUS_ADDRESS
 export XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# No on-screen keyboard: weston's would cover windows now and then.
+printf '[input-method]\npath=\n' >"$tmp/weston.ini"
 fail=0
 check() {  # check WHAT COMMAND...: fails with WHAT unless the command succeeds
   local what="$1"; shift
   "$@" || { echo "FAIL: $what"; fail=1; }
 }
 weston_on() {  # weston_on SOCKET ARGS...: starts weston on the X server, sets weston
-  weston --socket="$1" --idle-time=0 "${@:2}" >"$tmp/weston-$1.log" 2>&1 &
+  weston --config="$tmp/weston.ini" --socket="$1" --idle-time=0 "${@:2}" >"$tmp/weston-$1.log" 2>&1 &
   weston=$!
   x_pids+=($weston)
   for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$1" ] && break; sleep 0.05; done
@@ -36,7 +38,7 @@ start() {  # start PICTURE COMMAND...: sets pid, and X Y where the picture shows
   xdotool mousemove 600 10
   client "$@" 2>"$tmp/err" & pid=$!
   read -r X Y _ < <("$xprobe" find "$picture" 20000)
-  [ -n "${X:-}" ] || { echo "FAIL: $* showed no window with the pixels of $picture"; cat "$tmp/err"; import -window root /tmp/i21/fail.png; kill $pid; fail=1; }
+  [ -n "${X:-}" ] || { echo "FAIL: $* showed no window with the pixels of $picture"; cat "$tmp/err"; kill $pid; fail=1; }
 }
 await_exit() {  # await_exit STATUS WHAT
   for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done

@@ -133,10 +133,8 @@ void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   SdlWindow& window = **it;
   SdlWindow& top = *windows_.back();
   // A Wayland window's buffer counts only once the compositor has configured it, which
-  // SDL reports as shown or resized rather than exposed.
-  if (e.type == SDL_WINDOWEVENT && (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
-                                    e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
-    dirty_ = true;
+  // SDL reports as any of several window events rather than as exposed.
+  if (e.type == SDL_WINDOWEVENT) dirty_ = true;
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE) {
     // Closing the main window ends the program; an owner with a dialog open stays.
     if (&window != &top) return;
