@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   libssl-dev
   xvfb xdotool libx11-dev openbox dbus-x11
-  x11-xserver-utils wmctrl weston libdecor-0-plugin-1-cairo imagemagick
+  x11-xserver-utils icewm xfwm4 weston libdecor-0-plugin-1-cairo imagemagick
   help2man
   util-linux coreutils
 )
