@@ -145,6 +145,9 @@ std::vector<InputMessage> SdlWindow::Translate(const SDL_Event& e) {
 }
 
 void SdlWindow::KeepFrame() {
+  // A full screen the window manager cannot size (Openbox, for a box whose minimum is its
+  // maximum) only moves the window to the corner and drops the frame.
+  if (moved_ && form_.Frame.fixedSize && x11::FullscreenOrMaximised(x_)) resized_ = true;
   if (moved_ && !resized_) {
     // The user moved the window: that is its place from now on.
     if (const auto g = x11::ClientGeometry(x_); g && ExpectedSize(g->width, g->height)) place_ = *g;

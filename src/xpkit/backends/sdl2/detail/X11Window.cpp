@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <thread>
 
 namespace xpkit::x11 {
@@ -228,20 +229,33 @@ void MoveClientTo(Handle w, int x, int y, const FrameExtents& frame) {
   XFlush(w.display);
 }
 
-bool Iconified(Handle w) {
-  if (!w) return false;
-  const Atom hidden = Intern(w, "_NET_WM_STATE_HIDDEN");
+namespace {
+
+// Whether the window's _NET_WM_STATE holds any of `names`.
+bool HasState(Handle w, std::initializer_list<const char*> names) {
   Atom type = 0;
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  bool iconic = false;
+  bool found = false;
   if (XGetWindowProperty(w.display, w.window, Intern(w, "_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type, &format,
                          &count, &after, &data) == Success &&
       data && format == 32)
-    for (unsigned long i = 0; i < count; ++i) iconic = iconic || reinterpret_cast<Atom*>(data)[i] == hidden;
+    for (unsigned long i = 0; i < count; ++i)
+      for (const char* name : names) found = found || reinterpret_cast<Atom*>(data)[i] == Intern(w, name);
   if (data) XFree(data);
-  data = nullptr;
+  return found;
+}
+
+}  // namespace
+
+bool Iconified(Handle w) {
+  if (!w) return false;
+  bool iconic = HasState(w, {"_NET_WM_STATE_HIDDEN"});
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
   const Atom wmState = Intern(w, "WM_STATE");
   if (XGetWindowProperty(w.display, w.window, wmState, 0, 1, False, wmState, &type, &format, &count, &after, &data) ==
           Success &&
@@ -249,6 +263,10 @@ bool Iconified(Handle w) {
     iconic = iconic || reinterpret_cast<long*>(data)[0] == IconicState;
   if (data) XFree(data);
   return iconic;
+}
+
+bool FullscreenOrMaximised(Handle w) {
+  return w && HasState(w, {"_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"});
 }
 
 void Deiconify(Handle w) {

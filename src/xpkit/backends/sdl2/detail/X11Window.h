@@ -61,6 +61,8 @@ bool Iconified(Handle w);
 // Brings an iconified window back: maps it again (the desktop conventions' way) and asks
 // the window manager to activate it (what Openbox heeds).
 void Deiconify(Handle w);
+// Whether the window manager has put the window in full screen or a maximised state.
+bool FullscreenOrMaximised(Handle w);
 // Asks the window manager to drop full screen and both maximised states.
 void LeaveFullscreenAndMaximised(Handle w);
 // Sends what is queued and waits until the server has answered it all, so that errors
