@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The program's window under a window manager (Openbox) on a virtual X server: the frame
 # it asks for, centred as a whole; the first click on Exit of a window that has not got
-# the focus; a full-screen request and a minimise undone, full screen for the box too; a scaled window; a window
-# destroyed from outside; the kit's message box over the window; nothing left running.
+# the focus; a full-screen request and a minimise undone; a scaled window; a window
+# destroyed from outside; the kit's message box over the window, full screen undone for
+# it too; nothing left running.
 set -u
 xpkit="$1" xprobe="$2" msgbox="$3"
 source "$(dirname "$0")/../support/xserver.sh"
