@@ -31,9 +31,13 @@ weston_on() {  # weston_on SOCKET ARGS...: starts weston on the X server, sets w
   [ "$2" = --backend=x11-backend.so ] || return 0
   "$xprobe" await 300 20 "${panel[@]}" 20000 >/dev/null || { echo "FAIL: weston drew no panel"; exit 1; }
 }
-client() { env -u DISPLAY WAYLAND_DISPLAY="$socket" "$@"; }
+# exec: started in the background, its pid is the program's, for kill to reach it.
+client() { exec env -u DISPLAY WAYLAND_DISPLAY="$socket" "$@"; }
 start() {  # start PICTURE COMMAND...: sets pid, and X Y where the picture shows on the screen
   local picture="$1"; shift
+  # weston fades a closed window out: the one before, with the same top rows, could be
+  # taken for this one.
+  "$xprobe" gone "$picture" 5000 || { echo "FAIL: the window before stays on the screen"; fail=1; }
   # weston draws its pointer into the picture: keep it over the panel.
   xdotool mousemove 600 10
   client "$@" 2>"$tmp/err" & pid=$!
