@@ -8,7 +8,8 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(XPKIT_TEXT REQUIRED IMPORTED_TARGET freetype2 harfbuzz fribidi fontconfig)
 pkg_check_modules(XPKIT_PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(XPKIT_SDL2 REQUIRED IMPORTED_TARGET sdl2)
-pkg_check_modules(XPKIT_X11 REQUIRED IMPORTED_TARGET x11)
+pkg_check_modules(XPKIT_X11 REQUIRED IMPORTED_TARGET x11 xrandr)
+pkg_check_modules(XPKIT_WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
 
 # xpkit_library(NAME EXPORT_NAME SOURCES...): a static library of the kit or the codecs,
 # installed with its folder's public headers.

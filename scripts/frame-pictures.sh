@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Pictures of the window and of its message box as three window managers frame them
-# (Openbox, IceWM, xfwm4), each on a virtual X server of its own, into docs/frames/.
+# (Openbox, IceWM, xfwm4), each on a virtual X server of its own, and of the window as
+# weston frames it as a native Wayland client (libdecor's title bar), into docs/frames/.
 # Needs a build with the tests (build/tests/xprobe, build/tests/msgbox_window), Xvfb,
-# xdotool, ImageMagick (import, convert) and the window managers; one that is not
-# installed is passed over. Usage: bash scripts/frame-pictures.sh [BUILD]
+# xdotool, ImageMagick (import, convert), the window managers and weston; one that is
+# not installed is passed over. Usage: bash scripts/frame-pictures.sh [BUILD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
@@ -44,3 +45,28 @@ for wm in openbox icewm xfwm4; do
     kill $pid; wait $pid 2>/dev/null || true
   )
 done
+
+if ! command -v weston >/dev/null; then echo "frame-pictures: weston is not installed, passed over"; exit 0; fi
+(
+  source tests/support/xserver.sh
+  start_x "$xprobe"
+  export XDG_RUNTIME_DIR="$tmp/runtime"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  printf '[input-method]\npath=\n' >"$tmp/weston.ini"
+  weston --config="$tmp/weston.ini" --backend=x11-backend.so --socket=wl --width=1024 --height=768 --idle-time=0 \
+    >"$tmp/weston.log" 2>&1 &
+  x_pids+=($!)
+  for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wl" ] && break; sleep 0.05; done
+  sleep 1  # its panel and background
+  "$build/xpkit" --screenshot "$tmp/window.png" && convert "$tmp/window.png" "$tmp/window.ppm"
+  xdotool mousemove 600 10
+  env -u DISPLAY WAYLAND_DISPLAY=wl "$build/xpkit" & pid=$!
+  read -r x y _ < <("$xprobe" find "$tmp/window.ppm" 20000)
+  sleep 0.5
+  # libdecor's title bar is 24 pixels high, its shadow a few around.
+  import -window root "$tmp/screen.png"
+  convert "$tmp/screen.png" -crop "$((331 + 24))x$((154 + 24 + 24))+$((x - 12))+$((y - 24 - 12))" +repage \
+    docs/frames/weston-window.png
+  echo docs/frames/weston-window.png
+  kill $pid; wait $pid 2>/dev/null || true
+)

@@ -5,12 +5,13 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libpng-dev
-  libsdl2-dev libglib2.0-dev libatk1.0-dev libatk-bridge2.0-dev libdbus-1-dev
+  libsdl2-dev libglib2.0-dev libatk1.0-dev libatk-bridge2.0-dev libdbus-1-dev libxrandr-dev libwayland-dev
   fonts-wine fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
   libssl-dev
   xvfb xdotool libx11-dev openbox dbus-x11
   dbus at-spi2-core python3-pyatspi
+  x11-xserver-utils icewm xfwm4 weston libdecor-0-plugin-1-cairo imagemagick
   help2man
   util-linux coreutils
 )

@@ -136,7 +136,7 @@ int Windowed(const xpkit::Layout& layout, int scale) {
   backend->SetLoopService(accessibility.get());
   xpkit::frmMain form(host, layout);
   if (backend->Run(host, form, xpkit::MakeAppIcon()) == xpkit::Sdl2Backend::RunEnd::DisplayLost)
-    throw xpkit::Error(xpkit::ErrorCode::DisplayLost, {}, "the window was destroyed from outside the program");
+    throw xpkit::Error(xpkit::ErrorCode::DisplayLost, {}, backend->LostReason());
   // The program ends at once: no window or control is torn down, and the display
   // connection closes with the process (the X server frees the window then).
   std::fflush(nullptr);

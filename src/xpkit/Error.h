@@ -26,6 +26,7 @@ enum class ErrorCode {
   DisplayLost = 1005,  // the display or the window went away while running
   TooManySessions = 1006,
   NoFont = 1007,       // no installed face to draw a text with
+  DisplayUnusable = 1008,  // a display that is there but cannot take a window's input
 };
 
 // The standard description of each error code ("Overflow", ...).
@@ -45,6 +46,7 @@ constexpr const char* Describe(ErrorCode code) {
     case ErrorCode::DisplayLost: return "Display lost";
     case ErrorCode::TooManySessions: return "Too many sessions";
     case ErrorCode::NoFont: return "No font";
+    case ErrorCode::DisplayUnusable: return "Display unusable";
   }
   return "Application-defined or object-defined error";
 }

@@ -2,8 +2,9 @@
 # The program's window under a window manager (Openbox) on a virtual X server: the frame
 # it asks for, centred as a whole; the first click on Exit of a window that has not got
 # the focus; a full-screen request and a minimise undone; a scaled window; a window
-# destroyed from outside; the kit's message box over the window, opened by a click too;
-# X errors about the program's own destroyed windows; nothing left running.
+# destroyed from outside; the kit's message box over the window, opened by a click too,
+# full screen undone for it too; X errors about the program's own destroyed windows;
+# nothing left running.
 set -u
 xpkit="$1" xprobe="$2" msgbox="$3"
 source "$(dirname "$0")/../support/xserver.sh"
@@ -139,6 +140,13 @@ await_exit 0 "Enter on the box, then Exit"
 start xpkit "$msgbox" "Overflow" "GradientRect"
 dialog=$(timeout 10 xdotool search --sync --name '^GradientRect$' | head -1)
 await_frame "$dialog"
+# Full screen for the box: Openbox cannot size it, moves it to the corner without a
+# frame; it comes back framed where it was.
+before="$X $Y $W $H $T"
+"$xprobe" fullscreen "$dialog"
+sleep 0.3
+for _ in $(seq 20); do geometry "$dialog"; [ "$X $Y $W $H $T" = "$before" ] && break; sleep 0.05; done
+check "after full screen the box is $X $Y $W $H +$T, not $before" [ "$X $Y $W $H $T" = "$before" ]
 "$xprobe" close "$dialog"
 for _ in $(seq 40); do xdotool search --name '^GradientRect$' >/dev/null || break; sleep 0.05; done
 check "the close box did not close the box" bash -c "! xdotool search --name '^GradientRect\$' >/dev/null"

@@ -2,6 +2,11 @@
 //   xprobe X Y [X Y ...]          the colour of screen pixels, "R G B" a line
 //   xprobe await X Y R G B MS     waits until the pixel has that colour (status 1 after
 //                                 MS milliseconds); prints when it saw it, in ns since the epoch
+//   xprobe find FILE.ppm MS       waits until the picture (binary PPM) shows on the screen
+//                                 pixel for pixel (status 1 after MS milliseconds); prints
+//                                 "x y ns": where, and when it saw it in ns since the epoch
+//   xprobe gone FILE.ppm MS       waits until the picture shows nowhere on the screen
+//                                 (status 1 after MS milliseconds)
 //   xprobe frame WID              "x y width height left right top bottom shown": the
 //                                 client area on the screen, the frame's extents, and 1
 //                                 when the window is viewable
@@ -22,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -32,12 +38,18 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: xprobe X Y [X Y ...] | await X Y R G B MS | frame WID | motif WID | owner WID |\n"
-               "       fullscreen WID | close WID | wm | focus-thief\n");
+               "usage: xprobe X Y [X Y ...] | await X Y R G B MS | find FILE.ppm MS | gone FILE.ppm MS | frame WID | motif WID |\n"
+               "       owner WID | fullscreen WID | close WID | wm | focus-thief\n");
   return 2;
 }
 
 Window WindowArg(const char* text) { return static_cast<Window>(std::strtoul(text, nullptr, 0)); }
+
+long long NowNs() {
+  return static_cast<long long>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
+          .count());
+}
 
 bool Pixel(Display* d, int x, int y, unsigned long& rgb) {
   XImage* img = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
@@ -80,12 +92,78 @@ int Await(Display* d, char** a) {
   while (std::chrono::steady_clock::now() < end) {
     unsigned long p = 0;
     if (Pixel(d, std::atoi(a[0]), std::atoi(a[1]), p) && p == want) {
-      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-          std::chrono::system_clock::now().time_since_epoch());
-      std::printf("%lld\n", static_cast<long long>(ns.count()));
+      std::printf("%lld\n", NowNs());
       return 0;
     }
     std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return 1;
+}
+
+// A binary PPM's pixels as 0xRRGGBB; empty when the file is not one of 8-bit channels.
+std::vector<unsigned long> ReadPpm(const char* path, int& w, int& h) {
+  std::vector<unsigned long> out;
+  FILE* f = std::fopen(path, "rb");
+  if (!f) return out;
+  int maxval = 0;
+  if (std::fscanf(f, "P6 %d %d %d", &w, &h, &maxval) == 3 && maxval == 255 && std::fgetc(f) != EOF && w > 0 && h > 0) {
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(w) * h * 3);
+    if (std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size())
+      for (std::size_t i = 0; i < bytes.size(); i += 3)
+        out.push_back((static_cast<unsigned long>(bytes[i]) << 16) | (bytes[i + 1] << 8) | bytes[i + 2]);
+  }
+  std::fclose(f);
+  return out;
+}
+
+// Where the picture shows on the screen pixel for pixel, looked at once; false when nowhere.
+bool Locate(Display* d, const std::vector<unsigned long>& want, int w, int h, int& foundX, int& foundY) {
+  const Window root = DefaultRootWindow(d);
+  XWindowAttributes ra;
+  XGetWindowAttributes(d, root, &ra);
+  XImage* img = XGetImage(d, root, 0, 0, ra.width, ra.height, AllPlanes, ZPixmap);
+  if (!img) return false;
+  std::vector<unsigned long> screen(static_cast<std::size_t>(ra.width) * ra.height);
+  // XGetPixel for every pixel would take most of a second a look.
+  for (int y = 0; y < ra.height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(img->data + y * img->bytes_per_line);
+    for (int x = 0; x < ra.width; ++x)
+      screen[static_cast<std::size_t>(y) * ra.width + x] =
+          (img->bits_per_pixel == 32 ? row[x] : XGetPixel(img, x, y)) & 0xFFFFFF;
+  }
+  XDestroyImage(img);
+  auto at = [&](int x, int y) { return screen[static_cast<std::size_t>(y) * ra.width + x]; };
+  for (int y = 0; y + h <= ra.height; ++y) {
+    for (int x = 0; x + w <= ra.width; ++x) {
+      if (at(x, y) != want[0] || at(x + w - 1, y) != want[w - 1]) continue;
+      bool same = true;
+      for (int j = 0; j < h && same; ++j)
+        for (int i = 0; i < w && same; ++i) same = at(x + i, y + j) == want[static_cast<std::size_t>(j) * w + i];
+      if (!same) continue;
+      foundX = x;
+      foundY = y;
+      return true;
+    }
+  }
+  return false;
+}
+
+// find (shown) or gone (not shown): waits until the picture is or is no longer on the screen.
+int Find(Display* d, char** a, bool shown) {
+  int w = 0, h = 0;
+  const std::vector<unsigned long> want = ReadPpm(a[0], w, h);
+  if (want.empty()) {
+    std::fprintf(stderr, "xprobe: %s is not a binary PPM\n", a[0]);
+    return 2;
+  }
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::atoi(a[1]));
+  while (std::chrono::steady_clock::now() < end) {
+    int x = 0, y = 0;
+    if (Locate(d, want, w, h, x, y) == shown) {
+      if (shown) std::printf("%d %d %lld\n", x, y, NowNs());
+      return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return 1;
 }
@@ -199,6 +277,10 @@ int main(int argc, char** argv) {
   int rc;
   if (cmd == "await" && argc == 8)
     rc = Await(d, argv + 2);
+  else if (cmd == "find" && argc == 4)
+    rc = Find(d, argv + 2, true);
+  else if (cmd == "gone" && argc == 4)
+    rc = Find(d, argv + 2, false);
   else if (cmd == "frame" && argc == 3)
     rc = Frame(d, WindowArg(argv[2]));
   else if (cmd == "motif" && argc == 3)

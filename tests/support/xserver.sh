@@ -1,16 +1,16 @@
-# Shared by the end-to-end tests: `start_x XPROBE [WM]` starts a virtual X server of its
-# own (1024x768, a free display that Xvfb picks itself) and, if named, a window manager,
+# Shared by the end-to-end tests: `start_x XPROBE [WM [SIZE]]` starts a virtual X server of
+# its own (SIZE, 1024x768 by default, a free display that Xvfb picks itself) and, if named, a window manager,
 # waits until both answer, and exports DISPLAY; both are stopped when the script exits.
 # Also sets `tmp`, a scratch folder removed at exit.
 tmp=$(mktemp -d)
 x_pids=()
 trap 'for p in "${x_pids[@]}"; do kill $p 2>/dev/null; done; rm -rf "$tmp"' EXIT
 start_x() {
-  local xprobe="$1" wm="${2:-}"
+  local xprobe="$1" wm="${2:-}" size="${3:-1024x768}"
   command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "FAIL: Xvfb and xdotool are needed"; exit 1; }
   # -noreset: the server would otherwise start afresh, refusing connections meanwhile,
   # each time its last client leaves (as the probes do).
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
   x_pids+=($!)
   for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
   export DISPLAY=:$(cat "$tmp/display" 2>/dev/null)

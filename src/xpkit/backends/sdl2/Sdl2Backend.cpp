@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <unistd.h>
 #include <string>
+#include <string_view>
 
 #include "xpkit/Error.h"
 #include "xpkit/backends/sdl2/detail/SdlWindow.h"
+#include "xpkit/backends/sdl2/detail/WaylandDisplay.h"
 #include "xpkit/backends/sdl2/detail/X11Window.h"
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/platform/Session.h"
@@ -47,20 +49,29 @@ void KeepDbusFromStartingABus() {
 }  // namespace
 
 Sdl2Backend::Sdl2Backend() {
-  // Without this SDL loads OpenGL for the window surface: far more memory and a slower
-  // first frame, for a window that only ever shows a software image.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The click that activates an inactive window is a click on what it lands on, as on
   // the system the controls were made for.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // A small dialog has no business keeping the screen saver away.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   const char* chosen = std::getenv("SDL_VIDEODRIVER");
-  if (!chosen && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-    throw Error(ErrorCode::NoDisplay, {}, "neither DISPLAY nor WAYLAND_DISPLAY is set");
-  // With DISPLAY set, X11 it is: SDL would otherwise try Wayland after a failed X11 (whose
-  // library complains on standard error) and then fall back to drawing nowhere.
-  if (!chosen && std::getenv("DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  const bool x11 = std::getenv("DISPLAY") != nullptr, wayland = std::getenv("WAYLAND_DISPLAY") != nullptr;
+  if (!chosen && !x11 && !wayland) throw Error(ErrorCode::NoDisplay, {}, "neither DISPLAY nor WAYLAND_DISPLAY is set");
+  // With DISPLAY set, X11 it is (only there can the window be centred): SDL would
+  // otherwise try Wayland after a failed X11 (whose library complains on standard error)
+  // and then fall back to drawing nowhere. With WAYLAND_DISPLAY alone, Wayland, and no
+  // fallback either.
+  if (!chosen) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 ? "x11" : "wayland");
+  if (chosen ? std::string_view(chosen) == "wayland" : !x11) {
+    // SDL crashes on a compositor without a seat, and libwayland complains on standard
+    // error without a runtime folder: neither gets that far.
+    wayland::CheckCompositor();
+  } else {
+    // Without this SDL loads OpenGL for the window surface: far more memory and a slower
+    // first frame, for a window that only ever shows a software image. (Wayland has no
+    // other way to a window surface.)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
   // Closing the last window is the form's business (Form::Closing may refuse it), not
   // a request to quit.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -120,6 +131,12 @@ void Sdl2Backend::AdvanceClock(Host& host) {
 
 void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   if (e.type == SDL_QUIT) {
+    // SDL asks to quit when the Wayland compositor goes away; ending quietly then would
+    // hide a lost display.
+    if (!windows_.empty() && wayland::ConnectionLost(windows_.front()->window())) {
+      lost_ = true;
+      throw Error(ErrorCode::DisplayLost, {}, "the connection to the Wayland compositor was lost");
+    }
     ended_ = true;
     return;
   }
@@ -128,7 +145,9 @@ void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   if (it == windows_.end()) return;
   SdlWindow& window = **it;
   SdlWindow& top = *windows_.back();
-  if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED) dirty_ = true;
+  // A Wayland window's buffer counts only once the compositor has configured it, which
+  // SDL reports as any of several window events rather than as exposed.
+  if (e.type == SDL_WINDOWEVENT) dirty_ = true;
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) host.Activate(window.form());
   if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_FOCUS_LOST && host.ActiveForm() == &window.form())
     host.SetActiveForm(nullptr);
@@ -210,8 +229,9 @@ Sdl2Backend::RunEnd Sdl2Backend::Run(Host& host, Form& form, const Bitmap& icon)
   dirty_ = true;
   try {
     Loop(host, [&] { return ended_ || host.Ended() || form.Closed(); });
-  } catch (const Error&) {
+  } catch (const Error& e) {
     if (!lost_) throw;
+    lostReason_ = e.what();
     return RunEnd::DisplayLost;
   }
   return host.Ended() ? RunEnd::Ended : RunEnd::Closed;

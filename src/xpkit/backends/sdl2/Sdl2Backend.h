@@ -51,11 +51,14 @@ class Sdl2Backend : public Backend {
 
   // How Run ended: the form was closed (by the user, by Form::Close, or on SIGINT or
   // SIGTERM, which SDL turns into a request to quit), the program ended (host.End()), or
-  // the window was destroyed from outside the program.
+  // the window was destroyed from outside the program or the display went away
+  // (LostReason() says which).
   enum class RunEnd { Closed, Ended, DisplayLost };
   // Shows `form` (already created, not yet shown) in a real window with `icon` and runs
   // the message loop until the program ends or the form is closed.
   RunEnd Run(Host& host, Form& form, const Bitmap& icon);
+  // What was lost, in a line, after Run returned DisplayLost.
+  const std::string& LostReason() const { return lostReason_; }
   // Shows `dialog` over the main window, which takes no input meanwhile but still
   // repaints, until the dialog is closed or the program ends. Nothing of a press that
   // opened it stays with the main window (Host::CancelMode). Throws Error(DisplayLost)
@@ -81,6 +84,7 @@ class Sdl2Backend : public Backend {
   bool ended_ = false;
   bool dirty_ = true;
   bool lost_ = false;
+  std::string lostReason_;
 };
 
 }  // namespace xpkit

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 
 #include "xpkit/Error.h"
 #include "xpkit/backends/sdl2/detail/DesktopScale.h"
+#include "xpkit/backends/sdl2/detail/WaylandDisplay.h"
 #include "xpkit/codepage/Utf.h"
 #include "xpkit/host/Compositor.h"
 #include "xpkit/platform/Session.h"
@@ -32,24 +34,33 @@ SdlWindow::SdlWindow(Form& form, int scale, const Bitmap& icon, SdlWindow* owner
   if (style.toolWindow) flags |= SDL_WINDOW_UTILITY;
   if (!style.showInTaskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
   if (!style.fixedSize) flags |= SDL_WINDOW_RESIZABLE;
+  // A Wayland compositor scales a window's buffer up to its outputs' scale unless the
+  // buffer is that much denser already.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::string_view(driver) == "wayland") flags |= SDL_WINDOW_ALLOW_HIGHDPI;
   const int w = form.ClientWidthPx(), h = form.ClientHeightPx();
   window_ = SDL_CreateWindow(ToUtf8(form.Caption).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              w * std::max(scale, 1), h * std::max(scale, 1), flags);
   if (!window_) throw Error(ErrorCode::NoDisplay, {}, SDL_GetError());
   x_ = x11::Of(window_);
   x11::Watch(x_, &lost_);
-  if (scale_ < 1) {
-    scale_ = DesktopScale(x_);
-    if (scale_ != 1) SDL_SetWindowSize(window_, w * scale_, h * scale_);
-  }
-  width_ = w * scale_;
-  height_ = h * scale_;
+  int unitsWide = 0, pixelsWide = 0;
+  SDL_GetWindowSize(window_, &unitsWide, nullptr);
+  SDL_GetWindowSizeInPixels(window_, &pixelsWide, nullptr);
+  unit_ = unitsWide > 0 ? std::max(pixelsWide / unitsWide, 1) : 1;
+  // Whole window units, so that each buffer pixel shows one client pixel: the desktop's
+  // scale, or the one asked for, rounded up to a multiple of the unit.
+  if (scale_ < 1) scale_ = std::max(DesktopScale(x_), unit_);
+  scale_ = (scale_ + unit_ - 1) / unit_ * unit_;
+  width_ = w * scale_ / unit_;
+  height_ = h * scale_ / unit_;
+  if (width_ != unitsWide) SDL_SetWindowSize(window_, width_, height_);
   if (icon.width() > 0) SetIcon(window_, icon);
   // Set before the window is mapped: a window manager that applies them later changes
   // the frame under a position computed from the old one.
   x11::SetMotifHints(x_, x11::MotifHintsFor(style));
   x11::SetGroupLeader(x_, owner ? owner->x_.window : x_.window);
-  if (owner) {
+  if (owner && x_) {
     x11::MakeModalDialog(x_, owner->x_);
     SDL_SetWindowModalFor(window_, owner->window_);
   }
@@ -58,19 +69,22 @@ SdlWindow::SdlWindow(Form& form, int scale, const Bitmap& icon, SdlWindow* owner
 SdlWindow::~SdlWindow() {
   if (lost_) return;
   x11::Unwatch(x_);
-  SDL_DestroyWindow(window_);
+  if (!wayland::Retire(window_)) SDL_DestroyWindow(window_);
 }
 
 void SdlWindow::Place() {
   if (x_ && x11::WindowManagerRunning(x_)) {
     if (const auto extents = x11::RequestFrameExtents(x_, kFrameExtentsWaitMs)) frame_ = *extents;
   }
-  // The whole frame goes to the middle of the screen, or of the owner's frame.
+  // The whole frame goes to the middle of the monitor, or of the owner's frame.
   SDL_Rect area{};
   if (owner_) {
     const x11::FrameExtents& f = owner_->frame_;
     area = {owner_->place_.x - f.left, owner_->place_.y - f.top, owner_->width_ + f.left + f.right,
             owner_->height_ + f.top + f.bottom};
+  } else if (const auto monitor = x11::ActiveMonitor(x_)) {
+    // SDL sees side-by-side monitors as one display: the window would sit on the seam.
+    area = {monitor->x, monitor->y, monitor->width, monitor->height};
   } else if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &area) != 0) {
     return;  // SDL's own centring stays
   }
@@ -87,18 +101,23 @@ void SdlWindow::Show() {
   form_.Show();
   Place();
   SDL_ShowWindow(window_);
+  // Wayland has a toplevel to give a parent only once the window is shown.
+  if (owner_ && !x_) SDL_SetWindowModalFor(window_, owner_->window_);
   // Some window managers (Openbox) do not focus a new window that stays off the taskbar.
   Focus();
   if (const auto g = x11::ClientGeometry(x_); g && ExpectedSize(g->width, g->height)) place_ = *g;
   POINT origin{0, 0};
   form_.session().user().ClientToScreen(form_.hWnd(), &origin);
-  input_.emplace(origin, form_.session().codePage(), scale_);
+  input_.emplace(origin, form_.session().codePage(), scale_ / unit_);
 }
 
 void SdlWindow::Present() {
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (!surface) return;
-  const Bitmap frame = Enlarged(ComposeForm(form_), scale_);
+  // The surface has a pixel a window unit where SDL does not make it denser; it is then
+  // stretched to the buffer without smoothing, which keeps the blocks exact.
+  const int perSurfacePixel = surface->w >= width_ * unit_ ? scale_ : scale_ / unit_;
+  const Bitmap frame = Enlarged(ComposeForm(form_), perSurfacePixel);
   const int w = std::min(frame.width(), surface->w), h = std::min(frame.height(), surface->h);
   SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, frame.pixels().data(), frame.width() * 4, surface->format->format,
                     surface->pixels, surface->pitch);
@@ -126,6 +145,9 @@ std::vector<InputMessage> SdlWindow::Translate(const SDL_Event& e) {
 }
 
 void SdlWindow::KeepFrame() {
+  // A full screen the window manager cannot size (Openbox, for a box whose minimum is its
+  // maximum) only moves the window to the corner and drops the frame.
+  if (moved_ && form_.Frame.fixedSize && x11::FullscreenOrMaximised(x_)) resized_ = true;
   if (moved_ && !resized_) {
     // The user moved the window: that is its place from now on.
     if (const auto g = x11::ClientGeometry(x_); g && ExpectedSize(g->width, g->height)) place_ = *g;

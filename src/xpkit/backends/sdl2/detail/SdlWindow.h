@@ -1,5 +1,5 @@
 // One real window showing a form: made hidden with the frame the form's style asks for,
-// placed so that its whole frame is centred (on the screen, or on its owner's frame for
+// placed so that its whole frame is centred (on the monitor the pointer is on, or on its owner's frame for
 // a dialog), given the focus when shown, its pixels shown as scale x scale blocks, and
 // kept as the style says: a minimise, maximise, full screen or resize that the window
 // manager does although the frame does not offer it is undone at once.
@@ -22,12 +22,14 @@ class SdlWindow {
   // A hidden window for `form`; a dialog of `owner` when one is given. Throws
   // Error(NoDisplay) when SDL cannot make the window.
   SdlWindow(Form& form, int scale, const Bitmap& icon, SdlWindow* owner = nullptr);
-  // Leaves a window destroyed from outside alone: SDL would wait for it for ever.
+  // Leaves a window destroyed from outside alone: SDL would wait for it for ever. A
+  // Wayland window is only hidden.
   ~SdlWindow();
   SdlWindow(const SdlWindow&) = delete;
   SdlWindow& operator=(const SdlWindow&) = delete;
 
   Uint32 id() const { return SDL_GetWindowID(window_); }
+  SDL_Window* window() const { return window_; }
   Form& form() const { return form_; }
   // Places the window, maps it and asks for the input focus.
   void Show();
@@ -62,7 +64,8 @@ class SdlWindow {
   Form& form_;
   SdlWindow* owner_;
   int scale_;
-  int width_, height_;  // physical pixels
+  int unit_ = 1;        // pixels a window unit (the compositor's buffer scale) has a side
+  int width_, height_;  // window units: physical pixels but on a scaled Wayland output
   SDL_Window* window_ = nullptr;
   x11::Handle x_;
   x11::FrameExtents frame_;

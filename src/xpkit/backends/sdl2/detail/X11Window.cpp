@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <thread>
 
 namespace xpkit::x11 {
@@ -200,6 +202,31 @@ std::optional<Geometry> ClientGeometry(Handle w) {
   return Geometry{x, y, a.width, a.height};
 }
 
+std::optional<Geometry> ActiveMonitor(Handle w) {
+  if (!w) return std::nullopt;
+  int events = 0, errors = 0, major = 0, minor = 0;
+  if (!XRRQueryExtension(w.display, &events, &errors) || !XRRQueryVersion(w.display, &major, &minor) ||
+      major * 100 + minor < 105)
+    return std::nullopt;
+  const Window root = DefaultRootWindow(w.display);
+  Window rootBack = 0, child = 0;
+  int px = 0, py = 0, wx = 0, wy = 0;
+  unsigned int mask = 0;
+  const bool pointer = XQueryPointer(w.display, root, &rootBack, &child, &px, &py, &wx, &wy, &mask);
+  int count = 0;
+  XRRMonitorInfo* monitors = XRRGetMonitors(w.display, root, True, &count);
+  std::optional<Geometry> found, primary, first;
+  for (int i = 0; i < count; ++i) {
+    const XRRMonitorInfo& m = monitors[i];
+    const Geometry g{m.x, m.y, m.width, m.height};
+    if (!first) first = g;
+    if (m.primary && !primary) primary = g;
+    if (pointer && !found && px >= m.x && px < m.x + m.width && py >= m.y && py < m.y + m.height) found = g;
+  }
+  if (monitors) XRRFreeMonitors(monitors);
+  return found ? found : primary ? primary : first;
+}
+
 void MoveClientTo(Handle w, int x, int y, const FrameExtents& frame) {
   if (!w) return;
   // The window manager puts the frame's corner where a client asks its window to be.
@@ -207,20 +234,33 @@ void MoveClientTo(Handle w, int x, int y, const FrameExtents& frame) {
   XFlush(w.display);
 }
 
-bool Iconified(Handle w) {
-  if (!w) return false;
-  const Atom hidden = Intern(w, "_NET_WM_STATE_HIDDEN");
+namespace {
+
+// Whether the window's _NET_WM_STATE holds any of `names`.
+bool HasState(Handle w, std::initializer_list<const char*> names) {
   Atom type = 0;
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  bool iconic = false;
+  bool found = false;
   if (XGetWindowProperty(w.display, w.window, Intern(w, "_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type, &format,
                          &count, &after, &data) == Success &&
       data && format == 32)
-    for (unsigned long i = 0; i < count; ++i) iconic = iconic || reinterpret_cast<Atom*>(data)[i] == hidden;
+    for (unsigned long i = 0; i < count; ++i)
+      for (const char* name : names) found = found || reinterpret_cast<Atom*>(data)[i] == Intern(w, name);
   if (data) XFree(data);
-  data = nullptr;
+  return found;
+}
+
+}  // namespace
+
+bool Iconified(Handle w) {
+  if (!w) return false;
+  bool iconic = HasState(w, {"_NET_WM_STATE_HIDDEN"});
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
   const Atom wmState = Intern(w, "WM_STATE");
   if (XGetWindowProperty(w.display, w.window, wmState, 0, 1, False, wmState, &type, &format, &count, &after, &data) ==
           Success &&
@@ -228,6 +268,10 @@ bool Iconified(Handle w) {
     iconic = iconic || reinterpret_cast<long*>(data)[0] == IconicState;
   if (data) XFree(data);
   return iconic;
+}
+
+bool FullscreenOrMaximised(Handle w) {
+  return w && HasState(w, {"_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"});
 }
 
 void Deiconify(Handle w) {

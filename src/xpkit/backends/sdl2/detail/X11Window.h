@@ -1,6 +1,6 @@
 // What the real window needs of X11 that SDL does not offer: the window manager's frame
 // functions and decorations (Motif hints), the frame extents before the window is
-// mapped, leaving a full-screen or maximised state the window manager imposed, a dialog's
+// mapped, the monitors, leaving a full-screen or maximised state the window manager imposed, a dialog's
 // role towards its owner, the window group, the desktop's Xft.dpi, and error handlers
 // that tell a window destroyed from outside or a lost server in one line.
 // Every call does nothing for a window that is not an X11 one.
@@ -52,6 +52,9 @@ struct Geometry {
   int x = 0, y = 0, width = 0, height = 0;
 };
 std::optional<Geometry> ClientGeometry(Handle w);
+// The monitor (RandR 1.5) to centre a new window on: the one holding the pointer, else
+// the primary, else the first; empty where the server lists none.
+std::optional<Geometry> ActiveMonitor(Handle w);
 // Places the frame so that the client area lands at (x, y).
 void MoveClientTo(Handle w, int x, int y, const FrameExtents& frame);
 // Whether the window manager has iconified the window (not merely unmapped it, as for
@@ -60,6 +63,8 @@ bool Iconified(Handle w);
 // Brings an iconified window back: maps it again (the desktop conventions' way) and asks
 // the window manager to activate it (what Openbox heeds).
 void Deiconify(Handle w);
+// Whether the window manager has put the window in full screen or a maximised state.
+bool FullscreenOrMaximised(Handle w);
 // Asks the window manager to drop full screen and both maximised states.
 void LeaveFullscreenAndMaximised(Handle w);
 // Sends what is queued and waits until the server has answered it all, so that errors
