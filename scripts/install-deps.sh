@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev libpng-dev
-  libsdl2-dev libglib2.0-dev libatk1.0-dev libatk-bridge2.0-dev libdbus-1-dev libxrandr-dev libwayland-dev
+  libsdl2-dev libglib2.0-dev libatk1.0-dev libatk-bridge2.0-dev libdbus-1-dev libsystemd-dev libxrandr-dev libwayland-dev
   fonts-wine fonts-dejavu-core fontconfig
   clang libclang-rt-14-dev
   libssl-dev
