@@ -11,6 +11,12 @@ command -v weston >/dev/null && command -v convert >/dev/null ||
   { echo "FAIL: weston and ImageMagick are needed"; exit 1; }
 start_x "$xprobe" "" 2048x1536
 unset DBUS_SESSION_BUS_ADDRESS
+# On Wayland SDL draws through Mesa's EGL, whose drivers it loads and unloads at run time
+# and which leave allocations behind at exit that no frame of ours made (in libraries
+# already unloaded, so no suppression can name them). Under the sanitizers the clients
+# here run without the leak check; every other memory error still stops them, and the
+# other tests check our own code for leaks.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0"
 export XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 # No on-screen keyboard: weston's would cover windows now and then.
