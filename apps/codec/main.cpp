@@ -70,11 +70,11 @@ using xpkit::cli::UsageError;
 constexpr std::size_t kKeyBytesUsed = 256;
 
 using xpkit::cli::CommandLine;
-using xpkit::cli::OptionSpec;
+using xpkit::cli::OptionRule;
 
 // The options of each command; what follows them are IN and OUT ("-" is a file name).
-constexpr OptionSpec kEncodeOptions[] = {{"--wrap"}, {"--lf", xpkit::cli::kSwitch}};
-constexpr OptionSpec kRc4Options[] = {{"--key"}, {"--key-file", xpkit::cli::kFileName}, {"--codepage"}};
+constexpr OptionRule kEncodeOptions[] = {{"--wrap"}, {"--lf", xpkit::cli::kSwitch}};
+constexpr OptionRule kRc4Options[] = {{"--key"}, {"--key-file", xpkit::cli::kFileName}, {"--codepage"}};
 
 // IN and OUT, standard input and output where not given.
 std::pair<std::string, std::string> Files(const std::vector<std::string>& names) {
@@ -239,9 +239,9 @@ int main(int argc, char** argv) {
     if (!known && command != "--help" && command != "-h" && command != "--version")
       throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
     const bool encode = command == "b64" && rest.size() > 1 && rest[1] == "encode";
-    const std::span<const OptionSpec> options = command == "rc4" ? std::span<const OptionSpec>(kRc4Options)
-                                                : encode         ? std::span<const OptionSpec>(kEncodeOptions)
-                                                                 : std::span<const OptionSpec>{};
+    const std::span<const OptionRule> options = command == "rc4" ? std::span<const OptionRule>(kRc4Options)
+                                                : encode         ? std::span<const OptionRule>(kEncodeOptions)
+                                                                 : std::span<const OptionRule>{};
     const CommandLine line =
         xpkit::cli::ParseCommandLine(rest.subspan(known ? 1 : 0), {.options = options, .words = true, .repeats = true});
     if (line.ask == CommandLine::Ask::Help) return xpkit::cli::PrintUsage(kUsage);

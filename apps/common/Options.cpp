@@ -28,12 +28,12 @@ CommandLine ParseCommandLine(std::span<const std::string> args, const Grammar& g
       line.ask = a == "--version" ? CommandLine::Ask::Version : CommandLine::Ask::Help;
       return line;
     }
-    const auto spec = std::find_if(grammar.options.begin(), grammar.options.end(),
-                                   [&](const OptionSpec& o) { return o.name == a; });
-    if (spec == grammar.options.end()) throw UsageError("unknown option " + Quoted(a) + grammar.unknownSuffix);
-    const bool isSwitch = spec->value == kSwitch;
-    if (!isSwitch && i + 1 >= args.size()) throw UsageError(a + " needs a " + std::string(spec->value));
-    if (spec->value == kFileName && args[i + 1].empty()) throw UsageError("a file name is empty");
+    const auto rule = std::find_if(grammar.options.begin(), grammar.options.end(),
+                                   [&](const OptionRule& o) { return o.name == a; });
+    if (rule == grammar.options.end()) throw UsageError("unknown option " + Quoted(a) + grammar.unknownSuffix);
+    const bool isSwitch = rule->value == kSwitch;
+    if (!isSwitch && i + 1 >= args.size()) throw UsageError(a + " needs a " + std::string(rule->value));
+    if (rule->value == kFileName && args[i + 1].empty()) throw UsageError("a file name is empty");
     if (!grammar.repeats && line.Has(a)) throw UsageError(a + " given twice");
     line.options.emplace_back(a, isSwitch ? std::string() : args[++i]);
   }

@@ -14,13 +14,13 @@ namespace xpkit::cli {
 // switch takes no value (it is recorded with an empty one).
 constexpr std::string_view kValue = "value", kFileName = "file name", kNumber = "number", kSwitch = "";
 
-struct OptionSpec {
+struct OptionRule {
   std::string_view name;  // "--size", "-o"
   std::string_view value = kValue;
 };
 
 struct Grammar {
-  std::span<const OptionSpec> options = {};
+  std::span<const OptionRule> options = {};
   // Plain words are taken: "-" and anything not starting with "-" is one, and "--"
   // makes every word after it one. Otherwise a plain word is an unknown option.
   bool words = false;

@@ -132,17 +132,17 @@ int MsgBox(const Options& o) {
   return 0;
 }
 
-using xpkit::cli::OptionSpec;
-constexpr OptionSpec kGradient[] = {{"--size"}, {"--angle"}, {"--color1"}, {"--color2"}, {"-o", xpkit::cli::kFileName}};
-constexpr OptionSpec kHeader[] = {
+using xpkit::cli::OptionRule;
+constexpr OptionRule kGradient[] = {{"--size"}, {"--angle"}, {"--color1"}, {"--color2"}, {"-o", xpkit::cli::kFileName}};
+constexpr OptionRule kHeader[] = {
     {"--size"}, {"--caption"}, {"--description"}, {"--border-style"}, {"-o", xpkit::cli::kFileName}};
-constexpr OptionSpec kButton[] = {
+constexpr OptionRule kButton[] = {
     {"--size"}, {"--look"}, {"--caption"}, {"--font"}, {"--font-size"}, {"-o", xpkit::cli::kFileName}};
-constexpr OptionSpec kMsgBox[] = {{"--text"}, {"--caption"}, {"-o", xpkit::cli::kFileName}};
+constexpr OptionRule kMsgBox[] = {{"--text"}, {"--caption"}, {"-o", xpkit::cli::kFileName}};
 
 struct Subcommand {
   std::string_view name;
-  std::span<const OptionSpec> options;
+  std::span<const OptionRule> options;
   int (*run)(const Options&);
 };
 constexpr Subcommand kSubcommands[] = {
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
                                   [&](const Subcommand& s) { return s.name == command; });
     const bool known = sub != std::end(kSubcommands);
     // Before a subcommand only --help and --version are known.
-    const xpkit::cli::Grammar grammar{.options = known ? sub->options : std::span<const OptionSpec>{},
+    const xpkit::cli::Grammar grammar{.options = known ? sub->options : std::span<const OptionRule>{},
                                       .unknownSuffix = known ? " for '" + command + "'" : ""};
     if (!known && command != "--help" && command != "-h" && command != "--version")
       throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));

@@ -72,7 +72,7 @@ int Scale(const Options& o, bool window) {
   return env ? parse(env, "XPKIT_SCALE") : 0;
 }
 
-constexpr xpkit::cli::OptionSpec kOptions[] = {
+constexpr xpkit::cli::OptionRule kOptions[] = {
     {"--layout", xpkit::cli::kFileName},
     {"--screenshot", xpkit::cli::kFileName},
     {"--save-layout", xpkit::cli::kFileName},

@@ -12,7 +12,7 @@
 namespace xpkit::cli {
 namespace {
 
-constexpr OptionSpec kSpecs[] = {{"--wrap", kNumber}, {"--lf", kSwitch}, {"-o", kFileName}};
+constexpr OptionRule kSpecs[] = {{"--wrap", kNumber}, {"--lf", kSwitch}, {"-o", kFileName}};
 
 CommandLine Parse(std::vector<std::string> args, Grammar grammar = {.options = kSpecs, .words = true}) {
   return ParseCommandLine(args, grammar);

@@ -90,7 +90,7 @@ Sdl2Backend::Sdl2Backend() {
 }
 
 Sdl2Backend::~Sdl2Backend() {
-  if (lost_) {
+  if (!lostReason_.empty()) {
     // SDL would wait for ever for events about a window that is gone.
     for (auto& w : windows_) w->Abandon();
     windows_.clear();
@@ -129,13 +129,17 @@ void Sdl2Backend::AdvanceClock(Host& host) {
   host.AdvanceClock(now - host.Now());
 }
 
+void Sdl2Backend::Lose(const char* why) {
+  lostReason_ = why;
+  throw Error(ErrorCode::DisplayLost, {}, lostReason_);
+}
+
 void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
   if (e.type == SDL_QUIT) {
     // SDL asks to quit when the Wayland compositor goes away; ending quietly then would
     // hide a lost display.
     if (!windows_.empty() && wayland::ConnectionLost(windows_.front()->window())) {
-      lost_ = true;
-      throw Error(ErrorCode::DisplayLost, {}, "the connection to the Wayland compositor was lost");
+      Lose("the connection to the Wayland compositor was lost");
     }
     ended_ = true;
     return;
@@ -175,8 +179,7 @@ void Sdl2Backend::AfterEvents() {
   if (changed && !windows_.empty()) windows_.front()->Sync();
   for (const auto& w : windows_) {
     if (!w->Lost()) continue;
-    lost_ = true;
-    throw Error(ErrorCode::DisplayLost, {}, "the window was destroyed from outside the program");
+    Lose("the window was destroyed from outside the program");
   }
   for (const auto& w : windows_) w->KeepFrame();
 }
@@ -229,9 +232,8 @@ Sdl2Backend::RunEnd Sdl2Backend::Run(Host& host, Form& form, const Bitmap& icon)
   dirty_ = true;
   try {
     Loop(host, [&] { return ended_ || host.Ended() || form.Closed(); });
-  } catch (const Error& e) {
-    if (!lost_) throw;
-    lostReason_ = e.what();
+  } catch (const Error&) {
+    if (lostReason_.empty()) throw;
     return RunEnd::DisplayLost;
   }
   return host.Ended() ? RunEnd::Ended : RunEnd::Closed;
@@ -248,9 +250,9 @@ void Sdl2Backend::RunModal(Form& dialog) {
     User& user;
     HWND owner;
     ~Restore() {
-      if (!backend.lost_) backend.windows_.pop_back();
+      if (backend.lostReason_.empty()) backend.windows_.pop_back();
       if (owner) user.EnableWindow(owner, TRUE);
-      if (!backend.lost_ && !backend.windows_.empty()) backend.windows_.back()->Focus();
+      if (backend.lostReason_.empty() && !backend.windows_.empty()) backend.windows_.back()->Focus();
       backend.dirty_ = true;
     }
   };

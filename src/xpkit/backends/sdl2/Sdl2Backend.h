@@ -68,6 +68,8 @@ class Sdl2Backend : public Backend {
  private:
   // Runs the message loop until `done`.
   void Loop(Host& host, const std::function<bool()>& done);
+  // The display or a window went away: says so in LostReason() and throws DisplayLost.
+  [[noreturn]] void Lose(const char* why);
   void Dispatch(Host& host, const SDL_Event& e);
   void AfterEvents();
   void AdvanceClock(Host& host);
@@ -83,8 +85,7 @@ class Sdl2Backend : public Backend {
   std::int64_t lastTimers_ = 0;
   bool ended_ = false;
   bool dirty_ = true;
-  bool lost_ = false;
-  std::string lostReason_;
+  std::string lostReason_;  // empty while the display and the windows are there
 };
 
 }  // namespace xpkit
