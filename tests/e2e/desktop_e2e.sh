@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The program's window under a window manager (Openbox) on a virtual X server: the frame
 # it asks for, centred as a whole; the first click on Exit of a window that has not got
-# the focus; a full-screen request and a minimise undone; a scaled window; a window
-# destroyed from outside; the kit's message box over the window, opened by a click too,
-# full screen undone for it too; X errors about the program's own destroyed windows;
-# nothing left running.
+# the focus; a full-screen request, a minimise and the move that comes of another
+# client's request for a size undone; a scaled window; a window destroyed from outside;
+# the kit's message box over the window, opened by a click too, full screen and such a
+# move undone for it too; X errors about the program's own destroyed windows; nothing
+# left running.
 set -u
 xpkit="$1" xprobe="$2" msgbox="$3"
 source "$(dirname "$0")/../support/xserver.sh"
@@ -62,6 +63,21 @@ sleep 0.5  # what is checked is that nothing changes
 geometry "$wid"
 check "after full screen and minimise the window is $X $Y $W $H, not $before" [ "$X $Y $W $H" = "$before" ]
 check "the window is not shown after a minimise" [ "$V" = 1 ]
+# Another client asks for a size the window cannot take and names no place (wmctrl -e
+# 0,-1,-1,700,500): the window stays where it is, not where that size would have fitted.
+# A place it is sent to, it keeps, and stays there on the next such request.
+"$xprobe" moveresize "$wid" -1 -1 700 500
+sleep 0.5  # what is checked is that nothing changes
+geometry "$wid"
+check "after a request for 700x500 the window is $X $Y $W $H, not $before" [ "$X $Y $W $H" = "$before" ]
+"$xprobe" moveresize "$wid" 600 500 -1 -1
+for _ in $(seq 40); do geometry "$wid"; [ "$X $Y $W $H" != "$before" ] && break; sleep 0.05; done
+check "asked to move to 600,500 the frame went to $((X - L)),$((Y - T))" [ "$((X - L)) $((Y - T))" = "600 500" ]
+moved="$X $Y $W $H"
+"$xprobe" moveresize "$wid" -1 -1 700 500
+sleep 0.5  # what is checked is that nothing changes
+geometry "$wid"
+check "after a move and a request for 700x500 the window is $X $Y $W $H, not $moved" [ "$X $Y $W $H" = "$moved" ]
 # Another workspace hides the window without minimising it: it stays there.
 xdotool set_desktop 1
 sleep 0.5  # what is checked is that nothing changes
@@ -147,6 +163,10 @@ before="$X $Y $W $H $T"
 sleep 0.3
 for _ in $(seq 20); do geometry "$dialog"; [ "$X $Y $W $H $T" = "$before" ] && break; sleep 0.05; done
 check "after full screen the box is $X $Y $W $H +$T, not $before" [ "$X $Y $W $H $T" = "$before" ]
+"$xprobe" moveresize "$dialog" -1 -1 700 500
+sleep 0.5  # what is checked is that nothing changes
+geometry "$dialog"
+check "after a request for 700x500 the box is $X $Y $W $H +$T, not $before" [ "$X $Y $W $H $T" = "$before" ]
 "$xprobe" close "$dialog"
 for _ in $(seq 40); do xdotool search --name '^GradientRect$' >/dev/null || break; sleep 0.05; done
 check "the close box did not close the box" bash -c "! xdotool search --name '^GradientRect\$' >/dev/null"

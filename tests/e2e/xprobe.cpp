@@ -15,6 +15,8 @@
 //                                 window group's leader, 0 for none
 //   xprobe fullscreen WID         asks the window manager to make WID full screen
 //   xprobe close WID              asks WID to close, as its close box does
+//   xprobe moveresize WID X Y W H asks the window manager to move and resize WID as wmctrl
+//                                 -e does (-1: that one is not asked for)
 //   xprobe wm                     status 0 when a window manager runs
 //   xprobe focus-thief            maps a window, gives it the focus, prints "ready" and
 //                                 stays until killed
@@ -39,7 +41,7 @@ namespace {
 int Usage() {
   std::fprintf(stderr,
                "usage: xprobe X Y [X Y ...] | await X Y R G B MS | find FILE.ppm MS | gone FILE.ppm MS | frame WID | motif WID |\n"
-               "       owner WID | fullscreen WID | close WID | wm | focus-thief\n");
+               "       owner WID | fullscreen WID | close WID | moveresize WID X Y W H | wm | focus-thief\n");
   return 2;
 }
 
@@ -231,6 +233,17 @@ int Close(Display* d, Window w) {
   return 0;
 }
 
+int MoveResize(Display* d, Window w, char** xywh) {
+  long flags = 2 << 12;  // asked by a pager or the user, with the window's own gravity
+  long v[4];
+  for (int i = 0; i < 4; ++i) {
+    v[i] = std::strtol(xywh[i], nullptr, 10);
+    if (v[i] != -1) flags |= 1L << (8 + i);
+  }
+  Send(d, w, "_NET_MOVERESIZE_WINDOW", {flags, v[0], v[1], v[2], v[3]});
+  return 0;
+}
+
 int WindowManager(Display* d) {
   XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
   const auto root = Cardinals(d, DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
@@ -291,6 +304,8 @@ int main(int argc, char** argv) {
     rc = Fullscreen(d, WindowArg(argv[2]));
   else if (cmd == "close" && argc == 3)
     rc = Close(d, WindowArg(argv[2]));
+  else if (cmd == "moveresize" && argc == 7)
+    rc = MoveResize(d, WindowArg(argv[2]), argv + 3);
   else if (cmd == "wm" && argc == 2)
     rc = WindowManager(d);
   else if (cmd == "focus-thief" && argc == 2)

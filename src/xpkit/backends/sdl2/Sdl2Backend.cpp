@@ -46,6 +46,12 @@ void KeepDbusFromStartingABus() {
   setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
 }
 
+// Of the window system's own events SDL passes on, only other clients' requests to move
+// or resize a window: the rest would wake the loop for nothing.
+int KeepMoveResizeRequests(void*, SDL_Event* e) {
+  return e->type != SDL_SYSWMEVENT || x11::MoveResizeRequestIn(*e->syswm.msg).has_value();
+}
+
 }  // namespace
 
 Sdl2Backend::Sdl2Backend() {
@@ -86,7 +92,11 @@ Sdl2Backend::Sdl2Backend() {
     SDL_Quit();
     throw Error(ErrorCode::NoDisplay, {}, "the display named by DISPLAY or WAYLAND_DISPLAY could not be opened");
   }
-  if (driver == "x11") x11::InstallErrorHandlers();
+  if (driver == "x11") {
+    x11::InstallErrorHandlers();
+    SDL_SetEventFilter(KeepMoveResizeRequests, nullptr);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+  }
 }
 
 Sdl2Backend::~Sdl2Backend() {
@@ -97,6 +107,7 @@ Sdl2Backend::~Sdl2Backend() {
     return;
   }
   windows_.clear();
+  SDL_SetEventFilter(nullptr, nullptr);
   SDL_Quit();
 }
 
@@ -142,6 +153,10 @@ void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
       Lose("the connection to the Wayland compositor was lost");
     }
     ended_ = true;
+    return;
+  }
+  if (e.type == SDL_SYSWMEVENT) {
+    for (const auto& w : windows_) w->NoteRequest(*e.syswm.msg);
     return;
   }
   const Uint32 id = WindowOf(e);

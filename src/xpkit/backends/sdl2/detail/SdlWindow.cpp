@@ -59,6 +59,7 @@ SdlWindow::SdlWindow(Form& form, int scale, const Bitmap& icon, SdlWindow* owner
   // Set before the window is mapped: a window manager that applies them later changes
   // the frame under a position computed from the old one.
   x11::SetMotifHints(x_, x11::MotifHintsFor(style));
+  if (style.fixedSize) x11::WatchRequestsToWindowManager(x_);
   x11::SetGroupLeader(x_, owner ? owner->x_.window : x_.window);
   if (owner && x_) {
     x11::MakeModalDialog(x_, owner->x_);
@@ -144,7 +145,16 @@ std::vector<InputMessage> SdlWindow::Translate(const SDL_Event& e) {
   return input_->Translate(e);
 }
 
+void SdlWindow::NoteRequest(const SDL_SysWMmsg& msg) {
+  const auto request = x11::MoveResizeRequestIn(msg);
+  if (x_ && request && request->window == x_.window && request->sizeOnly && form_.Frame.fixedSize) sizeAsked_ = true;
+}
+
 void SdlWindow::KeepFrame() {
+  // A size the window cannot take, asked for by another client without a place: Openbox
+  // refuses the size but first moves the window so that the size would fit on the
+  // screen. The window goes back where it was; its move is not the user's.
+  if (sizeAsked_) resized_ = true;
   // A full screen the window manager cannot size (Openbox, for a box whose minimum is its
   // maximum) only moves the window to the corner and drops the frame.
   if (moved_ && form_.Frame.fixedSize && x11::FullscreenOrMaximised(x_)) resized_ = true;
@@ -166,7 +176,7 @@ void SdlWindow::KeepFrame() {
     SDL_SetWindowSize(window_, width_, height_);
     x11::MoveClientTo(x_, place_.x, place_.y, frame_);
   }
-  moved_ = minimised_ = resized_ = false;
+  moved_ = minimised_ = resized_ = sizeAsked_ = false;
 }
 
 }  // namespace xpkit

@@ -2,7 +2,8 @@
 // placed so that its whole frame is centred (on the monitor the pointer is on, or on its owner's frame for
 // a dialog), given the focus when shown, its pixels shown as scale x scale blocks, and
 // kept as the style says: a minimise, maximise, full screen or resize that the window
-// manager does although the frame does not offer it is undone at once.
+// manager does although the frame does not offer it is undone at once, and so is a move
+// that only came of another client's request for a size the window cannot take.
 #pragma once
 #include <SDL.h>
 
@@ -45,6 +46,8 @@ class SdlWindow {
   int ConnectionFd() const { return x11::ConnectionFd(x_); }
   // Where the client area is on the screen, as last known.
   POINT ClientOrigin() const { return {place_.x, place_.y}; }
+  // Notes another client's request to the window manager about this window.
+  void NoteRequest(const SDL_SysWMmsg& msg);
   // Undoes what the window manager did that the frame does not allow. Call after a
   // batch of events, after checking Lost().
   void KeepFrame();
@@ -73,6 +76,7 @@ class SdlWindow {
   std::optional<SdlInput> input_;
   bool lost_ = false;
   bool minimised_ = false, resized_ = false, moved_ = false;
+  bool sizeAsked_ = false;  // another client asked for a size without a place
 };
 
 }  // namespace xpkit

@@ -234,6 +234,27 @@ void MoveClientTo(Handle w, int x, int y, const FrameExtents& frame) {
   XFlush(w.display);
 }
 
+void WatchRequestsToWindowManager(Handle w) {
+  if (!w) return;
+  const Window root = DefaultRootWindow(w.display);
+  XWindowAttributes a;
+  if (!XGetWindowAttributes(w.display, root, &a)) return;
+  XSelectInput(w.display, root, a.your_event_mask | SubstructureNotifyMask);
+  XFlush(w.display);
+}
+
+std::optional<MoveResizeRequest> MoveResizeRequestIn(const SDL_SysWMmsg& msg) {
+  if (msg.subsystem != SDL_SYSWM_X11) return std::nullopt;
+  const XEvent& e = msg.msg.x11.event;
+  if (e.type != ClientMessage || e.xclient.format != 32 ||
+      e.xclient.message_type != XInternAtom(e.xclient.display, "_NET_MOVERESIZE_WINDOW", False))
+    return std::nullopt;
+  // The flags say which of x, y, width and height the request gives.
+  constexpr long kX = 1 << 8, kY = 1 << 9, kWidth = 1 << 10, kHeight = 1 << 11;
+  const long flags = e.xclient.data.l[0];
+  return MoveResizeRequest{e.xclient.window, (flags & (kWidth | kHeight)) != 0 && (flags & (kX | kY)) == 0};
+}
+
 namespace {
 
 // Whether the window's _NET_WM_STATE holds any of `names`.

@@ -1,8 +1,9 @@
 // What the real window needs of X11 that SDL does not offer: the window manager's frame
 // functions and decorations (Motif hints), the frame extents before the window is
 // mapped, the monitors, leaving a full-screen or maximised state the window manager imposed, a dialog's
-// role towards its owner, the window group, the desktop's Xft.dpi, and error handlers
-// that tell a window destroyed from outside or a lost server in one line.
+// role towards its owner, the window group, other clients' requests to move or resize it,
+// the desktop's Xft.dpi, and error handlers that tell a window destroyed from outside or
+// a lost server in one line.
 // Every call does nothing for a window that is not an X11 one.
 #pragma once
 #include <optional>
@@ -10,6 +11,7 @@
 #include "xpkit/host/Form.h"
 
 struct SDL_Window;
+struct SDL_SysWMmsg;
 struct _XDisplay;
 
 namespace xpkit::x11 {
@@ -63,6 +65,17 @@ bool Iconified(Handle w);
 // Brings an iconified window back: maps it again (the desktop conventions' way) and asks
 // the window manager to activate it (what Openbox heeds).
 void Deiconify(Handle w);
+// Other clients ask the window manager to move or resize a window through the root
+// window; from now on the window's connection hears those requests too, and SDL passes
+// them on as SDL_SYSWMEVENT once that event is enabled.
+void WatchRequestsToWindowManager(Handle w);
+// A request to the window manager to move or resize `window` (_NET_MOVERESIZE_WINDOW):
+// whether it asks for a size while naming no place.
+struct MoveResizeRequest {
+  unsigned long window = 0;
+  bool sizeOnly = false;
+};
+std::optional<MoveResizeRequest> MoveResizeRequestIn(const SDL_SysWMmsg& msg);
 // Whether the window manager has put the window in full screen or a maximised state.
 bool FullscreenOrMaximised(Handle w);
 // Asks the window manager to drop full screen and both maximised states.
