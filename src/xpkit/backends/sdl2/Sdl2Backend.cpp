@@ -61,14 +61,14 @@ Sdl2Backend::Sdl2Backend() {
   // A small dialog has no business keeping the screen saver away.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   const char* chosen = std::getenv("SDL_VIDEODRIVER");
-  const bool x11 = std::getenv("DISPLAY") != nullptr, wayland = std::getenv("WAYLAND_DISPLAY") != nullptr;
-  if (!chosen && !x11 && !wayland) throw Error(ErrorCode::NoDisplay, {}, "neither DISPLAY nor WAYLAND_DISPLAY is set");
+  const bool hasX11 = std::getenv("DISPLAY") != nullptr, hasWayland = std::getenv("WAYLAND_DISPLAY") != nullptr;
+  if (!chosen && !hasX11 && !hasWayland) throw Error(ErrorCode::NoDisplay, {}, "neither DISPLAY nor WAYLAND_DISPLAY is set");
   // With DISPLAY set, X11 it is (only there can the window be centred): SDL would
   // otherwise try Wayland after a failed X11 (whose library complains on standard error)
   // and then fall back to drawing nowhere. With WAYLAND_DISPLAY alone, Wayland, and no
   // fallback either.
-  if (!chosen) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 ? "x11" : "wayland");
-  if (chosen ? std::string_view(chosen) == "wayland" : !x11) {
+  if (!chosen) SDL_SetHint(SDL_HINT_VIDEODRIVER, hasX11 ? "x11" : "wayland");
+  if (chosen ? std::string_view(chosen) == "wayland" : !hasX11) {
     // SDL crashes on a compositor without a seat, and libwayland complains on standard
     // error without a runtime folder: neither gets that far.
     wayland::CheckCompositor();
@@ -93,7 +93,7 @@ Sdl2Backend::Sdl2Backend() {
     throw Error(ErrorCode::NoDisplay, {}, "the display named by DISPLAY or WAYLAND_DISPLAY could not be opened");
   }
   if (driver == "x11") {
-    x11::InstallErrorHandlers();
+    x11::InstallErrorHandlers();  // again: SDL's start put its own in their place
     SDL_SetEventFilter(KeepMoveResizeRequests, nullptr);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   }
@@ -156,7 +156,8 @@ void Sdl2Backend::Dispatch(Host& host, const SDL_Event& e) {
     return;
   }
   if (e.type == SDL_SYSWMEVENT) {
-    for (const auto& w : windows_) w->NoteRequest(*e.syswm.msg);
+    if (const auto request = x11::MoveResizeRequestIn(*e.syswm.msg))
+      for (const auto& w : windows_) w->NoteRequest(*request);
     return;
   }
   const Uint32 id = WindowOf(e);

@@ -145,9 +145,8 @@ std::vector<InputMessage> SdlWindow::Translate(const SDL_Event& e) {
   return input_->Translate(e);
 }
 
-void SdlWindow::NoteRequest(const SDL_SysWMmsg& msg) {
-  const auto request = x11::MoveResizeRequestIn(msg);
-  if (x_ && request && request->window == x_.window && request->sizeOnly && form_.Frame.fixedSize) sizeAsked_ = true;
+void SdlWindow::NoteRequest(const x11::MoveResizeRequest& request) {
+  if (x_ && request.window == x_.window && request.sizeOnly && form_.Frame.fixedSize) sizeAsked_ = true;
 }
 
 void SdlWindow::KeepFrame() {

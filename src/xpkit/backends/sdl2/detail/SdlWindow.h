@@ -1,9 +1,10 @@
 // One real window showing a form: made hidden with the frame the form's style asks for,
-// placed so that its whole frame is centred (on the monitor the pointer is on, or on its owner's frame for
-// a dialog), given the focus when shown, its pixels shown as scale x scale blocks, and
-// kept as the style says: a minimise, maximise, full screen or resize that the window
-// manager does although the frame does not offer it is undone at once, and so is a move
-// that only came of another client's request for a size the window cannot take.
+// placed so that its whole frame is centred (on the monitor the pointer is on, or on its
+// owner's frame for a dialog), given the focus when shown, its pixels shown as scale x
+// scale blocks, and kept as the style says: a minimise, maximise, full screen or resize
+// that the window manager does although the frame does not offer it is undone at once,
+// and so is a move that only came of another client's request for a size the window
+// cannot take.
 #pragma once
 #include <SDL.h>
 
@@ -46,8 +47,8 @@ class SdlWindow {
   int ConnectionFd() const { return x11::ConnectionFd(x_); }
   // Where the client area is on the screen, as last known.
   POINT ClientOrigin() const { return {place_.x, place_.y}; }
-  // Notes another client's request to the window manager about this window.
-  void NoteRequest(const SDL_SysWMmsg& msg);
+  // Notes another client's request to the window manager, if it is about this window.
+  void NoteRequest(const x11::MoveResizeRequest& request);
   // Undoes what the window manager did that the frame does not allow. Call after a
   // batch of events, after checking Lost().
   void KeepFrame();

@@ -10,11 +10,13 @@
 #include <errno.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <thread>
+#include <vector>
 
 namespace xpkit::x11 {
 namespace {
@@ -43,14 +45,13 @@ void SendToRoot(Handle w, Atom type, long d0, long d1 = 0, long d2 = 0, long d3 
 }
 
 // The first 32-bit item of a window property, when it has one of that type.
-std::optional<unsigned long> WindowProperty(Display* d, Window window, Atom property) {
-  Atom type = 0;
+std::optional<unsigned long> WindowProperty(Display* d, Window window, Atom property, Atom type = XA_WINDOW) {
+  Atom actual = 0;
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
   std::optional<unsigned long> value;
-  if (XGetWindowProperty(d, window, property, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
-          Success &&
+  if (XGetWindowProperty(d, window, property, 0, 1, False, type, &actual, &format, &count, &after, &data) == Success &&
       data && format == 32 && count == 1)
     value = reinterpret_cast<unsigned long*>(data)[0];
   if (data) XFree(data);
@@ -259,6 +260,8 @@ namespace {
 
 // Whether the window's _NET_WM_STATE holds any of `names`.
 bool HasState(Handle w, std::initializer_list<const char*> names) {
+  std::vector<Atom> wanted;
+  for (const char* name : names) wanted.push_back(Intern(w, name));
   Atom type = 0;
   int format = 0;
   unsigned long count = 0, after = 0;
@@ -266,9 +269,10 @@ bool HasState(Handle w, std::initializer_list<const char*> names) {
   bool found = false;
   if (XGetWindowProperty(w.display, w.window, Intern(w, "_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type, &format,
                          &count, &after, &data) == Success &&
-      data && format == 32)
-    for (unsigned long i = 0; i < count; ++i)
-      for (const char* name : names) found = found || reinterpret_cast<Atom*>(data)[i] == Intern(w, name);
+      data && format == 32) {
+    const Atom* states = reinterpret_cast<const Atom*>(data);
+    found = std::find_first_of(states, states + count, wanted.begin(), wanted.end()) != states + count;
+  }
   if (data) XFree(data);
   return found;
 }
@@ -277,18 +281,9 @@ bool HasState(Handle w, std::initializer_list<const char*> names) {
 
 bool Iconified(Handle w) {
   if (!w) return false;
-  bool iconic = HasState(w, {"_NET_WM_STATE_HIDDEN"});
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
   const Atom wmState = Intern(w, "WM_STATE");
-  if (XGetWindowProperty(w.display, w.window, wmState, 0, 1, False, wmState, &type, &format, &count, &after, &data) ==
-          Success &&
-      data && format == 32 && count == 1)
-    iconic = iconic || reinterpret_cast<long*>(data)[0] == IconicState;
-  if (data) XFree(data);
-  return iconic;
+  const auto state = WindowProperty(w.display, w.window, wmState, wmState);
+  return HasState(w, {"_NET_WM_STATE_HIDDEN"}) || state == static_cast<unsigned long>(IconicState);
 }
 
 bool FullscreenOrMaximised(Handle w) {

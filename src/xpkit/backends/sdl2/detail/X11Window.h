@@ -1,9 +1,9 @@
 // What the real window needs of X11 that SDL does not offer: the window manager's frame
 // functions and decorations (Motif hints), the frame extents before the window is
-// mapped, the monitors, leaving a full-screen or maximised state the window manager imposed, a dialog's
-// role towards its owner, the window group, other clients' requests to move or resize it,
-// the desktop's Xft.dpi, and error handlers that tell a window destroyed from outside or
-// a lost server in one line.
+// mapped, the monitors, leaving a full-screen or maximised state the window manager
+// imposed, a dialog's role towards its owner, the window group, other clients' requests
+// to move or resize it, the desktop's Xft.dpi, and error handlers that tell a window
+// destroyed from outside or a lost server in one line.
 // Every call does nothing for a window that is not an X11 one.
 #pragma once
 #include <optional>
