@@ -9,24 +9,15 @@
 set -u
 xpkit="$1" xprobe="$2" msgbox="$3"
 source "$(dirname "$0")/../support/xserver.sh"
+source "$(dirname "$0")/../support/checks.sh"
 start_x "$xprobe" openbox
 # With no session bus, SDL's D-Bus use would start one (dbus-launch) that outlives us.
 unset DBUS_SESSION_BUS_ADDRESS
-fail=0
-check() {  # check WHAT COMMAND...: fails with WHAT unless the command succeeds
-  local what="$1"; shift
-  "$@" || { echo "FAIL: $what"; fail=1; }
-}
-off() { local d=$(($1)); echo ${d#-}; }
-
 start() {  # start NAME COMMAND...: sets pid and wid, the window called NAME
   local name="$1"; shift
   "$@" 2>"$tmp/err" & pid=$!
   wid=$(timeout 10 xdotool search --sync --name "^$name\$" | head -1)
   [ -n "$wid" ] || { echo "FAIL: no window '$name' appeared"; kill $pid; exit 1; }
-}
-geometry() {  # geometry WID: sets X Y W H (client area), L R T B (frame extents), V (shown)
-  read -r X Y W H L R T B V < <("$xprobe" frame "$1")
 }
 await_frame() {  # await_frame WID: until the window manager has framed the window
   for _ in $(seq 40); do geometry "$1"; [ "$T" -gt 0 ] && return 0; sleep 0.05; done
@@ -35,16 +26,6 @@ await_frame() {  # await_frame WID: until the window manager has framed the wind
 await_pixel() {  # await_pixel X Y "R G B" (screen)
   "$xprobe" await "$1" "$2" $3 2000 >/dev/null && return 0
   echo "FAIL: pixel ($1,$2) is $("$xprobe" "$1" "$2"), expected $3"; fail=1
-}
-await_exit() {  # await_exit STATUS WHAT
-  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  if kill -0 $pid 2>/dev/null; then echo "FAIL: still running after $2"; kill $pid; fail=1; return; fi
-  wait $pid; local rc=$?
-  [ $rc = "$1" ] || { echo "FAIL: exit status $rc after $2, expected $1"; cat "$tmp/err"; fail=1; }
-}
-centred_in() {  # centred_in LEFT TOP WIDTH HEIGHT: the current window's whole frame is, within 1 px
-  local fx=$((X - L)) fy=$((Y - T)) fw=$((W + L + R)) fh=$((H + T + B))
-  [ "$(off "2 * fx + fw - 2 * $1 - $3")" -le 2 ] && [ "$(off "2 * fy + fh - 2 * $2 - $4")" -le 2 ]
 }
 
 # The frame: move and close only, fixed size, centred as a whole; a full-screen request

@@ -6,16 +6,10 @@
 set -u
 xpkit="$1" xprobe="$2" msgbox="$3"
 command -v xrandr >/dev/null || { echo "FAIL: xrandr is needed"; exit 1; }
-fail=0
-off() { local d=$(($1)); echo ${d#-}; }
-geometry() { read -r X Y W H L R T B V < <("$xprobe" frame "$1"); }
+source "$(dirname "$0")/../support/checks.sh"
 await_frame() {  # await_frame WID MANAGED: until a window manager (if any) has framed it
   for _ in $(seq 60); do geometry "$1"; { [ "$2" = 0 ] || [ "$T" -gt 0 ]; } && [ "$V" = 1 ] && return 0; sleep 0.05; done
   echo "FAIL: window $1 was not shown framed"; fail=1
-}
-centred_in() {  # centred_in LEFT TOP WIDTH HEIGHT: the whole frame is, within 1 px
-  local fx=$((X - L)) fy=$((Y - T)) fw=$((W + L + R)) fh=$((H + T + B))
-  [ "$(off "2 * fx + fw - 2 * $1 - $3")" -le 2 ] && [ "$(off "2 * fy + fh - 2 * $2 - $4")" -le 2 ]
 }
 for wm in none openbox icewm xfwm4; do
   [ $wm = none ] || command -v $wm >/dev/null || { echo "note: $wm is not installed, passed over"; continue; }

@@ -7,6 +7,7 @@
 set -u
 xpkit="$1" xprobe="$2" msgbox="$3"
 source "$(dirname "$0")/../support/xserver.sh"
+source "$(dirname "$0")/../support/checks.sh"
 command -v weston >/dev/null && command -v convert >/dev/null ||
   { echo "FAIL: weston and ImageMagick are needed"; exit 1; }
 start_x "$xprobe" "" 2048x1536
@@ -21,11 +22,6 @@ export XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 # No on-screen keyboard: weston's would cover windows now and then.
 printf '[input-method]\npath=\n' >"$tmp/weston.ini"
-fail=0
-check() {  # check WHAT COMMAND...: fails with WHAT unless the command succeeds
-  local what="$1"; shift
-  "$@" || { echo "FAIL: $what"; fail=1; }
-}
 weston_on() {  # weston_on SOCKET ARGS...: starts weston on the X server, sets weston
   weston --config="$tmp/weston.ini" --socket="$1" --idle-time=0 "${@:2}" >"$tmp/weston-$1.log" 2>&1 &
   weston=$!
@@ -49,12 +45,6 @@ start() {  # start PICTURE COMMAND...: sets pid, and X Y where the picture shows
   client "$@" 2>"$tmp/err" & pid=$!
   read -r X Y _ < <("$xprobe" find "$picture" 20000)
   [ -n "${X:-}" ] || { echo "FAIL: $* showed no window with the pixels of $picture"; cat "$tmp/err"; kill $pid; fail=1; }
-}
-await_exit() {  # await_exit STATUS WHAT
-  for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  if kill -0 $pid 2>/dev/null; then echo "FAIL: still running after $2"; kill $pid; wait $pid; fail=1; return; fi
-  wait $pid; local rc=$?
-  [ $rc = "$1" ] || { echo "FAIL: exit status $rc after $2, expected $1"; cat "$tmp/err"; fail=1; }
 }
 picture() {  # picture NAME ROWS ARGS...: the program's screenshot's first ROWS rows as a binary PPM
   # (above the Exit button, whose focus glow an active window shows and a screenshot not)

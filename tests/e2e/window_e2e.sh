@@ -7,8 +7,8 @@
 set -u
 xpkit="$1" xprobe="$2" msgbox="$3"
 source "$(dirname "$0")/../support/xserver.sh"
+source "$(dirname "$0")/../support/checks.sh"
 start_x "$xprobe"
-fail=0
 
 start() {  # start [COMMAND...]: starts xpkit (or COMMAND) and sets pid, X, Y (the client area's screen position)
   [ $# -gt 0 ] || set -- "$xpkit"
@@ -22,19 +22,15 @@ await_pixel() {  # await_pixel X Y "R G B": within two seconds
   "$xprobe" await $((X + $1)) $((Y + $2)) $3 2000 >/dev/null && return 0
   echo "FAIL: pixel ($1,$2) is $(pixel "$1" "$2"), expected $3"; fail=1
 }
-await_exit() {
-  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
-  if kill -0 $pid 2>/dev/null; then echo "FAIL: still running after $1"; kill $pid; fail=1; return; fi
-  wait $pid; local rc=$?
-  [ $rc = 0 ] || { echo "FAIL: exit status $rc after $1"; fail=1; }
-  [ ! -s "$tmp/err" ] || { echo "FAIL: standard error after $1: $(cat "$tmp/err")"; fail=1; }
+await_quiet_exit() {  # await_quiet_exit WHAT: status 0, nothing on standard error
+  await_exit 0 "$1"
+  check "standard error after $1: $(cat "$tmp/err")" [ ! -s "$tmp/err" ]
 }
 
 # Mouse: row 1 of the button is the focus glow away from the pointer (the window is
 # active, the button its first tab stop), the hover glow under it.
 start
 read -r _ _ w h _ < <("$xprobe" frame "$wid")
-off() { local d=$(($1)); echo ${d#-}; }
 [ "$(off "2 * X + w - 1024")" -le 1 ] && [ "$(off "2 * Y + h - 768")" -le 1 ] ||
   { echo "FAIL: client at $X,$Y is not centred"; fail=1; }
 xdotool mousemove $((X + 300)) $((Y + 80))
@@ -46,7 +42,7 @@ await_pixel 155 130 "206 231 251"
 xdotool mousemove $((X + 157)) $((Y + 139))
 await_pixel 155 130 "255 240 207"
 xdotool click 1
-await_exit "a click on Exit"
+await_quiet_exit "a click on Exit"
 
 # Keyboard: the window becomes active with the pointer on it, and Exit, its first tab
 # stop, has the focus (its glow): Enter clicks it. Tab keeps the focus there, Space clicks.
@@ -54,13 +50,13 @@ start
 xdotool mousemove $((X + 300)) $((Y + 80))
 await_pixel 155 130 "206 231 251"
 xdotool key Return
-await_exit "Enter at once"
+await_quiet_exit "Enter at once"
 start
 xdotool mousemove $((X + 300)) $((Y + 80))
 xdotool key Tab
 await_pixel 155 130 "206 231 251"
 xdotool key space
-await_exit "Tab and Space"
+await_quiet_exit "Tab and Space"
 
 # A click opens the kit's message box: its OK glows under the pointer and the first
 # click closes it.
@@ -77,7 +73,7 @@ xdotool click 1
 for _ in $(seq 40); do xdotool search --name '^Note$' >/dev/null || break; sleep 0.05; done
 xdotool search --name '^Note$' >/dev/null && { echo "FAIL: the first click on OK did not close the box"; fail=1; }
 xdotool mousemove $((X + 157)) $((Y + 139)) click 1
-await_exit "the box opened by a click, then Exit"
+await_quiet_exit "the box opened by a click, then Exit"
 
 # An X error about the box's window, destroyed by then, arrives as the display closes.
 start "$msgbox" --late-request "Overflow" "GradientRect"
@@ -86,7 +82,7 @@ read -r bx by bw bh _ < <("$xprobe" frame "$box")
 xdotool mousemove $((bx + (bw - 75) / 2 + 37)) $((by + bh - 11 - 12)) click 1
 for _ in $(seq 40); do xdotool search --name '^GradientRect$' >/dev/null || break; sleep 0.05; done
 xdotool mousemove $((X + 157)) $((Y + 139)) click 1
-await_exit "an error about a destroyed window at the end"
+await_quiet_exit "an error about a destroyed window at the end"
 
 # The X server goes away: one line, status 1.
 "$xpkit" 2>"$tmp/err" & pid=$!
