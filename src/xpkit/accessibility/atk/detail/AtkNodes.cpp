@@ -116,15 +116,10 @@ AtkObject* NodeChild(AtkObject* o, gint i) {
 
 gint NodeIndexInParent(AtkObject* o) {
   const Node* n = AsNode(o);
-  if (n->form) {
-    const auto& forms = n->tree->Forms();
-    const auto it = std::find(forms.begin(), forms.end(), n->form);
-    return it == forms.end() ? -1 : static_cast<gint>(it - forms.begin());
-  }
+  if (n->form) return n->tree->IndexOf(*n->form);
   if (!n->control) return -1;
-  const auto& siblings = n->control->Parent()->controls();
-  const auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == n->control; });
-  return it == siblings.end() ? -1 : static_cast<gint>(it - siblings.begin());
+  const std::size_t i = IndexInContainer(*n->control);
+  return i < n->control->Parent()->controls().size() ? static_cast<gint>(i) : -1;
 }
 
 AtkStateSet* NodeStates(AtkObject* o) {
