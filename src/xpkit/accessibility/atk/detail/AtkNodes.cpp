@@ -22,7 +22,6 @@ struct Node {
   AtkTree* tree;
   Form* form;            // a form's node; null for a control's
   UserControl* control;  // a control's node; both null once defunct
-  bool defunct;
   // What the last get_name, get_description, action name and key binding returned: ATK
   // hands out strings the object keeps.
   gchar* name;
@@ -125,7 +124,7 @@ gint NodeIndexInParent(AtkObject* o) {
 AtkStateSet* NodeStates(AtkObject* o) {
   const Node* n = AsNode(o);
   AtkStateSet* set = atk_state_set_new();
-  if (n->defunct || (!n->form && !n->control)) {
+  if (!n->form && !n->control) {
     atk_state_set_add_state(set, ATK_STATE_DEFUNCT);
     return set;
   }
@@ -380,7 +379,6 @@ void MakeDefunct(AtkObject* node) {
   Node* n = AsNode(node);
   n->form = nullptr;
   n->control = nullptr;
-  n->defunct = true;
   atk_object_notify_state_change(node, ATK_STATE_DEFUNCT, TRUE);
 }
 
