@@ -52,10 +52,10 @@ std::u16string AccessKeyBinding(const std::u16string& accessKeys) {
   return u"Alt+" + std::u16string(1, k >= u'a' && k <= u'z' ? static_cast<char16_t>(k - 32) : k);
 }
 
-const Form* FormOf(const UserControl& control) {
-  const Container* c = &control;
-  while (const auto* u = dynamic_cast<const UserControl*>(c)) c = u->Parent();
-  return dynamic_cast<const Form*>(c);
+Form* FormOf(const UserControl& control) {
+  Container* c = control.Parent();
+  while (auto* u = dynamic_cast<UserControl*>(c)) c = u->Parent();
+  return dynamic_cast<Form*>(c);
 }
 
 namespace {

@@ -51,7 +51,7 @@ std::u16string WithoutAccessMark(const std::u16string& caption);
 std::u16string AccessKeyBinding(const std::u16string& accessKeys);
 
 // The form the control lies on; nullptr while it is in none.
-const Form* FormOf(const UserControl& control);
+Form* FormOf(const UserControl& control);
 
 std::uint32_t StatesOf(const UserControl& control);
 // `active`: the form's window has the keyboard focus.

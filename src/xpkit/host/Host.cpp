@@ -66,14 +66,9 @@ UserControl* Host::MouseTarget() const {
 
 UserControl* Host::KeyTarget() const { return focused_ && TakesInput(*focused_) ? focused_ : nullptr; }
 
-namespace {
-// The host owns its forms: the form a control lies on, to act on.
-Form* OwnFormOf(const UserControl& c) { return const_cast<Form*>(FormOf(c)); }
-}  // namespace
-
 // The form that keys go to: the focused control's, else the active one, while enabled.
 Form* Host::KeyForm() const {
-  Form* f = focused_ ? OwnFormOf(*focused_) : activeForm_;
+  Form* f = focused_ ? FormOf(*focused_) : activeForm_;
   return f && session_.user().IsWindowEnabled(f->hWnd()) ? f : nullptr;
 }
 
@@ -83,9 +78,8 @@ bool Host::Previews(const Form& form) const { return form.KeyPreview || !KeyTarg
 // A control takes input when its window and its form's window are enabled: a form is
 // disabled while a modal dialog of it is open.
 bool Host::TakesInput(const UserControl& c) const {
-  const Container* k = &c;
-  while (const auto* u = dynamic_cast<const UserControl*>(k)) k = u->Parent();
-  return c.HostEnabled() && (!k || session_.user().IsWindowEnabled(k->hWnd()));
+  const Form* f = FormOf(c);
+  return c.HostEnabled() && (!f || session_.user().IsWindowEnabled(f->hWnd()));
 }
 
 void Host::ScalePoint(const UserControl& c, float& x, float& y) const {
@@ -264,7 +258,7 @@ void Host::SetFocus(UserControl* control) {
   UserControl* old = focused_;
   focused_ = control;
   if (control)
-    if (Form* f = OwnFormOf(*control)) f->SetLastFocus(control);
+    if (Form* f = FormOf(*control)) f->SetLastFocus(control);
   if (old) old->OnLostFocus();
   if (control && !ended_) control->OnGotFocus();
   if (focused_ == control) NotifyObservers(&HostObserver::FocusChanged, old, control);

@@ -25,16 +25,7 @@ AtkObject* RootOfProcess() { return g_atkRoot; }
 const gchar* ToolkitName() { return "xpkit"; }
 const gchar* ToolkitVersion() { return XPKIT_VERSION; }
 
-// The container's object, when one was made: else nobody has asked for its children.
-AtkObject* ContainerObject(const atk::AtkTree& tree, const UserControl& control) {
-  return tree.Existing(control.Parent());
-}
-
-guint IndexOf(const UserControl& control) {
-  const auto& siblings = control.Parent()->controls();
-  const auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == &control; });
-  return static_cast<guint>(it - siblings.begin());  // past the end while it is being destroyed: it was the last
-}
+guint IndexOf(const UserControl& control) { return static_cast<guint>(atk::IndexInContainer(control)); }
 
 }  // namespace
 
@@ -118,13 +109,14 @@ void AtkBridge::FormActivated(Form& form, bool active) {
 
 void AtkBridge::ControlAdded(UserControl& control) {
   const Form* form = FormOf(control);
-  AtkObject* parent = ContainerObject(*tree_, control);
+  // Without the container's object nobody has asked for its children.
+  AtkObject* parent = tree_->Existing(control.Parent());
   if (!form || !tree_->IsShown(*form) || !parent) return;
   g_signal_emit_by_name(parent, "children-changed::add", IndexOf(control), tree_->ObjectFor(control));
 }
 
 void AtkBridge::ControlForgotten(UserControl& control) {
-  AtkObject* parent = ContainerObject(*tree_, control);
+  AtkObject* parent = tree_->Existing(control.Parent());
   if (AtkObject* o = tree_->Existing(&control); o && parent)
     g_signal_emit_by_name(parent, "children-changed::remove", IndexOf(control), o);
   tree_->Forget(&control);

@@ -22,7 +22,6 @@ struct Node {
   AtkTree* tree;
   Form* form;            // a form's node; null for a control's
   UserControl* control;  // a control's node; both null once defunct
-  bool defunct;
   // What the last get_name, get_description, action name and key binding returned: ATK
   // hands out strings the object keeps.
   gchar* name;
@@ -116,21 +115,16 @@ AtkObject* NodeChild(AtkObject* o, gint i) {
 
 gint NodeIndexInParent(AtkObject* o) {
   const Node* n = AsNode(o);
-  if (n->form) {
-    const auto& forms = n->tree->Forms();
-    const auto it = std::find(forms.begin(), forms.end(), n->form);
-    return it == forms.end() ? -1 : static_cast<gint>(it - forms.begin());
-  }
+  if (n->form) return n->tree->IndexOf(*n->form);
   if (!n->control) return -1;
-  const auto& siblings = n->control->Parent()->controls();
-  const auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == n->control; });
-  return it == siblings.end() ? -1 : static_cast<gint>(it - siblings.begin());
+  const std::size_t i = IndexInContainer(*n->control);
+  return i < n->control->Parent()->controls().size() ? static_cast<gint>(i) : -1;
 }
 
 AtkStateSet* NodeStates(AtkObject* o) {
   const Node* n = AsNode(o);
   AtkStateSet* set = atk_state_set_new();
-  if (n->defunct || (!n->form && !n->control)) {
+  if (!n->form && !n->control) {
     atk_state_set_add_state(set, ATK_STATE_DEFUNCT);
     return set;
   }
@@ -385,7 +379,6 @@ void MakeDefunct(AtkObject* node) {
   Node* n = AsNode(node);
   n->form = nullptr;
   n->control = nullptr;
-  n->defunct = true;
   atk_object_notify_state_change(node, ATK_STATE_DEFUNCT, TRUE);
 }
 

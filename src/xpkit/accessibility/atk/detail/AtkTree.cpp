@@ -20,16 +20,15 @@ AtkTree::~AtkTree() {
   g_object_unref(root_);
 }
 
-int AtkTree::RemoveForm(Form& form) {
+int AtkTree::IndexOf(const Form& form) const {
   const auto it = std::find(forms_.begin(), forms_.end(), &form);
-  if (it == forms_.end()) return -1;
-  const int index = static_cast<int>(it - forms_.begin());
-  forms_.erase(it);
-  return index;
+  return it == forms_.end() ? -1 : static_cast<int>(it - forms_.begin());
 }
 
-bool AtkTree::IsShown(const Form& form) const {
-  return std::find(forms_.begin(), forms_.end(), &form) != forms_.end();
+int AtkTree::RemoveForm(Form& form) {
+  const int index = IndexOf(form);
+  if (index >= 0) forms_.erase(forms_.begin() + index);
+  return index;
 }
 
 AtkObject* AtkTree::ObjectFor(Form& form) {
@@ -72,6 +71,12 @@ void AtkTree::RunActions() {
     actions_.erase(actions_.begin());
     host_.DoAccessibleAction(*control, index);
   }
+}
+
+std::size_t IndexInContainer(const UserControl& control) {
+  const auto& siblings = control.Parent()->controls();
+  const auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == &control; });
+  return static_cast<std::size_t>(it - siblings.begin());
 }
 
 }  // namespace xpkit::atk

@@ -4,6 +4,7 @@
 #pragma once
 #include <atk/atk.h>
 
+#include <cstddef>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -30,8 +31,9 @@ class AtkTree {
   const std::vector<Form*>& Forms() const { return forms_; }
   void AddForm(Form& form) { forms_.push_back(&form); }
   // Its index among the forms, or -1 when it was not shown.
+  int IndexOf(const Form& form) const;
   int RemoveForm(Form& form);
-  bool IsShown(const Form& form) const;
+  bool IsShown(const Form& form) const { return IndexOf(form) >= 0; }
 
   AtkObject* ObjectFor(Form& form);
   AtkObject* ObjectFor(UserControl& control);
@@ -52,5 +54,9 @@ class AtkTree {
   std::unordered_map<const Container*, AtkObject*> objects_;
   std::vector<std::pair<UserControl*, int>> actions_;
 };
+
+// The control's index among its container's controls: their count once it has left them,
+// as while it is being destroyed (it was the last).
+std::size_t IndexInContainer(const UserControl& control);
 
 }  // namespace xpkit::atk
