@@ -162,8 +162,7 @@ int main(int argc, char** argv) {
     // Before a subcommand only --help and --version are known.
     const xpkit::cli::Grammar grammar{.options = known ? sub->options : std::span<const OptionRule>{},
                                       .unknownSuffix = known ? " for '" + command + "'" : ""};
-    if (!known && command != "--help" && command != "-h" && command != "--version")
-      throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
+    if (!known) xpkit::cli::CheckNotACommand(command);
     const Options o = xpkit::cli::ParseCommandLine(std::span(args).subspan(known ? 1 : 0), grammar);
     if (o.ask == Options::Ask::Help) return usage();
     if (o.ask == Options::Ask::Version) return xpkit::cli::PrintVersion("xpkit-gallery");
