@@ -4,32 +4,19 @@
 
 namespace xpkit::cli {
 
-BlockQueue::Block* BlockQueue::Free() {
+// Each side waits for its next block to be what it wants, and then hands it over
+// flipped: the filler wants free blocks and passes full ones, the taker the reverse.
+BlockQueue::Block* BlockQueue::Await(const std::size_t& next, bool full) {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] { return stopped_ || !full_[free_]; });
-  return stopped_ ? nullptr : &blocks_[free_];
+  changed_.wait(lock, [&] { return stopped_ || full_[next] == full; });
+  return stopped_ ? nullptr : &blocks_[next];
 }
 
-void BlockQueue::Fill() {
+void BlockQueue::Pass(std::size_t& next, bool full) {
   {
     std::lock_guard lock(mutex_);
-    full_[free_] = true;
-    free_ = (free_ + 1) % blocks_.size();
-  }
-  changed_.notify_all();
-}
-
-BlockQueue::Block* BlockQueue::Full() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] { return stopped_ || full_[taken_]; });
-  return stopped_ ? nullptr : &blocks_[taken_];
-}
-
-void BlockQueue::Empty() {
-  {
-    std::lock_guard lock(mutex_);
-    full_[taken_] = false;
-    taken_ = (taken_ + 1) % blocks_.size();
+    full_[next] = full;
+    next = (next + 1) % blocks_.size();
   }
   changed_.notify_all();
 }

@@ -19,19 +19,22 @@ class BlockQueue {
   };
 
   // The next block to fill, once it is free; nullptr once the queue is stopped.
-  Block* Free();
+  Block* Free() { return Await(free_, false); }
   // Hands the block Free() gave to the other side.
-  void Fill();
+  void Fill() { Pass(free_, true); }
   // The next full block, once there is one; nullptr once the queue is stopped.
-  Block* Full();
+  Block* Full() { return Await(taken_, true); }
   // Gives the block Full() gave back, to be filled again.
-  void Empty();
+  void Empty() { Pass(taken_, false); }
   // Waits until the other side has emptied every full block.
   void Drain();
   // Ends every wait, now and later.
   void Stop();
 
  private:
+  Block* Await(const std::size_t& next, bool full);
+  void Pass(std::size_t& next, bool full);
+
   std::array<Block, 4> blocks_;
   std::array<bool, 4> full_{};
   std::size_t free_ = 0, taken_ = 0;  // the next block of each side

@@ -236,8 +236,7 @@ int main(int argc, char** argv) {
     const std::string command = rest.empty() ? "" : rest[0];
     const bool known = command == "b64" || command == "rc4";
     // Before a command only --help and --version are known.
-    if (!known && command != "--help" && command != "-h" && command != "--version")
-      throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
+    if (!known) xpkit::cli::CheckNotACommand(command);
     const bool encode = command == "b64" && rest.size() > 1 && rest[1] == "encode";
     const std::span<const OptionRule> options = command == "rc4" ? std::span<const OptionRule>(kRc4Options)
                                                 : encode         ? std::span<const OptionRule>(kEncodeOptions)

@@ -5,6 +5,11 @@
 #include "common/Args.h"
 
 namespace xpkit::cli {
+namespace {
+
+bool IsAsk(std::string_view word) { return word == "--help" || word == "-h" || word == "--version"; }
+
+}  // namespace
 
 const std::string* CommandLine::Find(std::string_view name) const {
   const auto it = std::find_if(options.rbegin(), options.rend(), [&](const auto& o) { return o.first == name; });
@@ -24,7 +29,7 @@ CommandLine ParseCommandLine(std::span<const std::string> args, const Grammar& g
       optionsEnded = true;
       continue;
     }
-    if (a == "--help" || a == "-h" || a == "--version") {
+    if (IsAsk(a)) {
       line.ask = a == "--version" ? CommandLine::Ask::Version : CommandLine::Ask::Help;
       return line;
     }
@@ -38,6 +43,10 @@ CommandLine ParseCommandLine(std::span<const std::string> args, const Grammar& g
     line.options.emplace_back(a, isSwitch ? std::string() : args[++i]);
   }
   return line;
+}
+
+void CheckNotACommand(const std::string& word) {
+  if (!IsAsk(word)) throw UsageError(word.empty() ? "no command given" : "unknown command " + Quoted(word));
 }
 
 int PrintVersion(const char* tool) { return PrintUsage((std::string(tool) + " " XPKIT_VERSION "\n").c_str()); }

@@ -45,6 +45,11 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(std::span<const std::string> args, const Grammar& grammar);
 
+// A tool's first word where it names none of the tool's commands: --help, -h and
+// --version pass (ParseCommandLine reads them); anything else is "no command given" or
+// "unknown command 'X'".
+void CheckNotACommand(const std::string& word);
+
 // "TOOL VERSION" on standard output; status 0, or a FileError as PrintUsage has.
 int PrintVersion(const char* tool);
 

@@ -79,9 +79,10 @@ int Gradient(const Options& o) {
   const std::string& angle = Required(o, "--angle");
   if (!xpkit::cli::ParseFloat(angle, r.angle)) throw UsageError("--angle must be a number, not " + Quoted(angle));
   for (const char* name : {"--color1", "--color2"}) {
-    if (!o.Has(name)) continue;
+    const std::string* value = o.Find(name);
+    if (!value) continue;
     std::uint32_t c;
-    if (!xpkit::cli::ParseRgbHex(Required(o, name), c)) throw UsageError(std::string(name) + " must be RRGGBB, not " + Quoted(Required(o, name)));
+    if (!xpkit::cli::ParseRgbHex(*value, c)) throw UsageError(std::string(name) + " must be RRGGBB, not " + Quoted(*value));
     (name[7] == '1' ? r.color1 : r.color2) = c;
   }
   xpkit::WritePng(xpkit::RenderGradient(r), Required(o, "-o"));
@@ -93,10 +94,10 @@ int Header(const Options& o) {
   Size(o, r.width, r.height);
   if (o.Has("--caption")) r.caption = Text(o, "--caption");
   if (o.Has("--description")) r.description = Text(o, "--description");
-  if (o.Has("--border-style")) {
+  if (const std::string* value = o.Find("--border-style")) {
     long long n;
-    if (!xpkit::cli::ParseInt(Required(o, "--border-style"), n) || n < INT32_MIN || n > INT32_MAX)
-      throw UsageError("--border-style must be a 32-bit integer, not " + Quoted(Required(o, "--border-style")));
+    if (!xpkit::cli::ParseInt(*value, n) || n < INT32_MIN || n > INT32_MAX)
+      throw UsageError("--border-style must be a 32-bit integer, not " + Quoted(*value));
     r.borderStyle = static_cast<std::int32_t>(n);
   }
   xpkit::WritePng(xpkit::RenderHeader(r), Required(o, "-o"));
@@ -106,17 +107,17 @@ int Header(const Options& o) {
 int Button(const Options& o) {
   xpkit::ButtonRequest r;
   if (o.Has("--size")) Size(o, r.width, r.height);
-  if (o.Has("--look")) {
-    const auto look = xpkit::ParseButtonLook(Required(o, "--look"));
-    if (!look) throw UsageError("--look must be normal, hover, focus, pressed or disabled, not " + Quoted(Required(o, "--look")));
+  if (const std::string* value = o.Find("--look")) {
+    const auto look = xpkit::ParseButtonLook(*value);
+    if (!look) throw UsageError("--look must be normal, hover, focus, pressed or disabled, not " + Quoted(*value));
     r.look = *look;
   }
   if (o.Has("--caption")) r.caption = Text(o, "--caption");
   if (o.Has("--font")) r.fontFace = Text(o, "--font", xpkit::kMaxFaceName, "face name");
-  if (o.Has("--font-size")) {
+  if (const std::string* value = o.Find("--font-size")) {
     float pt;
-    if (!xpkit::cli::ParseFloat(Required(o, "--font-size"), pt) || !(pt >= 1 && pt <= 400))
-      throw UsageError("--font-size must be a number of points from 1 to 400, not " + Quoted(Required(o, "--font-size")));
+    if (!xpkit::cli::ParseFloat(*value, pt) || !(pt >= 1 && pt <= 400))
+      throw UsageError("--font-size must be a number of points from 1 to 400, not " + Quoted(*value));
     r.fontSize = pt;
   }
   xpkit::WritePng(xpkit::RenderButton(r), Required(o, "-o"));
@@ -125,7 +126,6 @@ int Button(const Options& o) {
 
 int MsgBox(const Options& o) {
   xpkit::MsgBoxRequest r;
-  Required(o, "--text");
   r.text = Text(o, "--text");
   if (o.Has("--caption")) r.caption = Text(o, "--caption");
   xpkit::WritePng(xpkit::RenderMsgBox(r), Required(o, "-o"));
@@ -162,8 +162,7 @@ int main(int argc, char** argv) {
     // Before a subcommand only --help and --version are known.
     const xpkit::cli::Grammar grammar{.options = known ? sub->options : std::span<const OptionRule>{},
                                       .unknownSuffix = known ? " for '" + command + "'" : ""};
-    if (!known && command != "--help" && command != "-h" && command != "--version")
-      throw UsageError(command.empty() ? "no command given" : "unknown command " + Quoted(command));
+    if (!known) xpkit::cli::CheckNotACommand(command);
     const Options o = xpkit::cli::ParseCommandLine(std::span(args).subspan(known ? 1 : 0), grammar);
     if (o.ask == Options::Ask::Help) return usage();
     if (o.ask == Options::Ask::Version) return xpkit::cli::PrintVersion("xpkit-gallery");

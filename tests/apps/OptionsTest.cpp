@@ -18,13 +18,19 @@ CommandLine Parse(std::vector<std::string> args, Grammar grammar = {.options = k
   return ParseCommandLine(args, grammar);
 }
 
-std::string Mistake(std::vector<std::string> args, Grammar grammar = {.options = kSpecs}) {
+// The UsageError's message, or "accepted".
+template <class Call>
+std::string Thrown(Call&& call) {
   try {
-    ParseCommandLine(args, grammar);
+    call();
   } catch (const UsageError& e) {
     return e.what();
   }
   return "accepted";
+}
+
+std::string Mistake(std::vector<std::string> args, Grammar grammar = {.options = kSpecs}) {
+  return Thrown([&] { ParseCommandLine(args, grammar); });
 }
 
 TEST(Options, ValuesAreTakenAsGivenAndWordsKeepTheirOrder) {
@@ -57,6 +63,15 @@ TEST(Options, EachMistakeIsNamed) {
   EXPECT_EQ(Mistake({"file"}), "unknown option 'file'");  // no words taken
   EXPECT_EQ(Mistake({"--"}), "unknown option '--'");
   EXPECT_EQ(Mistake({"-x\x1b"}, {.options = kSpecs, .unknownSuffix = " for 'b64'"}), "unknown option '-x\\x1b' for 'b64'");
+}
+
+// A first word that is no command: only the words asking for help or the version pass.
+TEST(Options, AFirstWordThatIsNoCommand) {
+  for (const char* ask : {"--help", "-h", "--version"}) EXPECT_NO_THROW(CheckNotACommand(ask));
+  const auto mistake = [](const std::string& word) { return Thrown([&] { CheckNotACommand(word); }); };
+  EXPECT_EQ(mistake(""), "no command given");
+  EXPECT_EQ(mistake("--lf"), "unknown command '--lf'");
+  EXPECT_EQ(mistake("b\x7f"), "unknown command 'b\\x7f'");
 }
 
 }  // namespace

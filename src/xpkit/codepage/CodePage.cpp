@@ -51,33 +51,6 @@ constexpr char16_t kHigh1256[128] = {
     0x0651, 0x00F9, 0x0652, 0x00FB, 0x00FC, 0x200E, 0x200F, 0x06D2,  // F8
 };
 
-constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c < 0xDC00; }
-constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c < 0xE000; }
-
-// A character, or a pair of surrogates, as UTF-8; `out` has room for four bytes.
-std::size_t PutUtf8(std::uint32_t c, char* out) {
-  if (c < 0x80) {
-    out[0] = static_cast<char>(c);
-    return 1;
-  }
-  if (c < 0x800) {
-    out[0] = static_cast<char>(0xC0 | (c >> 6));
-    out[1] = static_cast<char>(0x80 | (c & 0x3F));
-    return 2;
-  }
-  if (c < 0x10000) {
-    out[0] = static_cast<char>(0xE0 | (c >> 12));
-    out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out[2] = static_cast<char>(0x80 | (c & 0x3F));
-    return 3;
-  }
-  out[0] = static_cast<char>(0xF0 | (c >> 18));
-  out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-  out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-  out[3] = static_cast<char>(0x80 | (c & 0x3F));
-  return 4;
-}
-
 // A surrogate without its partner has no UTF-8 form.
 bool Unpaired(std::u16string_view text, std::size_t i) {
   const char16_t c = text[i];
@@ -132,12 +105,7 @@ std::size_t CodePage::DecodeInto(std::string_view bytes, char16_t* out, LostChar
       continue;
     }
     i += static_cast<std::size_t>(length);
-    if (cp >= 0x10000) {
-      *o++ = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-      *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      *o++ = static_cast<char16_t>(cp);
-    }
+    o += PutUtf16(cp, o);
   }
   return static_cast<std::size_t>(o - out);
 }
@@ -171,7 +139,10 @@ std::size_t CodePage::EncodeInto(std::u16string_view text, char* out, LostCharac
       lost.Add(i, c, false);
       *o++ = '?';
     } else {
-      if (IsHighSurrogate(text[i])) c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+      if (IsHighSurrogate(text[i])) {
+        c = FromSurrogates(text[i], text[i + 1]);
+        ++i;
+      }
       o += PutUtf8(c, o);
     }
   }
