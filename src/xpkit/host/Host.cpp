@@ -83,10 +83,13 @@ bool Host::Previews(const Form& form) const { return form.KeyPreview || !KeyTarg
 // A control takes input when its window and its form's window are enabled: a form is
 // disabled while a modal dialog of it is open.
 bool Host::TakesInput(const UserControl& c) const {
-  const Container* k = &c;
-  while (const auto* u = dynamic_cast<const UserControl*>(k)) k = u->Parent();
-  return c.HostEnabled() && (!k || session_.user().IsWindowEnabled(k->hWnd()));
+  const Form* f = FormOf(c);
+  return c.HostEnabled() && (!f || session_.user().IsWindowEnabled(f->hWnd()));
 }
+
+// What the user can act on by key or assistive technology: a control that takes input
+// and is shown.
+bool Host::Reachable(const UserControl& c) const { return TakesInput(c) && c.Visible(); }
 
 void Host::ScalePoint(const UserControl& c, float& x, float& y) const {
   POINT p{};
@@ -199,7 +202,7 @@ bool Host::PressDialogButton(Form& form, std::int16_t key) {
   UserControl* button = nullptr;
   if (key == vbKeyReturn && !(KeyTarget() && KeyTarget()->HandlesEnter())) button = form.DefaultButton;
   if (key == vbKeyEscape) button = form.CancelButton;
-  if (!button || !TakesInput(*button) || !button->Visible()) return false;
+  if (!button || !Reachable(*button)) return false;
   eatenChar_ = key;
   button->OnAccessKeyPress(key);
   return true;
@@ -229,7 +232,7 @@ void Host::Char(const InputMessage& m) {
 UserControl* Host::AccessKeyOwner(char16_t ch) const {
   for (const auto& [hwnd, c] : controls_) {
     (void)hwnd;
-    if (TakesInput(*c) && c->Visible() && c->AccessKeys().find(ch) != std::u16string::npos) return c;
+    if (Reachable(*c) && c->AccessKeys().find(ch) != std::u16string::npos) return c;
   }
   return nullptr;
 }
@@ -275,7 +278,7 @@ void Host::Activate(Form& form) {
   if (!session_.user().IsWindowEnabled(form.hWnd())) return;
   if (focused_ && FormOf(*focused_) == &form) return;
   UserControl* next = form.LastFocus();
-  if (!next || !next->CanGetFocus() || !next->Visible() || !TakesInput(*next)) {
+  if (!next || !next->CanGetFocus() || !Reachable(*next)) {
     const auto order = TabOrder(&form);
     next = order.empty() ? nullptr : order.front();
   }
@@ -375,7 +378,7 @@ void Host::SetActiveForm(Form* form) {
 }
 
 void Host::DoAccessibleAction(UserControl& control, int index) {
-  if (!ended_ && TakesInput(control) && control.Visible()) control.OnAccessibleAction(index);
+  if (!ended_ && Reachable(control)) control.OnAccessibleAction(index);
 }
 
 void Host::RegisterForm(Form& f) { forms_.push_back(&f); }

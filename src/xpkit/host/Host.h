@@ -130,6 +130,7 @@ class Host {
   bool Previews(const Form& form) const;
   bool PressDialogButton(Form& form, std::int16_t key);
   bool TakesInput(const UserControl& c) const;
+  bool Reachable(const UserControl& c) const;
   void MoveFocus(bool backward);
   UserControl* AccessKeyOwner(char16_t ch) const;
   // The tab stops of every enabled form, or of `only`.
