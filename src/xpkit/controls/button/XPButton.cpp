@@ -1,8 +1,8 @@
 // The button's behaviour: pointer tracking with the hover timer, mouse and keyboard
 // presses, focus, access keys, its properties and how they are stored.
-#include "xpkit/codepage/Ascii.h"
 #include "xpkit/controls/button/XPButton.h"
 
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/host/Host.h"
 #include "xpkit/platform/Session.h"
 
