@@ -137,10 +137,9 @@ Accessible XPButton::Describe() const {
   return a;
 }
 
+// "click" presses the button as its access key does.
 void XPButton::OnAccessibleAction(int index) {
-  if (index != 0 || enabled_ != VbTrue) return;
-  pressButton_ = 1;
-  OnClick();
+  if (index == 0 && enabled_ == VbTrue) OnAccessKeyPress(0);
 }
 
 // ---- Focus, size, show ----
