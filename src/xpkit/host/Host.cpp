@@ -282,7 +282,8 @@ void Host::Activate(Form& form) {
     const auto order = TabOrder(&form);
     next = order.empty() ? nullptr : order.front();
   }
-  if (next) SetFocus(next);
+  // With nothing of the form to focus, no control keeps it: keys go to the form.
+  SetFocus(next);
 }
 
 void Host::SendKeys(std::u16string_view keys) {

@@ -66,8 +66,9 @@ class Host {
   UserControl* Focused() const { return focused_; }
   void SetFocus(UserControl* control);
   // The form's window became the active one: unless a control of it has the focus, the
-  // one that had it last gets it back, else its first tab stop. A disabled form (the
-  // owner of an open dialog) becomes the active one but its focus is left as it is.
+  // one that had it last gets it back, else its first tab stop, else none. A disabled
+  // form (the owner of an open dialog) becomes the active one but its focus is left as
+  // it is.
   void Activate(Form& form);
   Form* ActiveForm() const { return activeForm_; }
   // "{Tab}" and "+{Tab}" (and plain characters) are posted as keystrokes.
