@@ -86,6 +86,17 @@ TEST_F(DialogTest, ActivationFocusesTheFirstTabStopThenTheLastFocus) {
   host.session().user().EnableWindow(form.hWnd(), FALSE);
   input.Activate();
   EXPECT_EQ(host.Focused(), &elsewhere);
+
+  // A form with nothing to focus takes the focus all the same: the keys are its own, and
+  // Alt+F4 closes it, not the form whose control had the focus.
+  Form bare(host, "frmBare", 100, 100);
+  bare.Show();
+  HeadlessDriver(host, bare).Activate();
+  EXPECT_EQ(host.Focused(), nullptr);
+  EXPECT_EQ(log.back(), "Elsewhere.LostFocus");
+  HeadlessDriver(host, bare).Key(vbKeyF4, vbAltMask);
+  EXPECT_TRUE(bare.Closed());
+  EXPECT_FALSE(other.Closed());
 }
 
 TEST_F(DialogTest, ActivatedButtonTakesEnterAsItsOwnKeystroke) {

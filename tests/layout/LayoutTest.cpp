@@ -570,6 +570,11 @@ TEST(LayoutForm, DefaultAndCancelButtonsNameControlsOfTheWindow) {
   EXPECT_NE(saved.find("  defaultbutton = \"ok\"\n  cancelbutton = \"no\"\n"), std::string::npos) << saved;
   form.CancelButton = nullptr;
   EXPECT_EQ(FormatLayout(form.SaveLayout()).find("cancelbutton"), std::string::npos);
+  // A default button the program added is not saved, and not named: the layout reads back.
+  form.DefaultButton = &form.Add<XPButton>("extra", {0, 0, 150, 150});
+  const std::string resaved = FormatLayout(form.SaveLayout());
+  EXPECT_EQ(resaved.find("defaultbutton"), std::string::npos) << resaved;
+  EXPECT_NO_THROW(ParseLayout(resaved, "t"));
 
   const BadCase cases[] = {
       {window("  defaultbutton = \"l\"\n"), "f.layout:2: defaultbutton 'l' is not a control of the window",

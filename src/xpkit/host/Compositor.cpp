@@ -111,6 +111,9 @@ PictureRows EnlargedRows(const Bitmap& image, int scale) {
 }
 
 Bitmap Enlarged(const Bitmap& image, int scale) {
+  // A window's every frame at one pixel to a pixel: a copy whole, not a row at a time
+  // into a picture filled first.
+  if (scale <= 1) return image;
   const PictureRows rows = EnlargedRows(image, scale);
   Bitmap out(rows.width, rows.height);
   for (int y = 0; y < rows.height; ++y) std::copy_n(rows.row(y), rows.width, out.Row(y));

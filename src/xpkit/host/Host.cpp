@@ -82,6 +82,10 @@ bool Host::TakesInput(const UserControl& c) const {
   return c.HostEnabled() && (!f || session_.user().IsWindowEnabled(f->hWnd()));
 }
 
+// What the user can act on by key or assistive technology: a control that takes input
+// and is shown.
+bool Host::Reachable(const UserControl& c) const { return TakesInput(c) && c.Visible(); }
+
 void Host::ScalePoint(const UserControl& c, float& x, float& y) const {
   POINT p{};
   session_.user().GetCursorPos(&p);
@@ -193,7 +197,7 @@ bool Host::PressDialogButton(Form& form, std::int16_t key) {
   UserControl* button = nullptr;
   if (key == vbKeyReturn && !(KeyTarget() && KeyTarget()->HandlesEnter())) button = form.DefaultButton;
   if (key == vbKeyEscape) button = form.CancelButton;
-  if (!button || !TakesInput(*button) || !button->Visible()) return false;
+  if (!button || !Reachable(*button)) return false;
   eatenChar_ = key;
   button->OnAccessKeyPress(key);
   return true;
@@ -223,7 +227,7 @@ void Host::Char(const InputMessage& m) {
 UserControl* Host::AccessKeyOwner(char16_t ch) const {
   for (const auto& [hwnd, c] : controls_) {
     (void)hwnd;
-    if (TakesInput(*c) && c->Visible() && c->AccessKeys().find(ch) != std::u16string::npos) return c;
+    if (Reachable(*c) && c->AccessKeys().find(ch) != std::u16string::npos) return c;
   }
   return nullptr;
 }
@@ -269,11 +273,12 @@ void Host::Activate(Form& form) {
   if (!session_.user().IsWindowEnabled(form.hWnd())) return;
   if (focused_ && FormOf(*focused_) == &form) return;
   UserControl* next = form.LastFocus();
-  if (!next || !next->CanGetFocus() || !next->Visible() || !TakesInput(*next)) {
+  if (!next || !next->CanGetFocus() || !Reachable(*next)) {
     const auto order = TabOrder(&form);
     next = order.empty() ? nullptr : order.front();
   }
-  if (next) SetFocus(next);
+  // With nothing of the form to focus, no control keeps it: keys go to the form.
+  SetFocus(next);
 }
 
 void Host::SendKeys(std::u16string_view keys) {
@@ -369,7 +374,7 @@ void Host::SetActiveForm(Form* form) {
 }
 
 void Host::DoAccessibleAction(UserControl& control, int index) {
-  if (!ended_ && TakesInput(control) && control.Visible()) control.OnAccessibleAction(index);
+  if (!ended_ && Reachable(control)) control.OnAccessibleAction(index);
 }
 
 void Host::RegisterForm(Form& f) { forms_.push_back(&f); }

@@ -66,8 +66,9 @@ class Host {
   UserControl* Focused() const { return focused_; }
   void SetFocus(UserControl* control);
   // The form's window became the active one: unless a control of it has the focus, the
-  // one that had it last gets it back, else its first tab stop. A disabled form (the
-  // owner of an open dialog) becomes the active one but its focus is left as it is.
+  // one that had it last gets it back, else its first tab stop, else none. A disabled
+  // form (the owner of an open dialog) becomes the active one but its focus is left as
+  // it is.
   void Activate(Form& form);
   Form* ActiveForm() const { return activeForm_; }
   // "{Tab}" and "+{Tab}" (and plain characters) are posted as keystrokes.
@@ -130,6 +131,7 @@ class Host {
   bool Previews(const Form& form) const;
   bool PressDialogButton(Form& form, std::int16_t key);
   bool TakesInput(const UserControl& c) const;
+  bool Reachable(const UserControl& c) const;
   void MoveFocus(bool backward);
   UserControl* AccessKeyOwner(char16_t ch) const;
   // The tab stops of every enabled form, or of `only`.

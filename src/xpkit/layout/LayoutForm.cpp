@@ -81,8 +81,15 @@ Layout LayoutForm::SaveLayout() const {
   out.window.caption = Caption;
   out.window.backColor = BackColor;
   out.window.frame = Frame;
-  out.window.defaultButton = DefaultButton ? FromUtf8(DefaultButton->Name()).value_or(u"") : std::u16string();
-  out.window.cancelButton = CancelButton ? FromUtf8(CancelButton->Name()).value_or(u"") : std::u16string();
+  // A button the layout did not make is not saved, so it is not named either: the saved
+  // layout would not read back.
+  const auto saved = [this](const UserControl* button) {
+    for (const Created& c : created_)
+      if (button && c.control == button) return FromUtf8(button->Name()).value_or(u"");
+    return std::u16string();
+  };
+  out.window.defaultButton = saved(DefaultButton);
+  out.window.cancelButton = saved(CancelButton);
   for (const Created& c : created_) {
     if (c.line) {
       out.items.emplace_back(LineLayout{c.line->name, c.parent, c.line->X1, c.line->Y1, c.line->X2, c.line->Y2,

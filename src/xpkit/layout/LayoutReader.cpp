@@ -84,6 +84,10 @@ class Reader {
   [[noreturn]] void Fail(const std::string& message, const std::string& key = {}) const {
     throw LayoutError(source_, line_, message, key);
   }
+  // "KEY must be WHAT, not VALUE".
+  [[noreturn]] void Want(const Written& v, const std::string& key, const std::string& what) const {
+    Fail(Echo(key) + " must be " + what + ", not " + Shown(v), key);
+  }
   bool NextLine();
   std::vector<Token> Tokenize(std::string_view s) const;
   std::u16string DecodeText(std::string_view body, const std::string& key) const;
@@ -314,29 +318,25 @@ double Reader::ToNumber(const Written& v, const std::string& key, NumberRange ra
     const auto r = std::from_chars(b, n->text.data() + n->text.size(), d);
     if (r.ec != std::errc() || r.ptr != n->text.data() + n->text.size() || !std::isfinite(d)) n = nullptr;
   }
-  if (!n || d < range.min || d > range.max) {
-    const std::string got = Shown(v);
-    Fail(Echo(key) + " must be a number from " + std::to_string(std::lround(range.min)) + " to " +
-             std::to_string(std::lround(range.max)) + note + ", not " + got,
-         key);
-  }
+  if (!n || d < range.min || d > range.max)
+    Want(v, key,
+         "a number from " + std::to_string(std::lround(range.min)) + " to " + std::to_string(std::lround(range.max)) +
+             note);
   return d;
 }
 
 template <class T>
 T Reader::As(const Written& v, const std::string& key) const {
-  const auto want = [&](const std::string& what) { Fail(Echo(key) + " must be " + what + ", not " + Shown(v), key); };
   if constexpr (std::is_same_v<T, std::int32_t>) {
     if (const Number* n = std::get_if<Number>(&v)) return ParseInt(n->text, key);
-    want("an integer");
+    Want(v, key, "an integer");
   } else {
     if (const T* x = std::get_if<T>(&v)) return *x;
-    if constexpr (std::is_same_v<T, bool>) want(LowerCaseHint(v, "true or false"));
-    else if constexpr (std::is_same_v<T, ColorValue>) want("a color such as color 0x00AD9177");
-    else if constexpr (std::is_same_v<T, std::u16string>) want("a text in quotes");
-    else want("a font");
+    if constexpr (std::is_same_v<T, bool>) Want(v, key, LowerCaseHint(v, "true or false"));
+    else if constexpr (std::is_same_v<T, ColorValue>) Want(v, key, "a color such as color 0x00AD9177");
+    else if constexpr (std::is_same_v<T, std::u16string>) Want(v, key, "a text in quotes");
+    else Want(v, key, "a font");
   }
-  return {};
 }
 
 AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const std::string& key) const {
@@ -351,10 +351,10 @@ AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const s
       const std::string inside =
           pixels ? " (inside " + Echo(pixelParent_) + ", which places its controls in pixels)" : "";
       if (std::holds_alternative<Number>(v)) return ToNumber(v, key, r, inside);
-      Fail(Echo(key) + " must be a number of " + (pixels ? "pixels" : "twips") + " from " +
-               std::to_string(std::lround(r.min)) + " to " + std::to_string(std::lround(r.max)) +
-               (pixels ? inside : " (" + std::to_string(kMaxControlPixels) + " pixels)") + ", not " + Shown(v),
-           key);
+      Want(v, key,
+           std::string("a number of ") + (pixels ? "pixels" : "twips") + " from " + std::to_string(std::lround(r.min)) +
+               " to " + std::to_string(std::lround(r.max)) +
+               (pixels ? inside : " (" + std::to_string(kMaxControlPixels) + " pixels)"));
     }
     case AttributeKind::Extent: return As<std::int32_t>(v, key);
     case AttributeKind::Boolean: return As<bool>(v, key);
@@ -367,7 +367,7 @@ AttributeValue Reader::ToAttribute(const Written& v, AttributeKind kind, const s
         if (w->text == "bottom") return Dock::Bottom;
         if (w->text == "none") return Dock::Undocked;
       }
-      Fail(Echo(key) + " must be " + LowerCaseHint(v, "top, bottom or none") + ", not " + Shown(v), key);
+      Want(v, key, LowerCaseHint(v, "top, bottom or none"));
   }
   return {};
 }

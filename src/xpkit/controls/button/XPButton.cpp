@@ -1,8 +1,8 @@
 // The button's behaviour: pointer tracking with the hover timer, mouse and keyboard
 // presses, focus, access keys, its properties and how they are stored.
-#include "xpkit/codepage/Ascii.h"
 #include "xpkit/controls/button/XPButton.h"
 
+#include "xpkit/codepage/Ascii.h"
 #include "xpkit/host/Host.h"
 #include "xpkit/platform/Session.h"
 
@@ -137,10 +137,9 @@ Accessible XPButton::Describe() const {
   return a;
 }
 
+// "click" presses the button as its access key does.
 void XPButton::OnAccessibleAction(int index) {
-  if (index != 0 || enabled_ != VbTrue) return;
-  pressButton_ = 1;
-  OnClick();
+  if (index == 0 && enabled_ == VbTrue) OnAccessKeyPress(0);
 }
 
 // ---- Focus, size, show ----
