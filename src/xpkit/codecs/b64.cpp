@@ -219,11 +219,7 @@ std::vector<std::uint8_t> b64::strtobytes(const std::u16string& text) const {
 std::u16string b64::readfile(const std::string& path) const {
   InputFile in(path);
   if (in.missing()) return {};
-  std::string bytes;
-  if (in.size() > 0) bytes.reserve(static_cast<std::size_t>(in.size()));
-  std::uint8_t buf[65536];
-  while (const std::size_t n = in.Read(buf, sizeof buf)) bytes.append(reinterpret_cast<const char*>(buf), n);
-  return cp_->Decode(bytes);
+  return cp_->Decode(in.ReadAll());
 }
 
 }  // namespace xpkit

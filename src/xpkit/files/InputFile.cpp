@@ -44,4 +44,16 @@ std::size_t InputFile::Read(std::uint8_t* data, std::size_t capacity) {
   }
 }
 
+std::string InputFile::ReadAll(std::size_t limit) {
+  std::string bytes;
+  if (size_ > 0 && static_cast<std::uint64_t>(size_) <= limit) bytes.reserve(static_cast<std::size_t>(size_));
+  std::uint8_t block[65536];
+  while (bytes.size() <= limit) {
+    const std::size_t n = Read(block, sizeof block);
+    if (n == 0) break;
+    bytes.append(reinterpret_cast<const char*>(block), n);
+  }
+  return bytes;
+}
+
 }  // namespace xpkit

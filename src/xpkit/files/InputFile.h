@@ -23,6 +23,9 @@ class InputFile {
   std::int64_t size() const { return size_; }
   // Reads up to `capacity` bytes; 0 at the end. Throws FileError on failure.
   std::size_t Read(std::uint8_t* data, std::size_t capacity);
+  // Reads the rest of the file, but stops once it has more than `limit` bytes, so that
+  // a caller can refuse a file that is too long without reading it all.
+  std::string ReadAll(std::size_t limit = std::string::npos);
   // The name messages use: the path, or "standard input".
   const std::string& name() const { return name_; }
   // The open file, for telling whether an output is the same file.

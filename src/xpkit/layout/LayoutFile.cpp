@@ -15,12 +15,8 @@ Layout ReadLayoutFile(const std::string& path, const ControlRegistry& registry) 
   constexpr std::size_t kLimit = 16 << 20;
   InputFile in(path);  // a folder, or one that may not be read, throws with the reason
   if (in.missing()) throw FileError(path, std::string("cannot open layout file: ") + std::strerror(ENOENT));
-  std::string text;
-  std::uint8_t buf[1 << 16];
-  while (const std::size_t n = in.Read(buf, sizeof buf)) {
-    text.append(reinterpret_cast<const char*>(buf), n);
-    if (text.size() > kLimit) throw FileError(path, "is not a layout file: longer than 16 MiB");
-  }
+  const std::string text = in.ReadAll(kLimit);
+  if (text.size() > kLimit) throw FileError(path, "is not a layout file: longer than 16 MiB");
   return ParseLayout(text, in.name(), registry);
 }
 

@@ -83,19 +83,16 @@ std::vector<png_byte> EncodePng(const PictureRows& picture, const std::string& p
 }
 
 // The whole file, which libpng then decodes from memory: file errors stay ours.
-std::vector<png_byte> FileBytes(const std::string& path) {
+std::string FileBytes(const std::string& path) {
   InputFile in(path);
   if (in.missing()) Fail(path, std::string("cannot open for reading: ") + std::strerror(ENOENT));
-  std::vector<png_byte> bytes;
-  png_byte block[65536];
-  while (const std::size_t n = in.Read(block, sizeof block)) bytes.insert(bytes.end(), block, block + n);
-  return bytes;
+  return in.ReadAll();
 }
 
 }  // namespace
 
 Bitmap ReadPng(const std::string& path) {
-  const std::vector<png_byte> bytes = FileBytes(path);
+  const std::string bytes = FileBytes(path);
   // libpng's simplified reader keeps its messages in `image` and prints nothing.
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
