@@ -43,6 +43,8 @@ expect 2 "XPKIT_SCALE must be a whole number from 1 to 4, not 'big'" -- env XPKI
 # Layouts: a bad file names itself and the line; save -> load -> save is a fixed point.
 expect 2 "bad layout: $dir/none.layout: cannot open layout file" -- "$bin" --layout "$dir/none.layout" --screenshot "$dir/x.png"
 exactly 2 "xpkit: bad layout: $dir: cannot read: Is a directory" -- "$bin" --layout "$dir" --screenshot "$dir/x.png"
+# An endless input is refused once it is longer than any layout, not read for ever.
+exactly 2 "xpkit: bad layout: /dev/zero: is not a layout file: longer than 16 MiB" -- "$bin" --layout /dev/zero --screenshot "$dir/x.png"
 exactly 2 "xpkit: bad layout: $dir/new\\n\\x1b[31mline: cannot open layout file: No such file or directory" -- \
   "$bin" --layout "$dir/new"$'\n\e'"[31mline" --screenshot "$dir/x.png"
 printf 'xpkit-layout 1\nwindow w\n  clientwidth = 1500\n  clientheight = 750\nend\ncontrol b Morvel.XPSlider in w\n  left = 0\n  top = 0\n  width = 15\n  height = 15\nend\n' >"$dir/bad.layout"
